@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CCaptureFrameDlg;
+
+// The application object: one per process, created first and destroyed last.
+// Its whole life is one modal run of the capture frame.
+class CCaptureApp {
+ public:
+  CCaptureApp();
+  ~CCaptureApp();
+  CCaptureApp(const CCaptureApp&) = delete;
+  CCaptureApp& operator=(const CCaptureApp&) = delete;
+
+  // Runs the start-up and, for a "-s" start, the capture frame. Always false:
+  // the process ends when it returns.
+  bool InitInstance();
+
+  // Ends the program: deletes the paint program's temporary capture, keeps the
+  // address box's text in the settings and posts the quit message.
+  void Exit(const std::string& addressText);
+
+  CCaptureFrameDlg* MainWindow() const { return mainWindow_; }
+
+ private:
+  // Hands a plain start over to the updater beside the program.
+  void StartUpdater();
+  // True when another copy runs; raises its window when it has one.
+  bool AnotherCopyRuns();
+
+  CCaptureFrameDlg* mainWindow_ = nullptr;
+  HANDLE instanceMutex_ = nullptr;
+};
+
+// The one application object of the process.
+CCaptureApp* TheApp();

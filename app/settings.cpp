@@ -1,0 +1,79 @@
+#include "app/settings.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+
+#include "app/module_dir.h"
+#include "app/settings_rules.h"
+
+namespace framlet::settings {
+
+namespace {
+
+std::string& PathOverride() {
+  static std::string path;
+  return path;
+}
+
+// A default that no stored value can equal, so a missing key can be told
+// from one that is present (the profile API gives no other way).
+constexpr char kMissing[] = "\x01\x02missing\x02\x01";
+
+}  // namespace
+
+std::string FilePath() {
+  if (!PathOverride().empty()) return PathOverride();
+  return GetModuleDir() + "framlet.ini";
+}
+
+std::string ReadText(const char* section, const char* key, const char* defaultText) {
+  char buffer[kValueBufferSize] = {};
+  GetPrivateProfileStringA(section, key, defaultText, buffer, sizeof buffer, FilePath().c_str());
+  return buffer;
+}
+
+bool ReadFlag(const char* section, const char* key, const char* defaultText) {
+  return FlagIsOn(ReadText(section, key, defaultText));
+}
+
+int ReadInt(const char* section, const char* key, int defaultValue) {
+  std::string text = ReadText(section, key, kMissing);
+  // An empty value (left by the options dialog when it forgets the position)
+  // reads like a missing key, as the platform's integer read does.
+  if (text == kMissing || text.empty()) return defaultValue;
+  return LeadingInt(text);
+}
+
+bool WriteText(const char* section, const char* key, const char* value) {
+  return WritePrivateProfileStringA(section, key, value, FilePath().c_str()) != FALSE;
+}
+
+bool WriteInt(const char* section, const char* key, int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  return WriteText(section, key, text);
+}
+
+bool ToggleFlag(const char* section, const char* key, const char* defaultText) {
+  bool on = !ReadFlag(section, key, defaultText);
+  WriteText(section, key, FlagText(on));
+  return on;
+}
+
+std::string DefaultSaveFolder() {
+  char documents[MAX_PATH] = {};
+  LPITEMIDLIST pidl = nullptr;
+  if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &pidl)) && pidl) {
+    SHGetPathFromIDListA(pidl, documents);
+    CoTaskMemFree(pidl);
+  }
+  char folder[MAX_PATH + 16];
+  std::snprintf(folder, sizeof folder, "%s\\Framlet", documents);
+  return folder;
+}
+
+void SetFilePathForTesting(const std::string& path) { PathOverride() = path; }
+
+}  // namespace framlet::settings

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace framlet {
+
+// Settings values are text: a flag is on when it reads "true" in any mix of
+// capitals; anything else (yes, 1, empty) is off.
+bool FlagIsOn(std::string_view value);
+
+// The guide-popup flag is compared exactly, capitals included.
+bool ExactTrue(std::string_view value);
+
+// The decimal number at the start of a text: leading blanks and one sign are
+// allowed, conversion stops at the first non-digit, no digits give 0.
+// Values beyond the 32-bit range saturate.
+int LeadingInt(std::string_view text);
+
+// What a value read into a 260-byte buffer holds: at most 259 characters.
+constexpr size_t kValueBufferSize = 260;
+std::string CutToValueBuffer(std::string_view value);
+
+// The value written for a flag.
+inline const char* FlagText(bool on) { return on ? "TRUE" : "FALSE"; }
+
+}  // namespace framlet

@@ -1,0 +1,96 @@
+#include "capture/capture_engine.h"
+
+#include <objidl.h>  // GDI+ needs it and WIN32_LEAN_AND_MEAN leaves it out
+#include <gdiplus.h>
+
+#include "ui/gdi.h"
+
+namespace {
+constexpr DWORD kCaptureBlt = 0x40000000;
+}  // namespace
+
+CCaptureEngine::CCaptureEngine(HWND ownerWindow) : owner(ownerWindow) {
+  Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread on
+  Gdiplus::GdiplusStartup(&gdiplusSession, &input, nullptr);
+}
+
+CCaptureEngine::~CCaptureEngine() {
+  workingImage.Reset();
+  if (gdiplusSession) Gdiplus::GdiplusShutdown(gdiplusSession);
+}
+
+bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& out, GrabMode mode) {
+  // A rectangle of no area gives a failed grab: nothing to deliver.
+  if (width <= 0 || height <= 0) return false;
+  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!display) return false;
+  bool ok = false;
+  {
+    CCapturedImage image;
+    framlet::ui::MemoryDC memory(display);
+    HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
+    if (memory && bitmap) {
+      image.Attach(bitmap);
+      framlet::ui::SelectGuard select(memory, bitmap);
+      const DWORD rop = mode == ExcludeLayered ? SRCCOPY : (SRCCOPY | kCaptureBlt);
+      ok = StretchBlt(memory, 0, 0, width, height, display, x, y, width, height, rop) != FALSE;
+    }
+    // The bitmap stays with the output even when the copy failed.
+    if (!image.Empty()) out = std::move(image);
+  }
+  DeleteDC(display);
+  return ok;
+}
+
+bool CCaptureEngine::PutOnClipboard(HWND window, const CCapturedImage& image) {
+  if (image.Empty()) return false;
+  HBITMAP copy = static_cast<HBITMAP>(CopyImage(image.Bitmap(), IMAGE_BITMAP, 0, 0, 0));
+  if (!copy) return false;
+  if (!OpenClipboard(window)) {
+    DeleteObject(copy);
+    return false;
+  }
+  EmptyClipboard();
+  const bool ok = SetClipboardData(CF_BITMAP, copy) != nullptr;
+  CloseClipboard();
+  if (!ok) DeleteObject(copy);
+  return ok;
+}
+
+bool CCaptureEngine::GrabToClipboard(int left, int top, int right, int bottom) {
+  CCapturedImage image;
+  if (!Grab(left, top, right - left, bottom - top, image, ExcludeLayered)) return false;
+  return PutOnClipboard(owner, image);
+}
+
+int CCaptureEngine::GrabAndDeliver(int left, int top, int right, int bottom, int quality, int review, GrabMode mode) {
+  if (!Grab(left, top, right - left, bottom - top, workingImage, mode)) {
+    workingImage.Reset();
+    return 0;
+  }
+  if (review != 0) {
+    PutOnClipboard(owner, workingImage);
+    workingImage.Reset();
+    OpenPreview();
+    return 0;
+  }
+  const int index = ChooseSaveFile(currentPath);
+  int written = 0;
+  if (index != 0) written = WriteByFormat(workingImage, currentPath, index, quality);
+  workingImage.Reset();
+  return written;
+}
+
+void CCaptureEngine::OpenPreview() {
+  // The capture preview window (dialog 243) opens here; it reads the clipboard.
+}
+
+int CCaptureEngine::WriteByFormat(const CCapturedImage& image, const std::string& path, int index, int quality) {
+  switch (index) {
+    case 1: return WriteJpegFile(image, path, quality);
+    case 2: return WriteBmpFile(image, path);
+    case 3: return WritePngFile(image, path);
+    case 4: return WriteGifFile(image, path);
+    default: return 0;
+  }
+}

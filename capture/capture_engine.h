@@ -1,0 +1,68 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "capture/captured_image.h"
+
+// How a grab treats layered (translucent, colour-keyed) windows. Captures of
+// the frame's see-through hole leave them out, because the frame is one.
+enum GrabMode : int {
+  IncludeLayered = 0,
+  ExcludeLayered = 1,
+};
+
+// Size of the automatic-name stem field, terminator included.
+inline constexpr size_t kBaseNameSize = 100;
+
+// The capture engine: one per owner window, each with its own naming state.
+// Grabs the screen, hands pictures to the clipboard and the preview, names and
+// writes image files. UI thread only; never shows a message itself.
+class CCaptureEngine {
+ public:
+  explicit CCaptureEngine(HWND owner);
+  virtual ~CCaptureEngine();
+  CCaptureEngine(const CCaptureEngine&) = delete;
+  CCaptureEngine& operator=(const CCaptureEngine&) = delete;
+
+  // ---- Screen grab and hand-off ----
+  // Copies the screen rectangle (x, y, width, height) into a new image in out.
+  bool Grab(int x, int y, int width, int height, CCapturedImage& out, GrabMode mode);
+  // Grabs without layered windows and puts the picture on the clipboard.
+  bool GrabToClipboard(int left, int top, int right, int bottom);
+  // Grabs, then opens the preview (review on: returns 0) or saves through the
+  // save dialog (review off: 1 when written).
+  int GrabAndDeliver(int left, int top, int right, int bottom, int quality, int review, GrabMode mode);
+  // Empties the clipboard and gives it its own copy of the picture.
+  static bool PutOnClipboard(HWND window, const CCapturedImage& image);
+  // Shows the capture preview window modally; it reads the clipboard.
+  void OpenPreview();
+
+  // ---- Image files ----
+  int ChooseSaveFile(std::string& path);
+  std::string GrabAndAutoSave(int left, int top, int right, int bottom, int quality);
+  std::string SaveViaDialog(const CCapturedImage& image, int quality);
+  std::string SaveWithLastPath(const CCapturedImage& image, int quality);
+  std::string SaveCroppedViaDialog(const CCapturedImage& image, HWND owner, int width, int height, int quality);
+  int SaveViaShortDialog(const CCapturedImage& image, HWND owner, int quality);
+  static int WriteBmpFile(const CCapturedImage& image, const std::string& path);
+  int WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality);
+  int WritePngFile(const CCapturedImage& image, const std::string& path);
+  int WriteGifFile(const CCapturedImage& image, const std::string& path);
+  // Writes by format index (1 JPEG, 2 BMP, 3 PNG, 4 GIF); 0 for any other index.
+  int WriteByFormat(const CCapturedImage& image, const std::string& path, int formatIndex, int quality);
+
+  // Fields, in this order.
+  HWND owner;
+  ULONG_PTR gdiplusSession = 0;
+  std::string currentPath;
+  char baseName[kBaseNameSize] = {};
+  int32_t counter = 0;
+  int32_t formatIndex = 0;
+  CCapturedImage workingImage;
+
+ private:
+  // The automatic name for the next save; the save dialog when no path is known yet.
+  std::string NextFreeName(int quality, const CCapturedImage& image);
+};

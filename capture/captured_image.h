@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// A captured picture: a bitmap with its size, owned by exactly one holder at a
+// time (move-only). Screen grabs are bitmaps compatible with the display
+// (normally 32 bits per pixel); scroll captures are 24-bit DIB sections.
+class CCapturedImage {
+ public:
+  CCapturedImage() = default;
+  ~CCapturedImage() { Reset(); }
+  CCapturedImage(CCapturedImage&& other) noexcept;
+  CCapturedImage& operator=(CCapturedImage&& other) noexcept;
+  CCapturedImage(const CCapturedImage&) = delete;
+  CCapturedImage& operator=(const CCapturedImage&) = delete;
+
+  // An empty bitmap of the given size compatible with the display.
+  bool CreateScreenCompatible(int width, int height);
+  // An empty 24-bit bottom-up DIB section of the given size.
+  bool CreateDib24(int width, int height);
+
+  // Takes ownership of a bitmap; the size is read from it.
+  void Attach(HBITMAP bitmap);
+  HBITMAP Detach();
+  void Reset();
+
+  bool Empty() const { return bitmap_ == nullptr; }
+  HBITMAP Bitmap() const { return bitmap_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // Copies width x height pixels 1:1 from a device context at (sx, sy) to
+  // (dx, dy) of this image with the given raster operation.
+  bool CopyFromDC(HDC source, int sx, int sy, int width, int height, int dx, int dy, DWORD rop = SRCCOPY);
+  // Copies a rectangle 1:1 from another image.
+  bool CopyFromImage(const CCapturedImage& source, int sx, int sy, int width, int height, int dx, int dy);
+
+  // The pixels as rows of the given depth (24 or 32 bits, blue-green-red order),
+  // top row first, each row padded to 4 bytes. Empty on failure.
+  std::vector<uint8_t> ReadRows(int bitsPerPixel, int* stride) const;
+
+  // A new display-compatible image holding the top-left width x height part.
+  CCapturedImage CropTopLeft(int width, int height) const;
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};

@@ -1,0 +1,132 @@
+// Real input through SendInput: keys, clicks and drags at screen positions.
+#include <cwctype>
+
+#include "driver.h"
+
+using namespace fldrive;
+
+namespace {
+
+void SendKey(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  switch (vk) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+    case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
+      in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+      break;
+  }
+  SendInput(1, &in, sizeof in);
+  Sleep(20);
+}
+
+WORD KeyCode(std::wstring name) {
+  for (auto& ch : name) ch = static_cast<wchar_t>(std::towlower(ch));
+  struct Named { const wchar_t* name; WORD vk; };
+  static const Named names[] = {
+      {L"left", VK_LEFT}, {L"right", VK_RIGHT}, {L"up", VK_UP}, {L"down", VK_DOWN}, {L"enter", VK_RETURN},
+      {L"escape", VK_ESCAPE}, {L"esc", VK_ESCAPE}, {L"tab", VK_TAB}, {L"space", VK_SPACE}, {L"shift", VK_SHIFT},
+      {L"ctrl", VK_CONTROL}, {L"alt", VK_MENU}, {L"back", VK_BACK}, {L"delete", VK_DELETE}, {L"home", VK_HOME},
+      {L"end", VK_END},
+  };
+  for (const auto& n : names)
+    if (name == n.name) return n.vk;
+  if (name.size() >= 2 && name[0] == L'f' && std::iswdigit(name[1])) return static_cast<WORD>(VK_F1 + _wtoi(name.c_str() + 1) - 1);
+  if (name.size() == 1) return static_cast<WORD>(std::towupper(name[0]));
+  return 0;
+}
+
+void MoveTo(int x, int y) {
+  SetCursorPos(x, y);
+  Sleep(30);
+}
+
+void Button(DWORD flag) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flag;
+  SendInput(1, &in, sizeof in);
+  Sleep(40);
+}
+
+}  // namespace
+
+FLDRIVE_COMMAND(key, L"[title|#hwnd|-] <key>[+<key>...]   e.g. shift+left, ctrl+enter, f2; foregrounds the window first") {
+  if (args.size() != 2) return 2;
+  if (args[0] != L"-") {
+    HWND hwnd = FindTop(args[0]);
+    if (!hwnd) return 1;
+    SetForegroundWindow(hwnd);
+    Sleep(50);
+  }
+  std::vector<WORD> keys;
+  size_t start = 0;
+  const std::wstring& spec = args[1];
+  while (start <= spec.size()) {
+    size_t plus = spec.find(L'+', start);
+    std::wstring part = spec.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
+    WORD vk = KeyCode(part);
+    if (!vk) return 2;
+    keys.push_back(vk);
+    if (plus == std::wstring::npos) break;
+    start = plus + 1;
+  }
+  for (WORD vk : keys) SendKey(vk, false);
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) SendKey(*it, true);
+  return 0;
+}
+
+FLDRIVE_COMMAND(type, L"<text>   types text as Unicode keystrokes into the focused control") {
+  if (args.size() != 1) return 2;
+  for (wchar_t ch : args[0]) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = ch;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(10);
+  }
+  return 0;
+}
+
+FLDRIVE_COMMAND(move, L"<x> <y>   moves the pointer") {
+  if (args.size() != 2) return 2;
+  MoveTo(ToInt(args[0]), ToInt(args[1]));
+  return 0;
+}
+
+FLDRIVE_COMMAND(click, L"<x> <y> [right]   clicks at a screen position") {
+  if (args.size() < 2) return 2;
+  const bool right = args.size() > 2 && args[2] == L"right";
+  MoveTo(ToInt(args[0]), ToInt(args[1]));
+  Button(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Button(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  return 0;
+}
+
+FLDRIVE_COMMAND(dblclick, L"<x> <y>   double-clicks at a screen position") {
+  if (args.size() != 2) return 2;
+  MoveTo(ToInt(args[0]), ToInt(args[1]));
+  for (int i = 0; i < 2; ++i) {
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+  }
+  return 0;
+}
+
+FLDRIVE_COMMAND(drag, L"<x1> <y1> <x2> <y2>   drags with the left button in small steps") {
+  if (args.size() != 4) return 2;
+  const int x1 = ToInt(args[0]), y1 = ToInt(args[1]), x2 = ToInt(args[2]), y2 = ToInt(args[3]);
+  MoveTo(x1, y1);
+  Button(MOUSEEVENTF_LEFTDOWN);
+  Sleep(150);
+  const int steps = 10;
+  for (int i = 1; i <= steps; ++i) MoveTo(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+  Sleep(150);
+  Button(MOUSEEVENTF_LEFTUP);
+  Sleep(150);
+  return 0;
+}

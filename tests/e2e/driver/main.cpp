@@ -1,0 +1,89 @@
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+
+#include "driver.h"
+
+namespace fldrive {
+
+namespace {
+struct Entry {
+  std::wstring usage;
+  Handler handler;
+};
+std::map<std::wstring, Entry>& Commands() {
+  static std::map<std::wstring, Entry> commands;
+  return commands;
+}
+}  // namespace
+
+Registration::Registration(const wchar_t* name, const wchar_t* usage, Handler handler) {
+  Commands()[name] = Entry{usage, handler};
+}
+
+std::string WideToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  if (text.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+void Print(const std::wstring& text) {
+  std::string utf8 = WideToUtf8(text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+void Printf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+}
+
+int ToInt(const std::wstring& text) { return static_cast<int>(wcstol(text.c_str(), nullptr, 0)); }
+
+HWND FindTop(const std::wstring& titleOrHandle) {
+  if (!titleOrHandle.empty() && titleOrHandle[0] == L'#') {
+    HWND hwnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(wcstoll(titleOrHandle.c_str() + 1, nullptr, 16)));
+    return IsWindow(hwnd) ? hwnd : nullptr;
+  }
+  return FindWindowW(nullptr, titleOrHandle.c_str());
+}
+
+HWND WaitTop(const std::wstring& title, int ms, bool mustBeVisible) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND hwnd = FindTop(title);
+    if (hwnd && (!mustBeVisible || IsWindowVisible(hwnd))) return hwnd;
+    if (static_cast<int>(GetTickCount() - start) >= ms) return nullptr;
+    Sleep(50);
+  }
+}
+
+}  // namespace fldrive
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace fldrive;
+  // Physical pixels, like the program under test.
+  SetProcessDPIAware();
+  if (argc < 2 || Commands().find(argv[1]) == Commands().end()) {
+    std::fprintf(stderr, "usage: fldrive <command> [args]\n");
+    for (const auto& [name, entry] : Commands())
+      std::fprintf(stderr, "  %s %s\n", WideToUtf8(name).c_str(), WideToUtf8(entry.usage).c_str());
+    return 2;
+  }
+  Args args(argv + 2, argv + argc);
+  int rc = Commands()[argv[1]].handler(args);
+  std::fflush(stdout);
+  return rc;
+}

@@ -1,0 +1,23 @@
+// Stand-in for a program the capture program starts (the updater, the paint
+// program, the recorder): appends its command line to "<its file name>.log"
+// beside itself, then ends, so a test can see that and how it was started.
+#include <windows.h>
+
+#include <cstring>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  char log[MAX_PATH + 8];
+  lstrcpynA(log, path, MAX_PATH);
+  lstrcatA(log, ".log");
+  HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    const char* line = GetCommandLineA();
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+    WriteFile(file, "\r\n", 2, &written, nullptr);
+    CloseHandle(file);
+  }
+  return 0;
+}
