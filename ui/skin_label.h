@@ -1,0 +1,57 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "ui/gdi.h"
+
+// A static text drawn in a chosen colour and font, on a solid background or
+// see-through over the parent's skin. It takes over an existing static control
+// of a dialog (subclassed; it paints itself, so the parent needs no
+// WM_CTLCOLORSTATIC handling).
+//
+// SetText hides the label, takes the new text and shows it again: hiding makes
+// the parent repaint the area under it, which windows such as the capture frame
+// rely on to run their paint handler after every move and resize.
+class CSkinLabel {
+ public:
+  CSkinLabel() = default;
+  CSkinLabel(const CSkinLabel&) = delete;
+  CSkinLabel& operator=(const CSkinLabel&) = delete;
+  ~CSkinLabel();
+
+  // Takes over control `id` of `dialog`; false when there is no such control.
+  bool Attach(HWND dialog, int id);
+  void Detach();
+
+  void SetTextColour(COLORREF colour);
+  // Solid background in `colour`; the default is see-through.
+  void SetBackground(COLORREF colour);
+  void SetTransparent();
+  // The label does not own the font; the caller keeps it alive while the label shows it.
+  void SetFont(HFONT font);
+  // DT_LEFT, DT_CENTER or DT_RIGHT (single line, vertically centred).
+  void SetAlignment(UINT format) { alignment_ = format; }
+
+  // Hides, sets the text, shows again.
+  void SetText(const std::wstring& text);
+  std::wstring Text() const;
+
+  HWND Hwnd() const { return hwnd_; }
+  void Show(bool visible);
+  bool Visible() const;
+  void Move(int x, int y, int width, int height, bool repaint = true);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR idSubclass,
+                                       DWORD_PTR refData);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+
+  HWND hwnd_ = nullptr;
+  COLORREF textColour_ = RGB(0, 0, 0);
+  COLORREF backColour_ = RGB(255, 255, 255);
+  bool transparent_ = true;
+  HFONT font_ = nullptr;
+  UINT alignment_ = DT_LEFT;
+};
