@@ -33,7 +33,22 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
       image.Attach(bitmap);
       framlet::ui::SelectGuard select(memory, bitmap);
       const DWORD rop = mode == ExcludeLayered ? SRCCOPY : (SRCCOPY | kCaptureBlt);
-      ok = StretchBlt(memory, 0, 0, width, height, display, x, y, width, height, rop) != FALSE;
+      // Parts outside every monitor are black. Only the part on the virtual
+      // screen is copied: Wine's display driver turns a copy whose source runs
+      // off the screen into an all-black picture.
+      PatBlt(memory, 0, 0, width, height, BLACKNESS);
+      const RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+      const RECT wanted = {x, y, x + width, y + height};
+      RECT part;
+      if (IntersectRect(&part, &wanted, &screen)) {
+        const int w = part.right - part.left;
+        const int h = part.bottom - part.top;
+        ok = StretchBlt(memory, part.left - x, part.top - y, w, h, display, part.left, part.top, w, h, rop) != FALSE;
+      } else {
+        ok = true;
+      }
     }
     // The bitmap stays with the output even when the copy failed.
     if (!image.Empty()) out = std::move(image);
