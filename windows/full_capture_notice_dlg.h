@@ -1,6 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/picture.h"
+#include "ui/skin_button.h"
+#include "ui/skin_label.h"
+#include "ui/window_base.h"
+
 // What the full-capture notice needs from the capture frame. The frame
 // implements it, so the notice does not depend on the frame's class.
 struct INoticeHost {
@@ -12,37 +17,34 @@ struct INoticeHost {
   virtual bool SetLayered(int mode, COLORREF key) = 0;
   // Hides the frame's area outline window.
   virtual void HideAreaOutline() = 0;
-  // Clears the frame's maximised state (buttons included).
+  // Clears the frame's maximised state.
   virtual void ClearMaximized() = 0;
 
  protected:
   ~INoticeHost() = default;
 };
 
-// A floating bar (dialog 236) shown while the capture frame covers the whole
-// screen: its capture button captures the area, its close button returns the
-// frame to its normal size, place and layering.
-class CFullCaptureNoticeDlg {
+// A floating bar (dialog 236) shown modally, DoModal(frame window), while the
+// capture frame covers the whole screen: its capture button captures the
+// area, its close button returns the frame to its default size, place and
+// layering and ends the notice.
+class CFullCaptureNoticeDlg : public CDialogBase {
  public:
-  explicit CFullCaptureNoticeDlg(INoticeHost& host) : host_(host) {}
-  ~CFullCaptureNoticeDlg();
-  CFullCaptureNoticeDlg(const CFullCaptureNoticeDlg&) = delete;
-  CFullCaptureNoticeDlg& operator=(const CFullCaptureNoticeDlg&) = delete;
+  explicit CFullCaptureNoticeDlg(INoticeHost& host);
 
-  // Shows the notice modally, owned by the frame; returns when it is closed.
-  INT_PTR DoModal();
-  HWND Handle() const { return hwnd_; }
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code, HWND control) override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInitDialog();
-  void OnPaint();
   void OnCapture();
   void OnClose();
+  void OnPaint();
 
-  struct Skin;
   INoticeHost& host_;
-  HWND hwnd_ = nullptr;
-  Skin* skin_ = nullptr;
+  framlet::ui::Picture background_;
+  CSkinLabel label_;
+  CSkinButton capture_;
+  CSkinButton close_;
 };

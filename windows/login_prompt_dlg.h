@@ -1,28 +1,25 @@
 #pragma once
 #include <windows.h>
 
-// The sign-in prompt (dialog 306): a picture asking the user to sign in, with
-// one button. Created for each use.
-class CLoginPromptDlg {
- public:
-  CLoginPromptDlg() = default;
-  ~CLoginPromptDlg();
-  CLoginPromptDlg(const CLoginPromptDlg&) = delete;
-  CLoginPromptDlg& operator=(const CLoginPromptDlg&) = delete;
+#include "ui/picture.h"
+#include "ui/skin_button.h"
+#include "ui/window_base.h"
 
-  // Shows the prompt modally, centred on the frame's stored placement. IDOK
-  // when the sign-in button was pressed (the caller then opens the sign-in
-  // page), IDCANCEL on Escape.
-  INT_PTR DoModal(HWND owner);
-  HWND Handle() const { return hwnd_; }
+// The sign-in prompt (dialog 306): a picture asking the user to sign in, with
+// one button, centred on the frame's stored placement. Created for each use:
+// DoModal(owner) returns IDOK when the sign-in button was pressed (the caller
+// then opens the sign-in page) and IDCANCEL on Escape.
+class CLoginPromptDlg : public CDialogBase {
+ public:
+  CLoginPromptDlg();
+
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInitDialog();
   void OnPaint();
 
-  struct Skin;
-  HWND hwnd_ = nullptr;
-  Skin* skin_ = nullptr;
+  framlet::ui::Picture background_;
+  CSkinButton signIn_;
 };

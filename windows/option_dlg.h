@@ -1,26 +1,22 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/gdi.h"
+#include "ui/skin_button.h"
+#include "ui/skin_label.h"
+#include "ui/window_base.h"
+
 // The options dialog (dialog 242, caption "Option") and the in-memory holder of
 // the capture settings it edits. Constructing it only reads the settings file,
 // so the capture frame and the preview window each keep one as a holder and
-// open its window on demand.
-class COptionDlg {
+// open its window on demand with DoModal(owner).
+//
+// The owner is the capture frame: OK writes the frame's window position and
+// client size to AUTOPOS_HISTORY and makes the frame topmost or not.
+class COptionDlg : public CDialogBase {
  public:
   // Reads AUTO_SAVE, CAPTURE_REVIEW and JPEG_QUALITY from the settings file.
   COptionDlg();
-  ~COptionDlg();
-  COptionDlg(const COptionDlg&) = delete;
-  COptionDlg& operator=(const COptionDlg&) = delete;
-
-  // Shows the dialog modally. `frame` is the capture frame: the dialog's owner,
-  // whose placement OK writes to AUTOPOS_HISTORY and whose topmost state OK
-  // sets. Returns IDOK or IDCANCEL.
-  INT_PTR DoModal(HWND frame);
-
-  // The dialog's window while it is open, else nullptr.
-  HWND Handle() const { return hwnd_; }
-  bool IsOpen() const { return hwnd_ != nullptr; }
 
   // In-memory copies used by the capture commands; OK updates them together
   // with the file.
@@ -28,16 +24,21 @@ class COptionDlg {
   bool captureReview = true;
   int jpegQuality = 100;
 
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnDestroy() override;
+
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnInitDialog();
+  void LayOut();
+  void LoadValues();
   void OnOk();
   void OnBrowse();
   void OnOpenFolder();
 
-  struct Skin;
-  HWND hwnd_ = nullptr;
-  HWND frame_ = nullptr;
-  Skin* skin_ = nullptr;
+  framlet::ui::Font font_;
+  CSkinLabel hint_;
+  CSkinButton ok_;
+  CSkinButton cancel_;
 };
