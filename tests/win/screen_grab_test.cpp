@@ -162,6 +162,48 @@ TEST_F(ScreenGrab, LayeredWindowOverTheRectangle) {
   }
 }
 
+LRESULT CALLBACK KeyedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HBRUSH edge = CreateSolidBrush(RGB(0, 0, 255));
+    HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(dc, &r, edge);
+    InflateRect(&r, -8, -8);
+    FillRect(dc, &r, key);
+    DeleteObject(edge);
+    DeleteObject(key);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The capture frame's hole: a magenta-keyed layered window shows (and a grab
+// of the hole gets) what lies beneath, while its opaque edge stays.
+TEST_F(ScreenGrab, ColourKeyedHoleShowsWhatLiesBeneath) {
+  Pattern(500, 300);
+  HWND frame = MakeWindow(L"FramletTestKeyed", KeyedProc, 500 - 8, 300 - 8, kW + 16, kH + 16, WS_EX_LAYERED);
+  windows_.push_back(frame);
+  SetLayeredWindowAttributes(frame, RGB(255, 0, 255), 128, LWA_COLORKEY);
+  RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  wintest::Pump(300);
+
+  CCapturedImage image;
+  ASSERT_TRUE(engine_.Grab(500 - 8, 300 - 8, kW + 16, kH + 16, image, ExcludeLayered));
+  int stride = 0;
+  auto rows = image.ReadRows(32, &stride);
+  ASSERT_FALSE(rows.empty());
+  int mismatches = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      if (PixelOf(rows, stride, x + 8, y + 8) != PatternAt(x, y)) ++mismatches;
+  EXPECT_EQ(mismatches, 0);
+  if (wintest::UnderWine()) EXPECT_EQ(PixelOf(rows, stride, 2, 2), 0x0000FFu);  // the frame's edge
+}
+
 TEST_F(ScreenGrab, ClipboardHoldsABitmapOfTheGrabbedSize) {
   Pattern(120, 120);
   ASSERT_TRUE(engine_.GrabToClipboard(120, 120, 120 + 50, 120 + 30));
