@@ -50,6 +50,9 @@ class CCaptureEngine {
   int WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality);
   int WritePngFile(const CCapturedImage& image, const std::string& path);
   int WriteGifFile(const CCapturedImage& image, const std::string& path);
+  // Position of the installed image encoder with exactly this MIME type and its
+  // codec id, or -1.
+  static int FindEncoder(const wchar_t* mimeType, CLSID* codecId);
   // Writes by format index (1 JPEG, 2 BMP, 3 PNG, 4 GIF); 0 for any other index.
   int WriteByFormat(const CCapturedImage& image, const std::string& path, int formatIndex, int quality);
 

@@ -1,14 +1,328 @@
-// Naming and writers of the capture engine (being written).
-#include "capture/capture_engine.h"
+// File naming, save dialogs and image writers of the capture engine.
+#include <objidl.h>  // GDI+ needs it and WIN32_LEAN_AND_MEAN leaves it out
+#include <gdiplus.h>
 
-int CCaptureEngine::ChooseSaveFile(std::string&) { return 0; }
-std::string CCaptureEngine::NextFreeName(int, const CCapturedImage&) { return {}; }
-std::string CCaptureEngine::GrabAndAutoSave(int, int, int, int, int) { return {}; }
-std::string CCaptureEngine::SaveViaDialog(const CCapturedImage&, int) { return {}; }
-std::string CCaptureEngine::SaveWithLastPath(const CCapturedImage&, int) { return {}; }
-std::string CCaptureEngine::SaveCroppedViaDialog(const CCapturedImage&, HWND, int, int, int) { return {}; }
-int CCaptureEngine::SaveViaShortDialog(const CCapturedImage&, HWND, int) { return 0; }
-int CCaptureEngine::WriteBmpFile(const CCapturedImage&, const std::string&) { return 0; }
-int CCaptureEngine::WriteJpegFile(const CCapturedImage&, const std::string&, int) { return 0; }
-int CCaptureEngine::WritePngFile(const CCapturedImage&, const std::string&) { return 0; }
-int CCaptureEngine::WriteGifFile(const CCapturedImage&, const std::string&) { return 0; }
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <new>
+#include <vector>
+
+#include "app/paths.h"
+#include "app/settings.h"
+#include "app/settings_keys.h"
+#include "capture/capture_engine.h"
+#include "capture/gif_encoder.h"
+#include "capture/naming.h"
+#include "capture/quantize.h"
+#include "ui/gdi.h"
+
+static_assert(kBaseNameSize == framlet::kMaxBaseNameBytes + 1, "the stem field holds the longest stem and its terminator");
+
+namespace {
+
+constexpr DWORD kNameBufferSize = 512;
+constexpr int kMaxCodecSide = 65535;  // JPEG and GIF state width and height in 16 bits
+
+bool IsSystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+// An existence probe: a directory search for exactly that path.
+bool FileExists(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return true;
+}
+
+struct Chunk {
+  const void* data;
+  size_t size;
+};
+
+// Writes the chunks to the file, replacing an existing one. A file that could
+// not be written completely is deleted rather than left broken.
+bool WriteWholeFile(const std::string& path, std::initializer_list<Chunk> chunks) {
+  framlet::ui::FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  bool ok = true;
+  for (const Chunk& chunk : chunks) {
+    const auto* bytes = static_cast<const uint8_t*>(chunk.data);
+    size_t left = chunk.size;
+    while (ok && left > 0) {
+      const DWORD part = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+      DWORD written = 0;
+      ok = WriteFile(file, bytes, part, &written, nullptr) && written == part;
+      bytes += part;
+      left -= part;
+    }
+  }
+  if (ok) ok = FlushFileBuffers(file) != FALSE;
+  file.Reset();
+  if (!ok) DeleteFileA(path.c_str());
+  return ok;
+}
+
+std::string SaveFolder() {
+  return framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kSelectFolder,
+                                     framlet::settings::DefaultSaveFolder().c_str());
+}
+
+// What the common save dialog returned.
+struct DialogChoice {
+  bool confirmed = false;
+  std::string path;
+  int32_t filterIndex = 0;
+};
+
+// The platform's save dialog: filterCount filters of the list, the first one
+// selected, "jpg" as the default extension, a 512-byte name buffer.
+DialogChoice RunSaveDialog(HWND owner, int filterCount, const std::string& proposal, const std::string& folder,
+                           DWORD flags) {
+  const std::string filters = framlet::FilterListText(filterCount);
+  char name[kNameBufferSize] = {};
+  std::strncpy(name, proposal.c_str(), kNameBufferSize - 1);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = name;
+  ofn.nMaxFile = kNameBufferSize;
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.lpstrDefExt = "jpg";
+  ofn.Flags = flags;
+  DialogChoice choice;
+  if (!GetSaveFileNameA(&ofn)) return choice;
+  choice.confirmed = true;
+  choice.path = name;
+  choice.filterIndex = static_cast<int32_t>(ofn.nFilterIndex);
+  return choice;
+}
+
+}  // namespace
+
+// ---- Naming state ----------------------------------------------------------
+// The rules live in naming.h on a plain copy of the state; these two move the
+// engine's fields in and out of it.
+
+static framlet::NamingState LoadNaming(const CCaptureEngine& engine) {
+  framlet::NamingState state;
+  state.currentPath = engine.currentPath;
+  state.baseName = std::string(engine.baseName, strnlen(engine.baseName, kBaseNameSize));
+  state.counter = engine.counter;
+  state.formatIndex = engine.formatIndex;
+  return state;
+}
+
+static void StoreNaming(CCaptureEngine& engine, const framlet::NamingState& state) {
+  engine.currentPath = state.currentPath;
+  std::memset(engine.baseName, 0, kBaseNameSize);
+  std::memcpy(engine.baseName, state.baseName.data(), std::min(state.baseName.size(), kBaseNameSize - 1));
+  engine.counter = state.counter;
+  engine.formatIndex = state.formatIndex;
+}
+
+int CCaptureEngine::ChooseSaveFile(std::string& path) {
+  framlet::NamingState state = LoadNaming(*this);
+  const std::string proposal = framlet::ProposeName(state, path, FileExists, IsSystemLeadByte);
+  StoreNaming(*this, state);  // a cancelled proposal still advances the counter
+
+  const DialogChoice choice = RunSaveDialog(owner, framlet::kAllFilters, proposal, SaveFolder(),
+                                            OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (!choice.confirmed) return 0;
+  path = choice.path;  // may be currentPath itself
+  state = LoadNaming(*this);
+  const int32_t index = framlet::ConfirmSaveChoice(state, choice.path, choice.filterIndex, proposal, IsSystemLeadByte);
+  state.currentPath = currentPath;  // the engine's path takes the choice only when it was the one passed in
+  StoreNaming(*this, state);
+  return index;
+}
+
+std::string CCaptureEngine::NextFreeName(int quality, const CCapturedImage& image) {
+  if (currentPath.empty()) {
+    if (ChooseSaveFile(currentPath) == 0) return {};
+  } else {
+    framlet::NamingState state = LoadNaming(*this);
+    state.currentPath = framlet::AdvanceSeries(state, currentPath, FileExists, IsSystemLeadByte).path;
+    StoreNaming(*this, state);
+  }
+  // The format comes from the last dialog, the extension from the last path.
+  return WriteByFormat(image, currentPath, formatIndex, quality) == 1 ? currentPath : std::string();
+}
+
+std::string CCaptureEngine::GrabAndAutoSave(int left, int top, int right, int bottom, int quality) {
+  CCapturedImage image;
+  if (!Grab(left, top, right - left, bottom - top, image, ExcludeLayered)) return {};
+  return NextFreeName(quality, image);
+}
+
+std::string CCaptureEngine::SaveViaDialog(const CCapturedImage& image, int quality) {
+  std::string path;
+  const int index = ChooseSaveFile(path);
+  if (index == 0) return {};
+  // A path whose file was not written is no saved capture: the caller keeps it open.
+  return WriteByFormat(image, path, index, quality) == 1 ? path : std::string();
+}
+
+std::string CCaptureEngine::SaveWithLastPath(const CCapturedImage& image, int quality) {
+  currentPath = framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kLastAutoPass,
+                                            framlet::keys::kDefaultLastAutoPass);
+  if (currentPath.empty()) {
+    if (ChooseSaveFile(currentPath) == 0) return {};
+  } else {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    currentPath = framlet::StampedPath(currentPath, now.wMinute, now.wSecond, FileExists, IsSystemLeadByte);
+  }
+  int written = 0;
+  switch (framlet::FormatForPath(currentPath)) {
+    case framlet::kJpegFormat: written = WriteJpegFile(image, currentPath, quality); break;
+    case framlet::kBmpFormat: written = WriteBmpFile(image, currentPath); break;
+    case framlet::kPngFormat: written = WritePngFile(image, currentPath); break;
+    case framlet::kGifFormat: written = WriteGifFile(image, currentPath); break;
+    default: break;
+  }
+  return written == 1 ? currentPath : std::string();
+}
+
+std::string CCaptureEngine::SaveCroppedViaDialog(const CCapturedImage& image, HWND ownerWindow, int width,
+                                                 int height, int quality) {
+  const std::string folder = SaveFolder();
+  const int w = width >= 1 ? width : image.Width();
+  const int h = height >= 1 ? height : image.Height();
+  CCapturedImage crop = image.CropTopLeft(w, h);
+  const DialogChoice choice =
+      RunSaveDialog(ownerWindow, framlet::kAllFilters, std::string(), folder, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (!choice.confirmed) return {};
+  return WriteByFormat(crop, choice.path, choice.filterIndex, quality) == 1 ? choice.path : std::string();
+}
+
+int CCaptureEngine::SaveViaShortDialog(const CCapturedImage& image, HWND ownerWindow, int quality) {
+  const DialogChoice choice = RunSaveDialog(ownerWindow, framlet::kShortFilters, std::string(), std::string(),
+                                            OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
+  if (!choice.confirmed) return 0;
+  if (choice.filterIndex < 1 || choice.filterIndex > framlet::kShortFilters) return 0;
+  return WriteByFormat(image, choice.path, choice.filterIndex, quality) == 1 ? 1 : 0;
+}
+
+// ---- Writers -----------------------------------------------------------------
+
+int CCaptureEngine::WriteBmpFile(const CCapturedImage& image, const std::string& path) {
+  if (image.Empty()) return 0;
+  BITMAPINFO info = {};
+  BITMAPINFOHEADER& header = info.bmiHeader;
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = image.Width();
+  header.biHeight = image.Height();  // positive: bottom row first
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+
+  std::vector<uint8_t> pixels;
+  {
+    framlet::ui::WindowDC desktop(nullptr);
+    if (!GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), nullptr, &info, DIB_RGB_COLORS))
+      return 0;
+    const uint64_t rowBytes = (static_cast<uint64_t>(image.Width()) * 3 + 3) / 4 * 4;
+    const uint64_t imageBytes = rowBytes * static_cast<uint64_t>(image.Height());
+    if (imageBytes + 54 > 0xFFFFFFFFull) return 0;  // the file size field is 32 bits
+    header.biSizeImage = static_cast<DWORD>(imageBytes);
+    header.biHeight = image.Height();
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    try {
+      pixels.resize(static_cast<size_t>(imageBytes));
+    } catch (const std::bad_alloc&) {
+      return 0;
+    }
+    if (GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), pixels.data(), &info,
+                  DIB_RGB_COLORS) != image.Height())
+      return 0;
+  }
+
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfSize = static_cast<DWORD>(pixels.size() + 54);
+  file.bfOffBits = 54;
+  static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40, "packed headers");
+  return WriteWholeFile(path, {{&file, sizeof file}, {&header, sizeof header}, {pixels.data(), pixels.size()}}) ? 1
+                                                                                                              : 0;
+}
+
+int CCaptureEngine::FindEncoder(const wchar_t* mimeType, CLSID* codecId) {
+  UINT count = 0;
+  UINT size = 0;
+  if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return -1;
+  std::vector<uint8_t> buffer(size);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return -1;
+  for (UINT i = 0; i < count; ++i) {
+    if (codecs[i].MimeType && std::wcscmp(codecs[i].MimeType, mimeType) == 0) {
+      *codecId = codecs[i].Clsid;
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+namespace {
+
+// Encodes the bitmap with a codec into memory and writes the bytes to path.
+bool SaveThroughCodec(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType, const Gdiplus::EncoderParameters* params,
+                      const std::string& path) {
+  if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
+  CLSID codec = {};
+  if (CCaptureEngine::FindEncoder(mimeType, &codec) < 0) return false;
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !stream) return false;
+  bool ok = bitmap.Save(stream, &codec, params) == Gdiplus::Ok;
+  if (ok) {
+    STATSTG stat = {};
+    HGLOBAL memory = nullptr;
+    ok = SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(stream, &memory));
+    const void* bytes = ok ? GlobalLock(memory) : nullptr;
+    ok = bytes && WriteWholeFile(path, {{bytes, static_cast<size_t>(stat.cbSize.QuadPart)}});
+    if (bytes) GlobalUnlock(memory);
+  }
+  stream->Release();
+  return ok;
+}
+
+}  // namespace
+
+int CCaptureEngine::WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality) {
+  if (image.Empty() || !gdiplusSession) return 0;
+  if (image.Width() > kMaxCodecSide || image.Height() > kMaxCodecSide) return 0;
+  Gdiplus::Bitmap bitmap(image.Bitmap(), static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
+  ULONG value = static_cast<ULONG>(quality);
+  Gdiplus::EncoderParameters params = {};
+  params.Count = 1;
+  params.Parameter[0].Guid = Gdiplus::EncoderQuality;
+  params.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
+  params.Parameter[0].NumberOfValues = 1;
+  params.Parameter[0].Value = &value;
+  return SaveThroughCodec(bitmap, L"image/jpeg", &params, path) ? 1 : 0;
+}
+
+int CCaptureEngine::WritePngFile(const CCapturedImage& image, const std::string& path) {
+  if (image.Empty() || !gdiplusSession) return 0;
+  Gdiplus::Bitmap bitmap(image.Bitmap(), nullptr);
+  return SaveThroughCodec(bitmap, L"image/png", nullptr, path) ? 1 : 0;
+}
+
+int CCaptureEngine::WriteGifFile(const CCapturedImage& image, const std::string& path) {
+  if (image.Empty()) return 0;
+  if (image.Width() > kMaxCodecSide || image.Height() > kMaxCodecSide) return 0;
+  int stride = 0;
+  const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
+  if (rows.empty()) return 0;
+  const framlet::IndexedImage indexed =
+      framlet::QuantizeTo256(rows.data(), image.Width(), image.Height(), stride, 4);
+  const std::vector<uint8_t> bytes = framlet::EncodeGif89a(indexed);
+  if (bytes.empty()) return 0;
+  return WriteWholeFile(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
+}
