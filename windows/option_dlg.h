@@ -25,7 +25,6 @@ class COptionDlg : public CDialogBase {
   int jpegQuality = 100;
 
  protected:
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
   void OnCommand(int id, int code, HWND control) override;
   void OnDestroy() override;

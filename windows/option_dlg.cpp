@@ -1,0 +1,184 @@
+#include "windows/option_dlg.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/settings.h"
+#include "app/settings_keys.h"
+#include "app/settings_rules.h"
+#include "resource.h"
+#include "windows/dialog_text.h"
+#include "windows/option_rules.h"
+
+namespace opt = framlet::options;
+namespace keys = framlet::keys;
+namespace settings = framlet::settings;
+
+namespace {
+
+constexpr COLORREF kHintBlue = RGB(0, 0, 255);
+
+// Shows the selected folder's path as the picker's status text.
+int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM) {
+  if (message == BFFM_SELCHANGED) {
+    char path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path)) path[0] = '\0';
+    SendMessageA(picker, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+  } else if (message == BFFM_VALIDATEFAILEDA || message == BFFM_VALIDATEFAILEDW) {
+    return 1;  // a typed name that is no folder: keep the picker open
+  }
+  return 0;
+}
+
+}  // namespace
+
+COptionDlg::COptionDlg() : CDialogBase(IDD_OPTIONS) {
+  autoSave = settings::ReadFlag(keys::kOption, keys::kAutoSave, keys::kFalseText);
+  captureReview = settings::ReadFlag(keys::kOption, keys::kCaptureReview, keys::kTrueText);
+  jpegQuality = framlet::LeadingInt(settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality));
+}
+
+BOOL COptionDlg::OnInitDialog() {
+  LayOut();
+  LoadValues();
+  return TRUE;
+}
+
+void COptionDlg::LayOut() {
+  HWND hwnd = Hwnd();
+  const opt::Point origin =
+      opt::CentreOn(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), opt::kOptionWidth, opt::kOptionHeight);
+  MoveWindow(hwnd, origin.x, origin.y, opt::kOptionWidth, opt::kOptionHeight, FALSE);
+
+  font_ = framlet::dialogs::MakeControlFont();
+  for (int id : {IDC_OPT_REMEMBER_POSITION, IDC_OPT_ALWAYS_TOP, IDC_OPT_AUTO_SAVE})
+    SendDlgItemMessageW(hwnd, id, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+
+  if (hint_.Attach(hwnd, IDC_OPT_QUALITY_HINT)) {
+    hint_.SetFont(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    hint_.SetTextColour(kHintBlue);
+    hint_.SetText(framlet::dialogs::kQualityHint);
+  }
+  ok_.Attach(hwnd, IDC_OK_PICTURE, IDB_OK_BUTTON, IDB_OK_BUTTON, IDB_OK_BUTTON);
+  cancel_.Attach(hwnd, IDC_CANCEL_PICTURE, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON);
+
+  for (const opt::ControlPlace& c : opt::OptionLayout()) {
+    if (HWND control = GetDlgItem(hwnd, c.id))
+      MoveWindow(control, c.place.x, c.place.y, c.place.width, c.place.height, FALSE);
+  }
+  // The spin sits inside the right end of the edit once attached to it.
+  HWND spin = GetDlgItem(hwnd, IDC_OPT_QUALITY_SPIN);
+  SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_OPT_QUALITY)), 0);
+  SendMessageW(spin, UDM_SETRANGE32, opt::kQualitySpinMin, opt::kQualitySpinMax);
+}
+
+void COptionDlg::LoadValues() {
+  HWND hwnd = Hwnd();
+  auto check = [hwnd](int id, const char* key, const char* defaultText) {
+    CheckDlgButton(hwnd, id, settings::ReadFlag(keys::kOption, key, defaultText) ? BST_CHECKED : BST_UNCHECKED);
+  };
+  check(IDC_OPT_REMEMBER_POSITION, keys::kRememberPosition, keys::kTrueText);
+  check(IDC_OPT_ALWAYS_TOP, keys::kAlwaysTop, keys::kTrueText);
+  check(IDC_OPT_AUTO_SAVE, keys::kAutoSave, keys::kFalseText);
+  check(IDC_OPT_REVIEW, keys::kCaptureReview, keys::kTrueText);
+  const std::string folder = settings::ReadText(keys::kOption, keys::kSelectFolder, settings::DefaultSaveFolder().c_str());
+  SetDlgItemTextA(hwnd, IDC_OPT_FOLDER, folder.c_str());
+  const std::string quality = settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality);
+  SetDlgItemTextA(hwnd, IDC_OPT_QUALITY, quality.c_str());
+}
+
+void COptionDlg::OnCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDC_OK_PICTURE:
+      if (code == BN_CLICKED) OnOk();
+      return;
+    case IDC_CANCEL_PICTURE:
+      if (code == BN_CLICKED) Close(IDCANCEL);
+      return;
+    case IDC_OPT_BROWSE:
+      if (code == BN_CLICKED) OnBrowse();
+      return;
+    case IDC_OPT_OPEN_FOLDER:
+      if (code == BN_CLICKED) OnOpenFolder();
+      return;
+    case IDOK:
+      // Enter: the dialog has no default button; only the ok picture saves.
+      return;
+    case IDCANCEL:
+      // Escape and the close box: close without saving.
+      Close(IDCANCEL);
+      return;
+  }
+  CDialogBase::OnCommand(id, code, control);
+}
+
+void COptionDlg::OnOk() {
+  HWND hwnd = Hwnd();
+  opt::OptionChoices choices;
+  choices.rememberPosition = IsDlgButtonChecked(hwnd, IDC_OPT_REMEMBER_POSITION) == BST_CHECKED;
+  choices.alwaysTop = IsDlgButtonChecked(hwnd, IDC_OPT_ALWAYS_TOP) == BST_CHECKED;
+  choices.autoSave = IsDlgButtonChecked(hwnd, IDC_OPT_AUTO_SAVE) == BST_CHECKED;
+  choices.captureReview = IsDlgButtonChecked(hwnd, IDC_OPT_REVIEW) == BST_CHECKED;
+  choices.qualityText = framlet::dialogs::ItemTextA(hwnd, IDC_OPT_QUALITY);
+  choices.folder = framlet::dialogs::ItemTextA(hwnd, IDC_OPT_FOLDER);
+
+  // The owner is the capture frame: its window position and client size.
+  HWND frame = GetWindow(hwnd, GW_OWNER);
+  if (frame) {
+    RECT window = {}, client = {};
+    GetWindowRect(frame, &window);
+    GetClientRect(frame, &client);
+    choices.frameLeft = window.left;
+    choices.frameTop = window.top;
+    choices.frameClientWidth = client.right;
+    choices.frameClientHeight = client.bottom;
+    SetWindowPos(frame, choices.alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  autoSave = choices.autoSave;
+  captureReview = choices.captureReview;
+  jpegQuality = opt::ClampQuality(choices.qualityText).value;
+
+  for (const opt::SettingWrite& w : opt::OptionWrites(choices)) {
+    // Without a frame there is no placement to record.
+    if (!frame && std::string(w.section) == keys::kAutoPos) continue;
+    settings::WriteText(w.section, w.key, w.value.c_str());
+  }
+  Close(IDOK);
+}
+
+void COptionDlg::OnBrowse() {
+  const std::string title = framlet::dialogs::ToSystemCodePage(framlet::dialogs::kFolderPickerTitle);
+  char displayName[MAX_PATH] = {};
+  BROWSEINFOA info = {};
+  info.hwndOwner = Hwnd();
+  info.pszDisplayName = displayName;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE;
+  info.lpfn = BrowseCallback;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+  if (!chosen) return;
+  char path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListA(chosen, path)) path[0] = '\0';
+  CoTaskMemFree(chosen);
+  // A virtual folder has no file-system path: fall back to the default folder.
+  const std::string folder = path[0] ? std::string(path) : settings::DefaultSaveFolder();
+  SetDlgItemTextA(Hwnd(), IDC_OPT_FOLDER, folder.c_str());
+}
+
+void COptionDlg::OnOpenFolder() {
+  const std::string folder = framlet::dialogs::ItemTextA(Hwnd(), IDC_OPT_FOLDER);
+  ShellExecuteA(Hwnd(), nullptr, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void COptionDlg::OnDestroy() {
+  ok_.Detach();
+  cancel_.Detach();
+  hint_.Detach();
+  font_.Reset();
+}
