@@ -1,24 +1,708 @@
 #include "app/capture_frame_dlg.h"
 
-#include "resource.h"
+#include <shellapi.h>
+#include <windowsx.h>
 
-INT_PTR CCaptureFrameDlg::RunModal() {
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CAPTURE_FRAME), nullptr, DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+#include "app/command_ids.h"
+#include "app/settings.h"
+#include "app/settings_keys.h"
+#include "capture/capture_engine.h"
+#include "resource.h"
+#include "web/site_config.h"
+#include "windows/area_outline_dlg.h"
+#include "windows/continuous_option_dlg.h"
+#include "windows/option_dlg.h"
+
+namespace frame = framlet::frame;
+namespace keys = framlet::keys;
+namespace settings = framlet::settings;
+using framlet::ui::MemoryDC;
+using framlet::ui::PaintDC;
+using framlet::ui::SelectGuard;
+
+namespace {
+
+constexpr wchar_t kFrameTitle[] = L"Framlet5";
+constexpr wchar_t kTrayTooltip[] = L"Framlet";
+constexpr COLORREF kLabelColour = RGB(202, 202, 202);
+constexpr COLORREF kAddressColour = RGB(255, 255, 255);
+
+int ToHitTest(frame::Zone zone) {
+  switch (zone) {
+    case frame::Zone::Client: return HTCLIENT;
+    case frame::Zone::Caption: return HTCAPTION;
+    case frame::Zone::Left: return HTLEFT;
+    case frame::Zone::Right: return HTRIGHT;
+    case frame::Zone::Top: return HTTOP;
+    case frame::Zone::Bottom: return HTBOTTOM;
+    case frame::Zone::TopLeft: return HTTOPLEFT;
+    case frame::Zone::TopRight: return HTTOPRIGHT;
+    case frame::Zone::BottomLeft: return HTBOTTOMLEFT;
+    case frame::Zone::BottomRight: return HTBOTTOMRIGHT;
+  }
+  return HTCLIENT;
 }
 
-INT_PTR CALLBACK CCaptureFrameDlg::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: {
-      auto* self = reinterpret_cast<CCaptureFrameDlg*>(lParam);
-      self->hwnd_ = hwnd;
-      SetWindowTextA(hwnd, "Framlet5");
-      SetWindowPos(hwnd, nullptr, 0, 0, 836, 721, SWP_NOZORDER);
+// The cursor for a zone; nullptr keeps the current one.
+LPCWSTR ZoneCursor(frame::Zone zone) {
+  switch (zone) {
+    case frame::Zone::Left:
+    case frame::Zone::Right: return IDC_SIZEWE;
+    case frame::Zone::Top:
+    case frame::Zone::Bottom: return IDC_SIZENS;
+    case frame::Zone::TopLeft:
+    case frame::Zone::BottomRight: return IDC_SIZENWSE;
+    case frame::Zone::TopRight:
+    case frame::Zone::BottomLeft: return IDC_SIZENESW;
+    default: return nullptr;
+  }
+}
+
+frame::Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+void PlaceWindow(HWND window, HWND after, const frame::Place& p, UINT flags) {
+  SetWindowPos(window, after, p.x, p.y, p.width, p.height, flags);
+}
+
+}  // namespace
+
+CCaptureFrameDlg::CCaptureFrameDlg() : CDialogBase(IDD_CAPTURE_FRAME) {}
+
+CCaptureFrameDlg::~CCaptureFrameDlg() = default;
+
+// ---- the message loop ----
+
+INT_PTR CCaptureFrameDlg::RunModal() {
+  if (!Create(nullptr)) return -1;
+  HWND frameWindow = Hwnd();
+  MSG msg = {};
+  while (IsWindow(frameWindow)) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;  // WM_QUIT ends the program
+    if (PreTranslateMessage(msg)) continue;
+    // Dialog keys (Tab, Enter, Escape) for whichever dialog the message is for.
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    wchar_t className[16] = {};
+    if (root && GetClassNameW(root, className, 16) && lstrcmpW(className, L"#32770") == 0 &&
+        IsDialogMessageW(root, &msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (IsWindow(frameWindow)) DestroyWindow(frameWindow);
+  return msg.message == WM_QUIT ? static_cast<INT_PTR>(msg.wParam) : IDOK;
+}
+
+bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
+  HWND frameWindow = Hwnd();
+  if (!frameWindow || (msg.hwnd != frameWindow && !IsChild(frameWindow, msg.hwnd))) return false;
+  if (msg.message == WM_KEYDOWN) {
+    switch (msg.wParam) {
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN:
+        // The frame moves first; the key still reaches the focused control.
+        NudgeFromStoredRect(static_cast<UINT>(msg.wParam));
+        break;
+    }
+  }
+  // The frame's accelerator tables are translated here.
+  return false;
+}
+
+void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
+  const frame::Place stored = {settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
+                               settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop),
+                               settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
+                               settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight)};
+  frame::Nudge nudge = frame::Nudge::Left;
+  switch (key) {
+    case VK_LEFT: nudge = frame::Nudge::Left; break;
+    case VK_RIGHT: nudge = frame::Nudge::Right; break;
+    case VK_UP: nudge = frame::Nudge::Up; break;
+    default: nudge = frame::Nudge::Down; break;
+  }
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  PlaceWindow(Hwnd(), nullptr, frame::NudgedPlace(stored, nudge, shift), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- start-up ----
+
+BOOL CCaptureFrameDlg::OnInitDialog() {
+  HWND hwnd = Hwnd();
+  HINSTANCE instance = Instance();
+
+  // 1. Icons, window boxes, default size at the screen centre, title.
+  bigIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Get()));
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  // Wine gives the pop-up dialog a caption and frame of its own; the frame draws its own chrome.
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME);
+  SetWindowLongPtrW(hwnd, GWL_STYLE, style | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                    GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+  {
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + (work.right - work.left - frame::kDefaultWidth) / 2;
+    const int y = work.top + (work.bottom - work.top - frame::kDefaultHeight) / 2;
+    SetWindowPos(hwnd, nullptr, x, y, frame::kDefaultWidth, frame::kDefaultHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  SetWindowTextW(hwnd, kFrameTitle);
+
+  // 2. The notification-area icon. Without one (no shell) the frame carries on.
+  if (trayIcon_.Create(hwnd, kTrayMessage, kTrayTooltip, nullptr, kTrayIconId)) trayIcon_.SetIcon(IDI_APP);
+
+  // 3. The documents folder for captures.
+  docFolder = settings::DefaultSaveFolder();
+  if (!docFolder.empty()) CreateDirectoryA(docFolder.c_str(), nullptr);
+
+  // 4. The two browser views are created here (the first shown and sent to the
+  //    start page, the second hidden); then the controls are laid out.
+  controlsReady_ = true;
+  {
+    const RECT client = ClientRect();
+    LayOut(client.right, client.bottom);
+  }
+
+  // 5. Layered windows.
+  layeredSetter_ = reinterpret_cast<LayeredSetter>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes")));
+  layered = false;
+
+  // 6. The area outline (hidden). The two toolbar panels (web-mode shown,
+  //    normal-mode hidden, both at 4, 28, 828 x 60) and the browser tab strip
+  //    (w/2, 90, w/2-120 x 29) are created here.
+  areaOutline_ = std::make_unique<CAreaOutlineDlg>();
+  areaOutline_->Create(hwnd);
+  ShowWindow(Item(IDC_TO_NORMAL_MODE), SW_SHOW);
+  ShowWindow(Item(IDC_TO_WEB_MODE), SW_HIDE);
+
+  // 7-10. Position and always-on-top from the settings.
+  const bool alwaysTop = settings::ReadFlag(keys::kOption, keys::kAlwaysTop, keys::kTrueText);
+  const bool rememberPosition = settings::ReadFlag(keys::kOption, keys::kRememberPosition, keys::kTrueText);
+  if (!rememberPosition) {
+    frameWidth = frame::kDefaultWidth;
+    frameHeight = frame::kDefaultHeight;
+    const frame::Place centred = frame::CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PlaceWindow(hwnd, nullptr, centred, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    const int left = settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft);
+    const int top = settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop);
+    const frame::Size size =
+        frame::RaiseRestoredSize(settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
+                                 settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
+    SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, left, top, size.width, size.height,
+                 SWP_NOACTIVATE);
+    frameWidth = size.width;
+    frameHeight = size.height;
+    CheckDlgButton(hwnd, IDC_ALWAYS_TOP, alwaysTop ? BST_CHECKED : BST_UNCHECKED);
+  }
+  if (alwaysTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // 11. Option holders, the capture engine, the skin, the tip window.
+  optionDlg_ = std::make_unique<COptionDlg>();
+  continuousOptionDlg_ = std::make_unique<CContinuousOptionDlg>();
+  engine_ = std::make_unique<CCaptureEngine>(hwnd);
+  // The region selection window is created here, hidden.
+  ApplySkin();
+  // The frame's accelerator tables are loaded here.
+  hoverTip_.Create(hwnd);
+  SavePosition();
+  return TRUE;
+}
+
+void CCaptureFrameDlg::ApplySkin() {
+  HWND hwnd = Hwnd();
+  topLeft_.Load(IDB_FRAME_TOP_LEFT);
+  top_.Load(IDB_FRAME_TOP);
+  topRight_.Load(IDB_FRAME_TOP_RIGHT);
+  edgeLeft_.Load(IDB_EDGE_LEFT);
+  holeKey_.Load(IDB_HOLE_KEY);
+  holeLight_.Load(IDB_FILL_LIGHT);
+  edgeRight_.Load(IDB_EDGE_RIGHT);
+  bottomLeft_.Load(IDB_FRAME_BOTTOM_LEFT);
+  bottom_.Load(IDB_FRAME_BOTTOM);
+  bottomRight_.Load(IDB_FRAME_BOTTOM_RIGHT);
+
+  labelFont_.Reset(CreateFontW(11, 0, 0, 0, 550, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림"));
+  addressFont_.Reset(CreateFontW(12, 0, 0, 0, 550, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"굴림"));
+
+  logo_.Attach(hwnd, IDC_LOGO, IDB_FRAME_LOGO);
+  optionsButton_.Attach(hwnd, IDC_OPTIONS_MENU, IDB_OPTIONS_BUTTON, IDB_OPTIONS_BUTTON, IDB_OPTIONS_BUTTON_HOVER);
+  helpButton_.Attach(hwnd, IDC_HELP_PAGE, IDB_HELP_BUTTON, IDB_HELP_BUTTON, IDB_HELP_BUTTON_HOVER);
+  alwaysTop_.AttachCheck(hwnd, IDC_ALWAYS_TOP, IDB_TOPMOST_OFF, IDB_TOPMOST_ON, IDB_TOPMOST_OFF);
+  minimizeButton_.Attach(hwnd, IDC_MINIMIZE, IDB_MINIMISE, IDB_MINIMISE, IDB_MINIMISE_HOVER);
+  maximizeButton_.Attach(hwnd, IDC_MAXIMIZE, IDB_MAXIMISE, IDB_MAXIMISE, IDB_MAXIMISE_HOVER);
+  restoreButton_.Attach(hwnd, IDC_RESTORE, IDB_RESTORE, IDB_RESTORE, IDB_RESTORE_HOVER);
+  closeButton_.Attach(hwnd, IDC_CLOSE_TO_TRAY, IDB_CLOSE, IDB_CLOSE, IDB_CLOSE_HOVER);
+  homeButton_.Attach(hwnd, IDC_HOME_PAGE, IDB_HOME, IDB_HOME_PRESSED, IDB_HOME_HOVER);
+  backButton_.Attach(hwnd, IDC_BACK, IDB_BACK, IDB_BACK_PRESSED, IDB_BACK_HOVER);
+  forwardButton_.Attach(hwnd, IDC_FORWARD, IDB_FORWARD, IDB_FORWARD_PRESSED, IDB_FORWARD_HOVER);
+  goButton_.Attach(hwnd, IDC_GO, IDB_GO, IDB_GO_PRESSED, IDB_GO_HOVER);
+  toNormalButton_.Attach(hwnd, IDC_TO_NORMAL_MODE, IDB_TO_NORMAL_MODE, IDB_TO_NORMAL_MODE_PRESSED,
+                         IDB_TO_NORMAL_MODE_HOVER);
+  toWebButton_.Attach(hwnd, IDC_TO_WEB_MODE, IDB_TO_WEB_MODE, IDB_TO_WEB_MODE_PRESSED, IDB_TO_WEB_MODE_HOVER);
+  stopScrollButton_.Attach(hwnd, IDC_STOP_SCROLL, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE);
+  stopContinuousButton_.Attach(hwnd, IDC_STOP_CONTINUOUS, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE);
+  areaButton_.Attach(hwnd, IDC_AREA_DIALOG, IDB_AREA_BUTTON, IDB_AREA_BUTTON, IDB_AREA_BUTTON);
+  for (CSkinButton* button : {&optionsButton_, &helpButton_, &minimizeButton_, &maximizeButton_, &restoreButton_,
+                              &closeButton_, &homeButton_, &backButton_, &forwardButton_, &goButton_,
+                              &toNormalButton_, &toWebButton_, &stopScrollButton_, &stopContinuousButton_})
+    button->SetHandCursor(true);
+
+  coordLabel_.Attach(hwnd, IDC_COORD_LABEL);
+  coordLabel_.SetTextColour(kLabelColour);
+  coordLabel_.SetFont(labelFont_);
+  coordLabel_.SetTransparent();
+
+  const RECT client = ClientRect();
+  LayOut(client.right, client.bottom);
+}
+
+void CCaptureFrameDlg::OnDestroy() {
+  trayIcon_.Remove();
+  hoverTip_.Close();
+  // Freed in this order: the label's font, the engine, the option holders, the area outline.
+  coordLabel_.SetFont(nullptr);
+  labelFont_.Reset();
+  engine_.reset();
+  optionDlg_.reset();
+  continuousOptionDlg_.reset();
+  areaOutline_.reset();
+}
+
+// ---- layout ----
+
+void CCaptureFrameDlg::LayOut(int w, int h) {
+  if (!controlsReady_) return;
+  HWND hwnd = Hwnd();
+  // The primary browser view is moved here to the hole, without repainting.
+  for (const frame::ControlPlace& control : frame::ControlPlaces(w, h, normalMode)) {
+    if (HWND item = Item(control.id))
+      PlaceWindow(item, nullptr, control.place, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  }
+  UpdateCoordLabel();
+  ApplyWidthRules(w);
+  // The toolbar panels (frame::ToolbarPlace) and the tab strip (frame::TabStripPlace) are moved here.
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CCaptureFrameDlg::ApplyWidthRules(int w) {
+  ShowWindow(Item(IDC_OPTIONS_MENU), frame::OptionsButtonShown(w) ? SW_SHOW : SW_HIDE);
+  ShowWindow(Item(IDC_HELP_PAGE), frame::HelpButtonShown(w) ? SW_SHOW : SW_HIDE);
+  RECT area = {};
+  HWND areaButton = Item(IDC_AREA_DIALOG);
+  GetWindowRect(areaButton, &area);
+  MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&area), 2);
+  const int x = frame::AreaButtonX(w);
+  if (area.left != x) SetWindowPos(areaButton, nullptr, x, area.top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CCaptureFrameDlg::UpdateCoordLabel() {
+  if (!coordLabel_.Hwnd()) return;
+  const RECT window = WindowRect();
+  const RECT client = ClientRect();
+  const std::string text = frame::CoordLabelText(window.left, window.top, client.right, client.bottom);
+  coordLabel_.SetText(std::wstring(text.begin(), text.end()));
+}
+
+// ---- painting ----
+
+void CCaptureFrameDlg::DrawSkin(HDC dc, int w, int h) {
+  topLeft_.Draw(dc, 0, 0);
+  top_.Stretch(dc, 35, 0, w - 35, 121);
+  topRight_.Draw(dc, w - 35, 0);
+  edgeLeft_.Stretch(dc, 0, 121, 4, h - 23);
+  const framlet::ui::Picture& hole = normalMode && layered ? holeKey_ : holeLight_;
+  hole.Stretch(dc, 4, 121, w - 8, h - 121);
+  edgeRight_.Stretch(dc, w - 4, 121, 4, h - 121);
+  bottomLeft_.Draw(dc, 0, h - 23);
+  bottom_.Stretch(dc, 25, h - 23, w - 25, 23);
+  bottomRight_.Draw(dc, w - 25, h - 23);
+  if (frame::WebAddressShown(w)) {
+    SelectGuard font(dc, addressFont_);
+    SetTextColor(dc, kAddressColour);
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 120, 8, framlet::site::kSiteAddressText, lstrlenW(framlet::site::kSiteAddressText));
+  }
+}
+
+BOOL CCaptureFrameDlg::OnEraseBackground(HDC dc) {
+  const RECT client = ClientRect();
+  // Only the part the DC shows is composed (a child's background asks for its own rectangle).
+  RECT box = {};
+  if (GetClipBox(dc, &box) == ERROR || IsRectEmpty(&box)) box = client;
+  IntersectRect(&box, &box, &client);
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
+  if (width <= 0 || height <= 0) return TRUE;
+
+  MemoryDC memory(dc);
+  framlet::ui::Bitmap canvas(CreateCompatibleBitmap(dc, width, height));
+  if (!memory || !canvas) return TRUE;
+  SelectGuard select(memory, canvas);
+  SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
+  DrawSkin(memory, client.right, client.bottom);
+  SetViewportOrgEx(memory, 0, 0, nullptr);
+  BitBlt(dc, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
+  return TRUE;
+}
+
+void CCaptureFrameDlg::OnPaint() {
+  HWND hwnd = Hwnd();
+  if (IsIconic(hwnd)) {
+    PaintDC dc(hwnd);
+    const RECT client = ClientRect();
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, bigIcon_);
+    return;
+  }
+  hiddenToTray = false;
+
+  ShowWindow(Item(IDC_MAXIMIZE), maximized ? SW_HIDE : SW_SHOW);
+  ShowWindow(Item(IDC_RESTORE), maximized ? SW_SHOW : SW_HIDE);
+  for (int id : {maximized ? IDC_RESTORE : IDC_MAXIMIZE, IDC_ALWAYS_TOP, IDC_OPTIONS_MENU, IDC_HELP_PAGE,
+                 IDC_CLOSE_TO_TRAY, IDC_MINIMIZE, IDC_COORD_LABEL, IDC_STOP_SCROLL, IDC_STOP_CONTINUOUS,
+                 IDC_AREA_DIALOG, IDC_GO, IDC_TO_NORMAL_MODE, IDC_TO_WEB_MODE})
+    InvalidateRect(Item(id), nullptr, TRUE);
+  // The normal-mode toolbar, the tab strip and the current mode's toolbar are invalidated here.
+
+  const RECT client = ClientRect();
+  if (frame::CoordLabelShown(client.right))
+    UpdateCoordLabel();
+  else
+    coordLabel_.Show(false);
+  SavePosition(client, WindowRect());
+  ApplyWidthRules(client.right);
+
+  PaintDC dc(hwnd);
+}
+
+void CCaptureFrameDlg::SavePosition(const RECT& client, const RECT& window) {
+  settings::WriteInt(keys::kAutoPos, keys::kLeft, window.left);
+  settings::WriteInt(keys::kAutoPos, keys::kTop, window.top);
+  settings::WriteInt(keys::kAutoPos, keys::kWidth, client.right);
+  settings::WriteInt(keys::kAutoPos, keys::kHeight, client.bottom);
+}
+
+void CCaptureFrameDlg::SavePosition() { SavePosition(ClientRect(), WindowRect()); }
+
+RECT CCaptureFrameDlg::CaptureRect() const {
+  const frame::Rect r = frame::CaptureRect(settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
+                                           settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop),
+                                           settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
+                                           settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+// ---- size and move ----
+
+void CCaptureFrameDlg::OnSize(int w, int h) {
+  if (!controlsReady_ || IsIconic(Hwnd())) return;
+  LayOut(w, h);
+}
+
+void CCaptureFrameDlg::OnMove() {
+  if (controlsReady_ && !IsIconic(Hwnd())) UpdateCoordLabel();
+}
+
+void CCaptureFrameDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+  info->ptMinTrackSize.x = frame::kMinTrackWidth;
+  info->ptMinTrackSize.y = frame::kMinTrackHeight;
+}
+
+// ---- mouse ----
+
+RECT CCaptureFrameDlg::ClientRect() const {
+  RECT r = {};
+  GetClientRect(Hwnd(), &r);
+  return r;
+}
+
+RECT CCaptureFrameDlg::WindowRect() const {
+  RECT r = {};
+  GetWindowRect(Hwnd(), &r);
+  return r;
+}
+
+frame::Zone CCaptureFrameDlg::ZoneAt(int x, int y) const {
+  return frame::HitZone(x, y, ToRect(ClientRect()), maximized);
+}
+
+void CCaptureFrameDlg::OnLButtonDown(int x, int y) {
+  const int hitTest = ToHitTest(ZoneAt(x, y));
+  if (hitTest == HTCLIENT) return;
+  // The system runs the move or resize from here, as if the border had been pressed.
+  POINT screen = {x, y};
+  ClientToScreen(Hwnd(), &screen);
+  PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, hitTest, MAKELPARAM(screen.x, screen.y));
+}
+
+void CCaptureFrameDlg::OnLButtonDblClk(int, int y) {
+  if (y >= frame::kDoubleClickBand) return;
+  if (maximized)
+    Restore();
+  else
+    Maximize();
+}
+
+void CCaptureFrameDlg::OnMouseMove(int x, int y) {
+  if (LPCWSTR cursor = ZoneCursor(ZoneAt(x, y))) SetCursor(LoadCursorW(nullptr, cursor));
+  // Moving over the top band hides the web-mode toolbar's tips here.
+  (void)y;
+}
+
+BOOL CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
+  if (over == Item(IDC_AREA_DIALOG) || over == Item(IDC_ALWAYS_TOP)) {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    const frame::Rect window = ToRect(WindowRect());
+    const frame::TipPlace tip =
+        over == Item(IDC_AREA_DIALOG) ? frame::AreaButtonTip(window) : frame::AlwaysTopTip(window);
+    hoverTip_.SetTip(tip.pictureIndex, tip.place.width, tip.place.height);
+    hoverTip_.ShowAt(tip.place.x, tip.place.y);
+    return TRUE;
+  }
+  HideTips();
+  if (over == Hwnd() && hitTest == HTCLIENT) {
+    // The resize cursors of the frame's own surface, without flicker through the arrow.
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(Hwnd(), &point);
+    if (LPCWSTR cursor = ZoneCursor(ZoneAt(point.x, point.y))) {
+      SetCursor(LoadCursorW(nullptr, cursor));
       return TRUE;
     }
-    case WM_CLOSE:
-      EndDialog(hwnd, IDCANCEL);
-      return TRUE;
   }
   return FALSE;
+}
+
+void CCaptureFrameDlg::HideTips() {
+  hoverTip_.Hide();
+  // The toolbar panels' tips are hidden here.
+}
+
+// ---- window operations ----
+
+void CCaptureFrameDlg::Maximize() {
+  HWND hwnd = Hwnd();
+  const RECT window = WindowRect();
+  const RECT client = ClientRect();
+  restoreRect = {window.left, window.top, client.right, client.bottom};
+
+  // The taskbar: a missing or hidden one leaves the whole primary screen.
+  frame::Rect taskbar;
+  frame::Edge edge = frame::Edge::Bottom;
+  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+  if (tray && IsWindowVisible(tray)) {
+    RECT r = {};
+    GetWindowRect(tray, &r);
+    taskbar = ToRect(r);
+    APPBARDATA bar = {};
+    bar.cbSize = sizeof bar;
+    bar.hWnd = tray;
+    if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar)) {
+      switch (bar.uEdge) {
+        case ABE_LEFT: edge = frame::Edge::Left; break;
+        case ABE_TOP: edge = frame::Edge::Top; break;
+        case ABE_RIGHT: edge = frame::Edge::Right; break;
+        default: edge = frame::Edge::Bottom; break;
+      }
+    }
+  }
+  const frame::Place place =
+      frame::MaximizedPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), taskbar, edge,
+                            GetSystemMetrics(SM_CMONITORS), window.left, client.right);
+  PlaceWindow(hwnd, nullptr, place, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(Item(IDC_MAXIMIZE), SW_HIDE);
+  ShowWindow(Item(IDC_RESTORE), SW_SHOW);
+  maximized = true;
+}
+
+void CCaptureFrameDlg::Restore() {
+  PlaceWindow(Hwnd(), nullptr, restoreRect, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(Item(IDC_MAXIMIZE), SW_SHOW);
+  ShowWindow(Item(IDC_RESTORE), SW_HIDE);
+  maximized = false;
+}
+
+void CCaptureFrameDlg::OnMinimize() {
+  SavePosition();
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  hiddenToTray = true;
+}
+
+void CCaptureFrameDlg::OnCloseToTray() {
+  HWND hwnd = Hwnd();
+  if (!trayIcon_.Exists()) {
+    // Without a notification icon a hidden frame could not be brought back: minimise instead.
+    OnMinimize();
+    return;
+  }
+  const RECT from = WindowRect();
+  ShowWindow(hwnd, SW_HIDE);
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT to = {work.right - 70, work.bottom - 10, work.right, work.bottom};
+  DrawAnimatedRects(hwnd, IDANI_CAPTION, &from, &to);
+  hiddenToTray = true;
+}
+
+void CCaptureFrameDlg::ShowRestored() {
+  HWND hwnd = Hwnd();
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+  // A frame hidden by its close button is not minimised; the restore command alone leaves it hidden.
+  if (!IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNORMAL);
+  hiddenToTray = false;
+}
+
+bool CCaptureFrameDlg::SetLayered(int mode, COLORREF key) {
+  HWND hwnd = Hwnd();
+  layeredSetter_ = reinterpret_cast<LayeredSetter>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes")));
+  if (!layeredSetter_ || !hwnd) return false;
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  switch (mode) {
+    case 0:
+      SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+      layeredSetter_(hwnd, key, 128, LWA_COLORKEY);
+      layered = true;
+      break;
+    case 1:
+      SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+      layeredSetter_(hwnd, 0, 110, LWA_ALPHA);
+      layered = true;
+      break;
+    case 2:
+      SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+      layeredSetter_(hwnd, 0, 255, LWA_ALPHA);
+      layered = false;
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
+void CCaptureFrameDlg::ApplyAlwaysTop(bool on) {
+  const RECT window = WindowRect();
+  const RECT client = ClientRect();
+  SetWindowPos(Hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, window.left, window.top, client.right, client.bottom,
+               SWP_NOACTIVATE);
+}
+
+void CCaptureFrameDlg::OnAlwaysTopClicked() {
+  const bool on = alwaysTop_.Checked();
+  settings::WriteText(keys::kOption, keys::kAlwaysTop, on ? keys::kTrueText : keys::kFalseText);
+  ApplyAlwaysTop(on);
+}
+
+void CCaptureFrameDlg::CentreFrame() {
+  HWND hwnd = Hwnd();
+  if (IsIconic(hwnd) || maximized) {
+    ShowWindow(hwnd, SW_RESTORE);
+    maximized = false;
+    ShowWindow(Item(IDC_MAXIMIZE), SW_SHOW);
+    ShowWindow(Item(IDC_RESTORE), SW_HIDE);
+  }
+  const frame::Place centred = frame::CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  PlaceWindow(hwnd, HWND_TOPMOST, centred, 0);
+  // Centred on the work area, as the system centres a window without an owner.
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - centred.width) / 2,
+               work.top + (work.bottom - work.top - centred.height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// ---- notification icon ----
+
+void CCaptureFrameDlg::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
+  const UINT mouse = LOWORD(lParam);
+  if ((mouse == WM_LBUTTONUP || mouse == WM_LBUTTONDBLCLK) && hiddenToTray) {
+    hiddenToTray = false;
+    ShowRestored();
+  }
+  // A right click builds and shows the notification menu here.
+  SetFocus(Hwnd());
+  trayIcon_.OnTrayNotification(wParam, lParam);
+}
+
+// ---- messages ----
+
+void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_MINIMIZE:
+      OnMinimize();
+      return;
+    case IDC_CLOSE_TO_TRAY:
+      OnCloseToTray();
+      return;
+    case IDC_MAXIMIZE:
+      Maximize();
+      return;
+    case IDC_RESTORE:
+      Restore();
+      return;
+    case IDC_ALWAYS_TOP:
+      if (code == BN_CLICKED) OnAlwaysTopClicked();
+      return;
+    case IDOK:
+    case IDCANCEL:
+      // Enter and Escape do not end the program; the frame closes only through its commands.
+      return;
+  }
+  // The other commands of the frame are dispatched here.
+}
+
+INT_PTR CCaptureFrameDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return TRUE;
+    case WM_ERASEBKGND:
+      return Result(OnEraseBackground(reinterpret_cast<HDC>(wParam)));
+    case WM_PRINTCLIENT:
+      OnEraseBackground(reinterpret_cast<HDC>(wParam));
+      return TRUE;
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return FALSE;
+    case WM_MOVE:
+      OnMove();
+      return FALSE;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return TRUE;
+    case WM_LBUTTONDBLCLK:
+      OnLButtonDblClk(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return TRUE;
+    case WM_MOUSEMOVE:
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return TRUE;
+    case WM_SETCURSOR:
+      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)) ? Result(TRUE) : FALSE;
+    case kTrayMessage:
+      OnTrayNotification(wParam, lParam);
+      return TRUE;
+    case WM_CLOSE:
+      OnCloseToTray();
+      return TRUE;
+  }
+  if (message == CTrayIcon::TaskbarCreatedMessage() && message != 0) {
+    trayIcon_.OnTaskbarCreated();
+    if (trayIcon_.Exists()) trayIcon_.SetIcon(IDI_APP);
+    return TRUE;
+  }
+  return CDialogBase::HandleMessage(message, wParam, lParam);
 }

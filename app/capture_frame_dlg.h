@@ -1,15 +1,142 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "app/frame_geometry.h"
+#include "ui/gdi.h"
+#include "ui/hover_tip_dlg.h"
+#include "ui/picture.h"
+#include "ui/skin_button.h"
+#include "ui/skin_label.h"
+#include "ui/skin_picture.h"
+#include "ui/tray_icon.h"
+#include "ui/window_base.h"
+
+class CAreaOutlineDlg;
+class CCaptureEngine;
+class CContinuousOptionDlg;
+class COptionDlg;
+
 // The capture frame: the program's main window (dialog 102, titled "Framlet5").
-class CCaptureFrameDlg {
+// A borderless skinned frame around a hole: a 121-pixel band on top, 4 pixels
+// left and right, 23 at the bottom. The hole's screen rectangle is the capture
+// area; the frame keeps it in AUTOPOS_HISTORY at every repaint.
+class CCaptureFrameDlg : public CDialogBase {
  public:
-  CCaptureFrameDlg() = default;
-  // Runs the frame modally; returns when the program ends.
+  // Callback message and identifier of the notification-area icon.
+  static constexpr UINT kTrayMessage = WM_USER + 10;
+  static constexpr UINT kTrayIconId = 148;
+
+  CCaptureFrameDlg();
+  ~CCaptureFrameDlg() override;
+
+  // Creates the frame and runs its message loop until WM_QUIT arrives or the
+  // frame is destroyed; the program ends when it returns.
   INT_PTR RunModal();
-  HWND Handle() const { return hwnd_; }
+  HWND Handle() const { return Hwnd(); }
+
+  // ---- operations other windows call ----
+  void Maximize();
+  void Restore();
+  // Mode 0: colour key `key` (see-through and click-through); 1: alpha 110;
+  // 2: an ordinary window again. False when the platform has no layered windows.
+  bool SetLayered(int mode, COLORREF key = framlet::ui::kColourKey);
+  // The capture rectangle (screen) from the stored frame rectangle.
+  RECT CaptureRect() const;
+  // Writes LEFT, TOP (window) and WIDTH, HEIGHT (client) to AUTOPOS_HISTORY.
+  void SavePosition(const RECT& client, const RECT& window);
+  void SavePosition();
+  // Shows the frame again after minimising or hiding.
+  void ShowRestored();
+  // Places the frame top-most at the screen centre in its default size.
+  void CentreFrame();
+  // Keeps the frame above other windows or not, at its current place and size.
+  void ApplyAlwaysTop(bool on);
+
+  // ---- state other windows read ----
+  bool normalMode = false;
+  bool signedIn = false;
+  bool popupClosed = false;
+  bool maximized = false;
+  bool hiddenToTray = false;
+  bool layered = false;
+  bool scrollRunning = false;
+  HWND scrollTarget = nullptr;
+  bool continuousRunning = false;
+  framlet::frame::Place restoreRect = {0, 0, framlet::frame::kDefaultWidth, framlet::frame::kDefaultHeight};
+  int frameWidth = framlet::frame::kDefaultWidth;
+  int frameHeight = framlet::frame::kDefaultHeight;
+  std::string docFolder;
+
+  COptionDlg* Options() const { return optionDlg_.get(); }
+  CContinuousOptionDlg* ContinuousOptions() const { return continuousOptionDlg_.get(); }
+  CCaptureEngine* Engine() const { return engine_.get(); }
+  CAreaOutlineDlg* AreaOutline() const { return areaOutline_.get(); }
+  CHoverTipDlg& HoverTip() { return hoverTip_; }
+  CTrayIcon& TrayIcon() { return trayIcon_; }
+
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnDestroy() override;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
+  using LayeredSetter = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+  // Keys the frame handles before any control sees them; false lets the key on.
+  bool PreTranslateMessage(MSG& msg);
+  void NudgeFromStoredRect(UINT key);
+
+  void ApplySkin();
+  void LayOut(int w, int h);
+  void ApplyWidthRules(int w);
+  void UpdateCoordLabel();
+  void DrawSkin(HDC dc, int w, int h);
+
+  void OnPaint();
+  BOOL OnEraseBackground(HDC dc);
+  void OnSize(int w, int h);
+  void OnMove();
+  void OnLButtonDown(int x, int y);
+  void OnLButtonDblClk(int x, int y);
+  void OnMouseMove(int x, int y);
+  BOOL OnSetCursor(HWND over, UINT hitTest);
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  void OnTrayNotification(WPARAM wParam, LPARAM lParam);
+  void OnMinimize();
+  void OnCloseToTray();
+  void OnAlwaysTopClicked();
+  void HideTips();
+
+  framlet::frame::Zone ZoneAt(int x, int y) const;
+  RECT ClientRect() const;
+  RECT WindowRect() const;
+
+  bool controlsReady_ = false;
+  LayeredSetter layeredSetter_ = nullptr;
+
+  CTrayIcon trayIcon_;
+  CHoverTipDlg hoverTip_;
+  std::unique_ptr<CCaptureEngine> engine_;
+  std::unique_ptr<COptionDlg> optionDlg_;
+  std::unique_ptr<CContinuousOptionDlg> continuousOptionDlg_;
+  std::unique_ptr<CAreaOutlineDlg> areaOutline_;
+
+  framlet::ui::Icon bigIcon_;
+  framlet::ui::Icon smallIcon_;
+  framlet::ui::Font labelFont_;
+  framlet::ui::Font addressFont_;
+
+  // Skin pieces in drawing order.
+  framlet::ui::Picture topLeft_, top_, topRight_, edgeLeft_, holeKey_, holeLight_, edgeRight_;
+  framlet::ui::Picture bottomLeft_, bottom_, bottomRight_;
+
+  CSkinPicture logo_;
+  CSkinButton optionsButton_, helpButton_, alwaysTop_, minimizeButton_, maximizeButton_, restoreButton_,
+      closeButton_, homeButton_, backButton_, forwardButton_, goButton_, toNormalButton_, toWebButton_,
+      stopScrollButton_, stopContinuousButton_, areaButton_;
+  CSkinLabel coordLabel_;
 };
