@@ -45,6 +45,10 @@ struct Chunk {
 // Writes the chunks to the file, replacing an existing one. A file that could
 // not be written completely is deleted rather than left broken.
 bool WriteWholeFile(const std::string& path, std::initializer_list<Chunk> chunks) {
+  // Windows refuses to replace a read-only file; Wine running as root does
+  // not, so the attribute is honoured here as well.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   framlet::ui::FileHandle file(
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
