@@ -1,0 +1,36 @@
+// The program's exit routine: the paint program's temporary capture goes, the
+// address text is kept, and the quit message ends the run.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/capture_app.h"
+#include "app/module_dir.h"
+#include "app/settings.h"
+#include "win_test_util.h"
+
+TEST(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {
+  wintest::TempFolder folder("exit");
+  framlet::settings::SetFilePathForTesting(folder.File("framlet.ini"));
+  const std::string tempFolder = framlet::GetModuleDir() + "temp";
+  CreateDirectoryA(tempFolder.c_str(), nullptr);
+  const std::string capture = tempFolder + "\\captureimg.bmp";
+  std::ofstream(capture, std::ios::binary) << "BM";
+
+  CCaptureApp app;
+  EXPECT_EQ(TheApp(), &app);
+  app.Exit("http://example.test/page?a=1");
+
+  EXPECT_EQ(GetFileAttributesA(capture.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(framlet::settings::ReadText("OPTION", "LASTURL_REMEMBER", ""), "http://example.test/page?a=1");
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 0u);
+
+  // A second exit with no temporary file is no error.
+  app.Exit("");
+  EXPECT_EQ(framlet::settings::ReadText("OPTION", "LASTURL_REMEMBER", "x"), "");
+  PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  RemoveDirectoryA(tempFolder.c_str());
+  framlet::settings::SetFilePathForTesting("");
+}
