@@ -21,7 +21,8 @@ constexpr int kKMeansPasses = 6;
 // A cluster whose heaviest exact colour carries at least this share of its pixels gets that
 // colour instead of the cluster's mean, so the solid area stays exact (and undithered).
 constexpr double kSnapShare = 0.5;
-// Error diffusion: the share of the error passed on (in sixteenths) and its cap per channel,
+// Error diffusion: the share of the error passed on (in sixteenths) and its cap per channel
+// in levels,
 // which keeps the noise down and stops errors from streaking across smooth areas.
 constexpr int kDiffusion = 14;
 constexpr int kMaxCarriedError = 40;
@@ -33,8 +34,13 @@ inline uint32_t Rgb(int r, int g, int b) {
     return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
 }
 inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
-// Sixteenths to whole levels, rounding halves away from zero.
-inline int FromSixteenths(int v) { return v >= 0 ? (v + 8) / 16 : -((8 - v) / 16); }
+// A carried error (in 1/256 of a level) capped and rounded to whole levels; the bias keeps
+// the shifted value positive.
+inline int CarriedLevels(int e) {
+    constexpr int kCap = kMaxCarriedError * 256, kBias = 1 << 20;
+    e = e < -kCap ? -kCap : (e > kCap ? kCap : e);
+    return ((e + 128 + kBias) >> 8) - (kBias >> 8);
+}
 inline int RoundByte(double v) {
     return v <= 0.0 ? 0 : (v >= 255.0 ? 255 : int(v + 0.5));
 }
@@ -314,28 +320,33 @@ public:
                   [](const Entry& a, const Entry& b) { return a.s < b.s; });
     }
 
-    int Nearest(float r, float g, float b, float* distance) const {
+    // Index of the nearest centroid; `nearest` and `second` receive the squared distances to
+    // it and to the next nearest one.
+    int Nearest(float r, float g, float b, float& nearest, float& second) const {
         const float s = Project(r, g, b);
         size_t up = size_t(std::lower_bound(sorted_.begin(), sorted_.end(), s,
                                             [](const Entry& e, float v) { return e.s < v; }) -
                            sorted_.begin());
         size_t down = up;
-        float best = std::numeric_limits<float>::max();
+        nearest = second = std::numeric_limits<float>::max();
         int bestIndex = 0;
         bool goUp = up < sorted_.size(), goDown = down > 0;
         auto consider = [&](const Entry& e) {
             const float dr = e.r - r, dg = e.g - g, db = e.b - b;
             const float d = dr * dr + dg * dg + db * db;
-            if (d < best) {
-                best = d;
+            if (d < nearest) {
+                second = nearest;
+                nearest = d;
                 bestIndex = e.index;
+            } else if (d < second) {
+                second = d;
             }
         };
         while (goUp || goDown) {
             if (goUp) {
                 const Entry& e = sorted_[up];
                 const float ds = e.s - s;
-                if (ds * ds >= best) {
+                if (ds * ds >= second) {
                     goUp = false;
                 } else {
                     consider(e);
@@ -345,7 +356,7 @@ public:
             if (goDown) {
                 const Entry& e = sorted_[down - 1];
                 const float ds = s - e.s;
-                if (ds * ds >= best) {
+                if (ds * ds >= second) {
                     goDown = false;
                 } else {
                     consider(e);
@@ -353,7 +364,6 @@ public:
                 }
             }
         }
-        *distance = best;
         return bestIndex;
     }
 
@@ -404,14 +414,48 @@ std::vector<uint32_t> FitPalette(std::vector<Point>& points) {
         uint32_t heaviest;
     };
     std::vector<Cluster> clusters;
-    std::vector<float> error(points.size());
+    // Per point: its centroid in the last pass (-1: search), an upper bound on the distance
+    // to it and a lower bound on the distance to any other centroid. Points whose bounds
+    // show they cannot have changed sides skip the search (Hamerly's k-means).
+    std::vector<int> assigned(points.size(), -1);
+    std::vector<float> upper(points.size()), lower(points.size());
+    std::vector<float> halfGap, drift;
     for (int pass = 0; pass < kKMeansPasses; ++pass) {
         const AxisSearch search(centroids);
+        halfGap.assign(centroids.size(), std::numeric_limits<float>::max());
+        for (size_t j = 0; j < centroids.size(); ++j) {
+            for (size_t k = j + 1; k < centroids.size(); ++k) {
+                const double dr = centroids[j].r - centroids[k].r;
+                const double dg = centroids[j].g - centroids[k].g;
+                const double db = centroids[j].b - centroids[k].b;
+                const float half = float(std::sqrt(dr * dr + dg * dg + db * db) / 2);
+                halfGap[j] = std::min(halfGap[j], half);
+                halfGap[k] = std::min(halfGap[k], half);
+            }
+        }
         clusters.assign(centroids.size(), Cluster{0, 0, 0, 0, 0, kNoColor});
         for (size_t i = 0; i < points.size(); ++i) {
             const Point& p = points[i];
-            float d = 0.0f;
-            Cluster& c = clusters[size_t(search.Nearest(p.r, p.g, p.b, &d))];
+            int j = assigned[i];
+            bool needSearch = j < 0;
+            if (!needSearch) {
+                const float bound = std::max(lower[i], halfGap[size_t(j)]);
+                if (upper[i] > bound) {
+                    const Rgbd& c = centroids[size_t(j)];
+                    const float dr = float(c.r) - p.r, dg = float(c.g) - p.g,
+                                db = float(c.b) - p.b;
+                    upper[i] = std::sqrt(dr * dr + dg * dg + db * db);
+                    needSearch = upper[i] > bound;
+                }
+            }
+            if (needSearch) {
+                float nearest = 0, second = 0;
+                j = search.Nearest(p.r, p.g, p.b, nearest, second);
+                assigned[i] = j;
+                upper[i] = std::sqrt(nearest);
+                lower[i] = std::sqrt(second);
+            }
+            Cluster& c = clusters[size_t(j)];
             c.w += p.w;
             c.r += double(p.w) * p.r;
             c.g += double(p.w) * p.g;
@@ -420,38 +464,58 @@ std::vector<uint32_t> FitPalette(std::vector<Point>& points) {
                 c.heaviestWeight = p.w;
                 c.heaviest = p.exact;
             }
-            error[i] = d * p.w;
         }
         double moved = 0.0;
         std::vector<Rgbd> next;
         std::vector<Cluster> kept;
+        drift.assign(centroids.size(), 0.0f);
         for (size_t j = 0; j < clusters.size(); ++j) {
             const Cluster& c = clusters[j];
             if (c.w <= 0.0) continue;
             const Rgbd m{c.r / c.w, c.g / c.w, c.b / c.w};
-            moved = std::max(moved, std::fabs(m.r - centroids[j].r) +
-                                        std::fabs(m.g - centroids[j].g) +
-                                        std::fabs(m.b - centroids[j].b));
+            const double dr = m.r - centroids[j].r, dg = m.g - centroids[j].g,
+                         db = m.b - centroids[j].b;
+            drift[j] = float(std::sqrt(dr * dr + dg * dg + db * db));
+            moved = std::max(moved, double(drift[j]));
             next.push_back(m);
             kept.push_back(c);
         }
+        const bool renumbered = next.size() != centroids.size();
         centroids.swap(next);
         clusters.swap(kept);
+        if (renumbered) {
+            std::fill(assigned.begin(), assigned.end(), -1);
+        } else {
+            // Moving centroids loosen the bounds by how far they moved.
+            size_t fastest = 0;
+            for (size_t j = 1; j < drift.size(); ++j)
+                if (drift[j] > drift[fastest]) fastest = j;
+            float secondFastest = 0.0f;
+            for (size_t j = 0; j < drift.size(); ++j)
+                if (j != fastest) secondFastest = std::max(secondFastest, drift[j]);
+            for (size_t i = 0; i < points.size(); ++i) {
+                const size_t j = size_t(assigned[i]);
+                upper[i] += drift[j];
+                lower[i] -= j == fastest ? secondFastest : drift[fastest];
+            }
+        }
         if (pass + 1 == kKMeansPasses) break;
 
         // Seed the unused colours at the points that are served worst.
         size_t seeds = size_t(kMaxColors) - centroids.size();
         std::vector<size_t> order;
         for (size_t i = 0; i < points.size(); ++i)
-            if (error[i] > 0.0f) order.push_back(i);
+            if (upper[i] > 0.0f) order.push_back(i);
         seeds = std::min(seeds, order.size());
         if (seeds > 0) {
+            auto error = [&](size_t i) { return upper[i] * upper[i] * points[i].w; };
             std::nth_element(order.begin(), order.begin() + ptrdiff_t(seeds - 1), order.end(),
-                             [&](size_t a, size_t b) { return error[a] > error[b]; });
+                             [&](size_t x, size_t y) { return error(x) > error(y); });
             for (size_t k = 0; k < seeds; ++k) {
                 const Point& p = points[order[k]];
                 centroids.push_back({p.r, p.g, p.b});
             }
+            std::fill(assigned.begin(), assigned.end(), -1);
         } else if (moved < 0.05) {
             break;
         }
@@ -472,17 +536,23 @@ std::vector<uint32_t> FitPalette(std::vector<Point>& points) {
 
 // Nearest palette entry for any colour. The colour cube is cut into cells of 8 levels per
 // channel; each cell, when first used, gets the short list of entries that can be nearest
-// to some colour inside it.
+// to some colour inside it, ordered by their least possible distance so the scan can stop
+// early.
 class PaletteMap {
 public:
     explicit PaletteMap(const std::vector<uint32_t>& palette)
-        : cellStart_(size_t(1) << 15, -1), cellCount_(size_t(1) << 15, 0) {
+        : cells_(kCells, kUnbuilt) {
         exactKeys_.fill(kNoColor);
+        // Unused entries sit far outside the cube, so they never become candidates.
+        pr_.fill(10000);
+        pg_.fill(10000);
+        pb_.fill(10000);
         for (size_t i = 0; i < palette.size(); ++i) {
             const uint32_t c = palette[i];
-            r_.push_back(Red(c));
-            g_.push_back(Green(c));
-            b_.push_back(Blue(c));
+            rgb_[i] = {Red(c), Green(c), Blue(c)};
+            pr_[i] = Red(c);
+            pg_[i] = Green(c);
+            pb_[i] = Blue(c);
             size_t slot = ExactHash(c);
             while (exactKeys_[slot] != kNoColor) slot = (slot + 1) & (kExactSlots - 1);
             exactKeys_[slot] = c;
@@ -500,69 +570,75 @@ public:
         return -1;
     }
 
-    // Nearest entry by squared distance; ties go to the lower index. r, g, b in 0..255.
+    // Nearest entry by squared distance. r, g, b in 0..255.
     int Nearest(int r, int g, int b) {
-        const size_t cell = size_t(r >> 3) << 10 | size_t(g >> 3) << 5 | size_t(b >> 3);
-        if (cellStart_[cell] < 0) BuildCell(cell);
-        const uint8_t* candidate = candidates_.data() + cellStart_[cell];
-        const uint8_t* end = candidate + cellCount_[cell];
+        const size_t cell = size_t(r >> kCellShift) << (2 * kCellBits) |
+                            size_t(g >> kCellShift) << kCellBits | size_t(b >> kCellShift);
+        if (cells_[cell] == kUnbuilt) BuildCell(cell);
+        const uint32_t* candidate = candidates_.data() + (cells_[cell] >> 9);
+        const uint32_t* end = candidate + (cells_[cell] & 0x1FF);
         int best = std::numeric_limits<int>::max();
-        int bestIndex = 0;
-        for (; candidate != end; ++candidate) {
-            const int i = *candidate;
-            const int dr = r_[i] - r, dg = g_[i] - g, db = b_[i] - b;
+        int bestIndex = int(*candidate & 0xFF);
+        for (; candidate != end && int(*candidate >> 8) < best; ++candidate) {
+            const int i = int(*candidate & 0xFF);
+            const std::array<int, 3>& e = rgb_[size_t(i)];
+            const int dr = e[0] - r, dg = e[1] - g, db = e[2] - b;
             const int d = dr * dr + dg * dg + db * db;
-            if (d < best) {
-                best = d;
-                bestIndex = i;
-            }
+            bestIndex = d < best ? i : bestIndex;
+            best = d < best ? d : best;
         }
         return bestIndex;
     }
 
-    int R(int i) const { return r_[size_t(i)]; }
-    int G(int i) const { return g_[size_t(i)]; }
-    int B(int i) const { return b_[size_t(i)]; }
+    const std::array<int, 3>& Color(int i) const { return rgb_[size_t(i)]; }
 
 private:
     static constexpr size_t kExactSlots = 1024;
+    // Cells of 2^kCellShift levels per channel.
+    static constexpr int kCellShift = 3;
+    static constexpr int kCellBits = 8 - kCellShift;
+    static constexpr int kCellMask = (1 << kCellBits) - 1;
+    static constexpr size_t kCells = size_t(1) << (3 * kCellBits);
+    static constexpr uint32_t kUnbuilt = 0xFFFFFFFFu;
 
     static size_t ExactHash(uint32_t c) {
         return size_t((uint64_t(c) * 0x9E3779B97F4A7C15ull) >> 54);
     }
 
     void BuildCell(size_t cell) {
-        const int lo[3] = {int(cell >> 10) << 3, int(cell >> 5 & 31) << 3, int(cell & 31) << 3};
-        const size_t n = r_.size();
-        std::vector<int>& nearest = scratch_;
-        nearest.resize(n);
-        int bound = std::numeric_limits<int>::max();
-        for (size_t i = 0; i < n; ++i) {
-            const int p[3] = {r_[i], g_[i], b_[i]};
-            int dmin = 0, dmax = 0;
-            for (int k = 0; k < 3; ++k) {
-                const int below = lo[k] - p[k], above = p[k] - (lo[k] + 7);
-                const int outside = std::max(0, std::max(below, above));
-                const int far = std::max(std::abs(p[k] - lo[k]), std::abs(p[k] - lo[k] - 7));
-                dmin += outside * outside;
-                dmax += far * far;
-            }
-            nearest[i] = dmin;
-            bound = std::min(bound, dmax);
+        const int lo[3] = {int(cell >> (2 * kCellBits)) << kCellShift,
+                           int(cell >> kCellBits & kCellMask) << kCellShift,
+                           int(cell & kCellMask) << kCellShift};
+        constexpr int kSpan = (1 << kCellShift) - 1;
+        const int hi[3] = {lo[0] + kSpan, lo[1] + kSpan, lo[2] + kSpan};
+        // Least and greatest squared distance from each entry to the cell (fixed trip
+        // counts over plain arrays, which compilers turn into vector code).
+        for (size_t i = 0; i < kMaxColors; ++i) {
+            const int outR = std::max(0, std::max(lo[0] - pr_[i], pr_[i] - hi[0]));
+            const int outG = std::max(0, std::max(lo[1] - pg_[i], pg_[i] - hi[1]));
+            const int outB = std::max(0, std::max(lo[2] - pb_[i], pb_[i] - hi[2]));
+            const int farR = std::max(pr_[i] - lo[0], hi[0] - pr_[i]);
+            const int farG = std::max(pg_[i] - lo[1], hi[1] - pg_[i]);
+            const int farB = std::max(pb_[i] - lo[2], hi[2] - pb_[i]);
+            least_[i] = outR * outR + outG * outG + outB * outB;
+            greatest_[i] = farR * farR + farG * farG + farB * farB;
         }
-        cellStart_[cell] = int32_t(candidates_.size());
-        for (size_t i = 0; i < n; ++i)
-            if (nearest[i] <= bound) candidates_.push_back(uint8_t(i));
-        cellCount_[cell] = uint16_t(candidates_.size() - size_t(cellStart_[cell]));
+        const int bound = *std::min_element(greatest_.begin(), greatest_.end());
+        const size_t start = candidates_.size();
+        for (size_t i = 0; i < kMaxColors; ++i)
+            if (least_[i] <= bound) candidates_.push_back(uint32_t(least_[i]) << 8 | uint32_t(i));
+        std::sort(candidates_.begin() + ptrdiff_t(start), candidates_.end());
+        cells_[cell] = uint32_t(start) << 9 | uint32_t(candidates_.size() - start);
     }
 
-    std::vector<int> r_, g_, b_;
+    std::array<std::array<int, 3>, kMaxColors> rgb_{};
+    std::array<int, kMaxColors> pr_, pg_, pb_, least_{}, greatest_{};
     std::array<uint32_t, kExactSlots> exactKeys_;
     std::array<uint8_t, kExactSlots> exactIndex_{};
-    std::vector<int32_t> cellStart_;
-    std::vector<uint16_t> cellCount_;
-    std::vector<uint8_t> candidates_;
-    std::vector<int> scratch_;
+    // Per cell: the start of its list in candidates_ << 9 | its length (at most 256; the
+    // lists of all cells together are shorter than 2^23).
+    std::vector<uint32_t> cells_;
+    std::vector<uint32_t> candidates_;  // least distance << 8 | entry index
 };
 
 void MapExact(const PixelRows& rows, ColorTable& table, IndexedImage& out,
@@ -614,39 +690,39 @@ void MapNearest(const PixelRows& rows, PaletteMap& map, IndexedImage& out,
 void MapDithered(const PixelRows& rows, PaletteMap& map, IndexedImage& out,
                  std::vector<uint32_t>& row) {
     const int width = out.width;
-    // Errors in sixteenths, with one spare pixel at each end of the row.
+    // Carried errors in 1/256 of a level, with one spare pixel at each end of the row.
     std::vector<int> current(size_t(width + 2) * 3, 0), below(size_t(width + 2) * 3, 0);
-    constexpr int kCap = kMaxCarriedError * 16;
     for (int y = 0; y < out.height; ++y) {
         rows.Read(y, row.data());
         std::fill(below.begin(), below.end(), 0);
         const bool leftward = (y & 1) != 0;
-        const int step = leftward ? -1 : 1;
+        const int step = leftward ? -3 : 3;
         uint8_t* index = out.indices.data() + size_t(y) * size_t(width);
         for (int i = 0; i < width; ++i) {
             const int x = leftward ? width - 1 - i : i;
-            const uint32_t c = row[x];
+            const uint32_t c = row[size_t(x)];
             const int exact = map.Exact(c);
             if (exact >= 0) {
                 index[x] = uint8_t(exact);
                 continue;
             }
             int* e = &current[size_t(x + 1) * 3];
-            const int r = ClampByte(Red(c) + FromSixteenths(std::clamp(e[0], -kCap, kCap)));
-            const int g = ClampByte(Green(c) + FromSixteenths(std::clamp(e[1], -kCap, kCap)));
-            const int b = ClampByte(Blue(c) + FromSixteenths(std::clamp(e[2], -kCap, kCap)));
+            const int r = ClampByte(Red(c) + CarriedLevels(e[0]));
+            const int g = ClampByte(Green(c) + CarriedLevels(e[1]));
+            const int b = ClampByte(Blue(c) + CarriedLevels(e[2]));
             const int k = map.Nearest(r, g, b);
             index[x] = uint8_t(k);
-            const int err[3] = {(r - map.R(k)) * kDiffusion, (g - map.G(k)) * kDiffusion,
-                                (b - map.B(k)) * kDiffusion};
-            int* ahead = e + step * 3;
+            const std::array<int, 3>& chosen = map.Color(k);
+            const int err[3] = {(r - chosen[0]) * kDiffusion, (g - chosen[1]) * kDiffusion,
+                                (b - chosen[2]) * kDiffusion};
+            int* ahead = e + step;
             int* under = &below[size_t(x + 1) * 3];
             for (int ch = 0; ch < 3; ++ch) {
                 // 7/16 ahead, 3/16 below behind, 5/16 below, 1/16 below ahead.
-                ahead[ch] += err[ch] * 7 / 16;
-                under[ch - step * 3] += err[ch] * 3 / 16;
-                under[ch] += err[ch] * 5 / 16;
-                under[ch + step * 3] += err[ch] / 16;
+                ahead[ch] += err[ch] * 7;
+                under[ch - step] += err[ch] * 3;
+                under[ch] += err[ch] * 5;
+                under[ch + step] += err[ch];
             }
         }
         current.swap(below);
