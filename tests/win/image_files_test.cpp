@@ -236,6 +236,15 @@ TEST_F(StampedSave, AnUnknownOrUpperCaseExtensionWritesNothing) {
   if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
+TEST_F(StampedSave, WithNoStoredPathNothingIsWritten) {
+  // The missing key reads as a single blank: no usable name, no dialog.
+  ASSERT_EQ(framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kLastAutoPass,
+                                        framlet::keys::kDefaultLastAutoPass),
+            " ");
+  EXPECT_EQ(engine_.SaveWithLastPath(MakeImage(FewColours(8, 8, 4)), 100), "");
+  EXPECT_EQ(engine_.formatIndex, 0);
+}
+
 TEST_F(StampedSave, AnExistingStampedNameIsNeverOverwritten) {
   // Every name the next few seconds could stamp is taken already.
   const int now = SecondOfHour();

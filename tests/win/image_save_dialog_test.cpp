@@ -223,6 +223,20 @@ TEST_F(SaveDialog, ShortDialogOffersThreeFormatsAndReportsWhetherTheFileWasWritt
   EXPECT_EQ(engine_->formatIndex, 0);
 }
 
+TEST_F(SaveDialog, StampedSaveAsksForANameWhenTheStoredPathIsEmpty) {
+  // The preview stores an empty path after a failed save; the next one asks.
+  framlet::settings::WriteText(framlet::keys::kOption, framlet::keys::kLastAutoPass, "");
+  const Pixels source = FewColours(16, 12, 9);
+  DialogDriver driver({"first", 2, false});
+  const std::string path = engine_->SaveWithLastPath(MakeImage(source), 100);
+  const DialogSeen& seen = driver.Seen();
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.proposal, "");
+  EXPECT_EQ(seen.filters, kListA);
+  EXPECT_EQ(path, folder_.File("first.png"));
+  EXPECT_EQ(MaxChannelError(Decode(path), source), 0);
+}
+
 TEST_F(SaveDialog, AutomaticSaveWithTheDialogCancelledWritesNothing) {
   DialogDriver driver({"", -1, true});
   EXPECT_EQ(AutoSave(), "");
