@@ -12,6 +12,16 @@ using framlet::ui::kColourKey;
 CFullCaptureNoticeDlg::CFullCaptureNoticeDlg(INoticeHost& host)
     : CDialogBase(IDD_FULL_CAPTURE_NOTICE), host_(host) {}
 
+INT_PTR CFullCaptureNoticeDlg::DoModal(HWND frame) {
+  frameRestored_ = false;
+  const INT_PTR result = CDialogBase::DoModal(frame);
+  // Wine does not make a window topmost while it owns a pop-up (it lifts only
+  // the pop-up), so the restored frame is made topmost again once the notice is gone.
+  if (frameRestored_)
+    SetWindowPos(host_.FrameWindow(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return result;
+}
+
 BOOL CFullCaptureNoticeDlg::OnInitDialog() {
   HWND hwnd = Hwnd();
   // Magenta parts of the bar are see-through; no overall translucency.
@@ -64,6 +74,7 @@ void CFullCaptureNoticeDlg::OnClose() {
   host_.SetLayered(0, kColourKey);
   host_.HideAreaOutline();
   host_.ClearMaximized();
+  frameRestored_ = true;
   Close(IDOK);
 }
 

@@ -32,6 +32,9 @@ class CFullCaptureNoticeDlg : public CDialogBase {
  public:
   explicit CFullCaptureNoticeDlg(INoticeHost& host);
 
+  // Shows the notice modally, owned by the frame window; returns when closed.
+  INT_PTR DoModal(HWND frame);
+
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
@@ -43,6 +46,7 @@ class CFullCaptureNoticeDlg : public CDialogBase {
   void OnPaint();
 
   INoticeHost& host_;
+  bool frameRestored_ = false;
   framlet::ui::Picture background_;
   CSkinLabel label_;
   CSkinButton capture_;

@@ -34,12 +34,25 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM) {
   return 0;
 }
 
+void SetTopmost(HWND window, bool on) {
+  SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 COptionDlg::COptionDlg() : CDialogBase(IDD_OPTIONS) {
   autoSave = settings::ReadFlag(keys::kOption, keys::kAutoSave, keys::kFalseText);
   captureReview = settings::ReadFlag(keys::kOption, keys::kCaptureReview, keys::kTrueText);
   jpegQuality = framlet::LeadingInt(settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality));
+}
+
+INT_PTR COptionDlg::DoModal(HWND frame) {
+  topmostChoice_ = TopmostChoice::None;
+  const INT_PTR result = CDialogBase::DoModal(frame);
+  // Wine does not make a window topmost while it owns a pop-up (it lifts only
+  // the pop-up), so the choice is applied again once the dialog is gone.
+  if (frame && topmostChoice_ != TopmostChoice::None) SetTopmost(frame, topmostChoice_ == TopmostChoice::On);
+  return result;
 }
 
 BOOL COptionDlg::OnInitDialog() {
@@ -136,8 +149,8 @@ void COptionDlg::OnOk() {
     choices.frameTop = window.top;
     choices.frameClientWidth = client.right;
     choices.frameClientHeight = client.bottom;
-    SetWindowPos(frame, choices.alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetTopmost(frame, choices.alwaysTop);
+    topmostChoice_ = choices.alwaysTop ? TopmostChoice::On : TopmostChoice::Off;
   }
 
   autoSave = choices.autoSave;

@@ -18,6 +18,9 @@ class COptionDlg : public CDialogBase {
   // Reads AUTO_SAVE, CAPTURE_REVIEW and JPEG_QUALITY from the settings file.
   COptionDlg();
 
+  // Shows the dialog modally, owned by the capture frame. Returns IDOK or IDCANCEL.
+  INT_PTR DoModal(HWND frame);
+
   // In-memory copies used by the capture commands; OK updates them together
   // with the file.
   bool autoSave = false;
@@ -36,6 +39,9 @@ class COptionDlg : public CDialogBase {
   void OnBrowse();
   void OnOpenFolder();
 
+  // The frame's topmost state chosen by OK, applied again once the dialog is gone.
+  enum class TopmostChoice { None, On, Off };
+  TopmostChoice topmostChoice_ = TopmostChoice::None;
   framlet::ui::Font font_;
   CSkinLabel hint_;
   CSkinButton ok_;

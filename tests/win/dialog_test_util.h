@@ -1,0 +1,147 @@
+#pragma once
+// Driving modal dialogs from the tests: the dialog runs on the test's thread,
+// a second thread finds it by title and works its controls with sent
+// messages, and a watchdog closes it if a step goes wrong, so no test hangs.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace wintest {
+
+inline void InitControls() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+// Waits up to ms for a visible top-level window of this process with the
+// title (nullptr: any) and, if given, this owner.
+inline HWND WaitDialog(const wchar_t* title, HWND owner, int ms) {
+  struct Search {
+    const wchar_t* title;
+    HWND owner;
+    HWND found;
+  };
+  const DWORD start = GetTickCount();
+  while (static_cast<int>(GetTickCount() - start) < ms) {
+    Search s = {title, owner, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(p);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+          if (s->owner && GetWindow(hwnd, GW_OWNER) != s->owner) return TRUE;
+          if (s->title) {
+            wchar_t text[256] = {};
+            GetWindowTextW(hwnd, text, 256);
+            if (std::wstring(text) != s->title) return TRUE;
+          }
+          s->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+// Runs `open` (which shows a dialog modally and returns its result) on this
+// thread while `steps` works the dialog from a second thread. The dialog is
+// closed with WM_CLOSE if it is still open `timeoutMs` after it appeared.
+// `found` tells whether the dialog appeared at all.
+inline INT_PTR RunModal(const std::function<INT_PTR()>& open, const wchar_t* title, HWND owner,
+                        const std::function<void(HWND)>& steps, bool* found = nullptr, int timeoutMs = 8000) {
+  std::atomic<bool> done{false};
+  std::atomic<bool> appeared{false};
+  std::thread driver([&] {
+    HWND dialog = WaitDialog(title, owner, 8000);
+    if (!dialog) return;
+    appeared = true;
+    steps(dialog);
+    const DWORD start = GetTickCount();
+    while (!done && IsWindow(dialog)) {
+      if (static_cast<int>(GetTickCount() - start) > timeoutMs) {
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        break;
+      }
+      Sleep(20);
+    }
+  });
+  const INT_PTR result = open();
+  done = true;
+  driver.join();
+  if (found) *found = appeared;
+  return result;
+}
+
+// A plain top-level window standing in for the capture frame.
+class FakeFrame {
+ public:
+  FakeFrame(int x, int y, int width, int height, DWORD exStyle = 0) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"FramletTestFrame";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(exStyle, L"FramletTestFrame", L"Framlet5 test frame", WS_POPUP | WS_VISIBLE, x, y, width,
+                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~FakeFrame() {
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+  HWND Hwnd() const { return hwnd_; }
+  bool Topmost() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+inline std::wstring Text(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+inline std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+inline bool Checked(HWND dialog, int id) {
+  return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+inline void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+inline void SetItemText(HWND dialog, int id, const wchar_t* text) {
+  SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+inline void SetCheck(HWND dialog, int id, bool on) {
+  SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A child's rectangle in its parent's client coordinates.
+inline RECT ChildRect(HWND dialog, int id) {
+  RECT r = {};
+  HWND child = GetDlgItem(dialog, id);
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void WriteFileBytes(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// How long screenshot runs keep a window open (FRAMLET_HOLD_MS; 0 normally).
+inline int HoldMs() {
+  char value[32] = {};
+  return GetEnvironmentVariableA("FRAMLET_HOLD_MS", value, sizeof value) ? atoi(value) : 0;
+}
+
+}  // namespace wintest

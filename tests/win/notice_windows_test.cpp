@@ -1,0 +1,276 @@
+// The full-capture notice, the area outline and the sign-in prompt: where they
+// open, what they draw, and what their buttons do to the frame.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "app/settings.h"
+#include "dialog_test_util.h"
+#include "resource.h"
+#include "win_test_util.h"
+#include "windows/area_outline_dlg.h"
+#include "windows/full_capture_notice_dlg.h"
+#include "windows/login_prompt_dlg.h"
+
+using namespace framlet;
+
+namespace {
+
+// The colour of a window's pixel as it shows on the screen.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// The colour of a bitmap resource's pixel.
+COLORREF BitmapPixel(UINT id, int x, int y) {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const COLORREF c = GetPixel(dc, x, y);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  return c;
+}
+
+class NoticeWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wintest::InitControls();
+    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
+  }
+  void TearDown() override { settings::SetFilePathForTesting(""); }
+  wintest::TempFolder folder_{"notices"};
+};
+
+// Records what the notice asks of the frame.
+class FakeHost : public INoticeHost {
+ public:
+  explicit FakeHost(HWND frame) : frame_(frame) {}
+  HWND FrameWindow() const override { return frame_; }
+  void CaptureArea() override {
+    ++captures;
+    frameVisibleDuringCapture = IsWindowVisible(frame_) != FALSE;
+    noticeVisibleDuringCapture = notice && IsWindowVisible(notice);
+  }
+  bool SetLayered(int mode, COLORREF key) override {
+    layeredCalls.push_back(mode);
+    lastKey = key;
+    return true;
+  }
+  void HideAreaOutline() override { ++outlineHidden; }
+  void ClearMaximized() override { ++maximizedCleared; }
+
+  HWND notice = nullptr;
+  int captures = 0;
+  bool frameVisibleDuringCapture = true;
+  bool noticeVisibleDuringCapture = true;
+  std::vector<int> layeredCalls;
+  COLORREF lastKey = 0;
+  int outlineHidden = 0;
+  int maximizedCleared = 0;
+
+ private:
+  HWND frame_;
+};
+
+TEST_F(NoticeWindows, NoticeOpensBelowTheFrameCornerAsAKeyedBar) {
+  wintest::FakeFrame frame(60, 40, 900, 700);
+  FakeHost host(frame.Hwnd());
+  CFullCaptureNoticeDlg notice(host);
+  RECT r = {}, capture = {}, close = {};
+  LONG_PTR exStyle = 0;
+  COLORREF key = 0;
+  DWORD flags = 0;
+  std::wstring label;
+  bool found = false;
+  const INT_PTR result = wintest::RunModal(
+      [&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+      [&](HWND d) {
+        GetWindowRect(d, &r);
+        exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
+        BYTE alpha = 0;
+        GetLayeredWindowAttributes(d, &key, &alpha, &flags);
+        capture = wintest::ChildRect(d, IDC_NOTICE_CAPTURE);
+        close = wintest::ChildRect(d, IDC_NOTICE_CLOSE);
+        label = wintest::ItemText(d, IDC_NOTICE_LABEL);
+        wintest::Click(d, IDC_NOTICE_CLOSE);
+      },
+      &found);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(r.left, 68);
+  EXPECT_EQ(r.top, 140);
+  EXPECT_EQ(r.right - r.left, 479);
+  EXPECT_EQ(r.bottom - r.top, 75);
+  EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+  EXPECT_EQ(flags & (LWA_COLORKEY | LWA_ALPHA), static_cast<DWORD>(LWA_COLORKEY));
+  EXPECT_EQ(key, RGB(255, 0, 255));
+  EXPECT_EQ(capture.left, 393);
+  EXPECT_EQ(capture.top, 32);
+  EXPECT_EQ(capture.right - capture.left, 40);
+  EXPECT_EQ(close.left, 438);
+  EXPECT_EQ(label, L"전체 캡쳐를 종료하실려면 닫기 버튼을 누르세요");
+}
+
+TEST_F(NoticeWindows, NoticeCaptureHidesBothWindowsForTheCaptureAndShowsThemAgain) {
+  wintest::FakeFrame frame(0, 0, 1024, 768);
+  FakeHost host(frame.Hwnd());
+  CFullCaptureNoticeDlg notice(host);
+  bool noticeVisibleAfter = false, frameVisibleAfter = false;
+  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
+    host.notice = d;
+    wintest::Click(d, IDC_NOTICE_CAPTURE);
+    noticeVisibleAfter = IsWindowVisible(d) != FALSE;
+    frameVisibleAfter = IsWindowVisible(frame.Hwnd()) != FALSE;
+    wintest::Click(d, IDC_NOTICE_CLOSE);
+  });
+  EXPECT_EQ(host.captures, 1);
+  EXPECT_FALSE(host.frameVisibleDuringCapture);
+  EXPECT_FALSE(host.noticeVisibleDuringCapture);
+  EXPECT_TRUE(noticeVisibleAfter);
+  EXPECT_TRUE(frameVisibleAfter);
+}
+
+TEST_F(NoticeWindows, NoticeCloseAndEscapeReturnTheFrameToItsDefaultPlaceAndLayering) {
+  for (int way = 0; way < 2; ++way) {
+    wintest::FakeFrame frame(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    FakeHost host(frame.Hwnd());
+    CFullCaptureNoticeDlg notice(host);
+    const DWORD start = GetTickCount();
+    const INT_PTR result =
+        wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
+          if (way == 0) {
+            wintest::Click(d, IDC_NOTICE_CLOSE);
+          } else {
+            PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+            PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
+          }
+        });
+    EXPECT_EQ(result, IDOK) << way;
+    EXPECT_LT(GetTickCount() - start, 6000u) << way;
+    RECT r = {};
+    GetWindowRect(frame.Hwnd(), &r);
+    EXPECT_EQ(r.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 418) << way;
+    EXPECT_EQ(r.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 360) << way;
+    EXPECT_EQ(r.right - r.left, 836) << way;
+    EXPECT_EQ(r.bottom - r.top, 721) << way;
+    EXPECT_TRUE(frame.Topmost()) << way;
+    EXPECT_EQ(host.layeredCalls, (std::vector<int>{2, 0})) << way;
+    EXPECT_EQ(host.lastKey, RGB(255, 0, 255)) << way;
+    EXPECT_EQ(host.outlineHidden, 1) << way;
+    EXPECT_EQ(host.maximizedCleared, 1) << way;
+    EXPECT_EQ(host.captures, 0) << way;
+  }
+}
+
+TEST_F(NoticeWindows, NoticePaintsItsBar) {
+  wintest::FakeFrame frame(0, 0, 900, 700);
+  FakeHost host(frame.Hwnd());
+  CFullCaptureNoticeDlg notice(host);
+  COLORREF shown = CLR_INVALID;
+  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
+    Sleep(300 + wintest::HoldMs());
+    shown = ScreenPixel(d, 30, 40);
+    wintest::Click(d, IDC_NOTICE_CLOSE);
+  });
+  EXPECT_EQ(shown, BitmapPixel(IDB_NOTICE_BAR, 30, 40));
+}
+
+TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
+  wintest::FakeFrame frame(0, 0, 836, 721);
+  CAreaOutlineDlg outline;
+  ASSERT_TRUE(outline.Create(frame.Hwnd()));
+  HWND o = outline.Hwnd();
+  ASSERT_TRUE(o);
+  EXPECT_EQ(GetParent(o), frame.Hwnd());
+  EXPECT_FALSE(IsWindowVisible(o));
+  RECT r = {};
+  GetWindowRect(o, &r);
+  MapWindowPoints(nullptr, frame.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 4);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.right - r.left, 828);
+  EXPECT_EQ(r.bottom - r.top, 577);
+
+  // Follows a frame resized to the whole screen.
+  SetWindowPos(frame.Hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
+  outline.Show();
+  UpdateWindow(o);
+  wintest::Pump(300 + wintest::HoldMs());
+  EXPECT_TRUE(IsWindowVisible(o));
+  GetWindowRect(o, &r);
+  MapWindowPoints(nullptr, frame.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 121);
+  EXPECT_EQ(r.right - r.left, 992);
+  EXPECT_EQ(r.bottom - r.top, 556);
+  // The 5-pixel pen straddles the rectangle from (2,0): columns 0..4 are red,
+  // and so is the bottom edge around y = 556.
+  EXPECT_EQ(ScreenPixel(o, 2, 300), RGB(250, 0, 0));
+  EXPECT_EQ(ScreenPixel(o, 500, 554), RGB(250, 0, 0));
+  EXPECT_NE(ScreenPixel(o, 500, 300), RGB(250, 0, 0));
+  outline.Hide();
+  EXPECT_FALSE(IsWindowVisible(o));
+}
+
+TEST_F(NoticeWindows, PromptCentresOnTheStoredFramePlacement) {
+  struct Case {
+    const char* ini;
+    int x, y;
+  };
+  const Case cases[] = {
+      {nullptr, 233, 248},  // nothing stored: the default frame at 0, 0
+      {"[AUTOPOS_HISTORY]\r\nLEFT=100\r\nTOP=50\r\nWIDTH=836\r\nHEIGHT=721\r\n", 333, 298},
+      {"[AUTOPOS_HISTORY]\r\nLEFT=\r\nTOP=\r\nWIDTH=\r\nHEIGHT=\r\n", 233, 248},  // emptied by the options dialog
+  };
+  for (const Case& c : cases) {
+    if (c.ini)
+      wintest::WriteFileBytes(folder_.File("framlet.ini"), c.ini);
+    else
+      DeleteFileA(folder_.File("framlet.ini").c_str());
+    wintest::FakeFrame frame(0, 0, 836, 721);
+    CLoginPromptDlg prompt;
+    RECT r = {}, button = {};
+    COLORREF shown = CLR_INVALID;
+    const INT_PTR result =
+        wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
+          GetWindowRect(d, &r);
+          button = wintest::ChildRect(d, IDOK);
+          Sleep(300 + wintest::HoldMs());
+          shown = ScreenPixel(d, 20, 20);
+          wintest::Click(d, IDOK);
+        });
+    const char* label = c.ini ? c.ini : "(no file)";
+    EXPECT_EQ(result, IDOK) << label;
+    EXPECT_EQ(r.left, c.x) << label;
+    EXPECT_EQ(r.top, c.y) << label;
+    EXPECT_EQ(r.right - r.left, 370) << label;
+    EXPECT_EQ(r.bottom - r.top, 225) << label;
+    EXPECT_EQ(button.left, 143) << label;
+    EXPECT_EQ(button.top, 145) << label;
+    EXPECT_EQ(button.right - button.left, 84) << label;
+    EXPECT_EQ(shown, BitmapPixel(IDB_LOGIN_PROMPT, 20, 20)) << label;
+  }
+}
+
+TEST_F(NoticeWindows, PromptEscapeCancels) {
+  wintest::FakeFrame frame(0, 0, 836, 721);
+  CLoginPromptDlg prompt;
+  const INT_PTR result =
+      wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
+        PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
+      });
+  EXPECT_EQ(result, IDCANCEL);
+}
+
+}  // namespace
