@@ -107,13 +107,9 @@ DialogChoice RunSaveDialog(HWND owner, int filterCount, const std::string& propo
   return choice;
 }
 
-}  // namespace
-
-// ---- Naming state ----------------------------------------------------------
-// The rules live in naming.h on a plain copy of the state; these two move the
-// engine's fields in and out of it.
-
-static framlet::NamingState LoadNaming(const CCaptureEngine& engine) {
+// The naming rules work on a plain copy of the engine's naming state; these
+// two move the engine's fields in and out of it.
+framlet::NamingState LoadNaming(const CCaptureEngine& engine) {
   framlet::NamingState state;
   state.currentPath = engine.currentPath;
   state.baseName = std::string(engine.baseName, strnlen(engine.baseName, kBaseNameSize));
@@ -122,13 +118,17 @@ static framlet::NamingState LoadNaming(const CCaptureEngine& engine) {
   return state;
 }
 
-static void StoreNaming(CCaptureEngine& engine, const framlet::NamingState& state) {
+void StoreNaming(CCaptureEngine& engine, const framlet::NamingState& state) {
   engine.currentPath = state.currentPath;
   std::memset(engine.baseName, 0, kBaseNameSize);
   std::memcpy(engine.baseName, state.baseName.data(), std::min(state.baseName.size(), kBaseNameSize - 1));
   engine.counter = state.counter;
   engine.formatIndex = state.formatIndex;
 }
+
+}  // namespace
+
+// ---- Naming and save dialogs --------------------------------------------------
 
 int CCaptureEngine::ChooseSaveFile(std::string& path) {
   framlet::NamingState state = LoadNaming(*this);
