@@ -4,6 +4,7 @@
 #                 a dialog with a soft shadow, a context menu, a taskbar
 #   web.png       1280x900 page: text around a photo
 #   photo.png     1280x800 plasma fractal (seed 7)
+#   photo-fullhd.png  1920x1080 plasma fractal (seed 7), a full screen of photo
 #   gradient.png  1280x800 smooth two-way gradient
 # Existing files are kept.
 set -euo pipefail
@@ -173,6 +174,10 @@ fi
 
 if [ ! -f "$out/photo.png" ]; then
   convert -seed 7 -size 1280x800 plasma:fractal -depth 8 -type TrueColor "PNG24:$out/photo.png"
+fi
+
+if [ ! -f "$out/photo-fullhd.png" ]; then
+  convert -seed 7 -size 1920x1080 plasma:fractal -depth 8 -type TrueColor "PNG24:$out/photo-fullhd.png"
 fi
 
 if [ ! -f "$out/web.png" ]; then

@@ -21,9 +21,9 @@ constexpr int kKMeansPasses = 6;
 // A cluster whose heaviest exact colour carries at least this share of its pixels gets that
 // colour instead of the cluster's mean, so the solid area stays exact (and undithered).
 constexpr double kSnapShare = 0.5;
-// Error diffusion: the share of the error passed on (in sixteenths) and its cap per channel
-// in levels,
-// which keeps the noise down and stops errors from streaking across smooth areas.
+// Error diffusion: the share of the error passed on (in sixteenths) and the cap of the carried
+// error per channel (in levels), which keep the noise down and stop errors from streaking
+// across smooth areas.
 constexpr int kDiffusion = 14;
 constexpr int kMaxCarriedError = 40;
 

@@ -22,6 +22,6 @@ fi
 
 pictures=("$images/ui.png" "$images/web.png")
 [ -f "$images/screen.png" ] && pictures+=("$images/screen.png")
-pictures+=("$images/photo.png" "$images/gradient.png")
+pictures+=("$images/photo.png" "$images/photo-fullhd.png" "$images/gradient.png")
 "$build/framlet_quantize_bench" --reps 5 --out "$out" \
   --tall "$images/ui.png" "$images/web.png" "${pictures[@]}"
