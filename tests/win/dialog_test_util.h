@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -142,6 +144,17 @@ inline void WriteFileBytes(const std::string& path, const std::string& text) {
 inline int HoldMs() {
   char value[32] = {};
   return GetEnvironmentVariableA("FRAMLET_HOLD_MS", value, sizeof value) ? atoi(value) : 0;
+}
+
+// In a screenshot run, tells the caller on stdout that `name` is on the screen
+// and keeps it there for HoldMs(); otherwise does nothing.
+inline void HoldForScreenshot(const char* name) {
+  const int ms = HoldMs();
+  if (ms <= 0) return;
+  Sleep(300);  // let the window finish painting
+  printf("FRAMLET_SHOWN %s\n", name);
+  fflush(stdout);
+  Sleep(ms);
 }
 
 }  // namespace wintest

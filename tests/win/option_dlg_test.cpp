@@ -219,6 +219,7 @@ TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
   LOGFONTW rememberFont = {}, reviewFont = {};
   int spinLow = -1, spinHigh = -1;
   wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
+    wintest::HoldForScreenshot("options");
     GetWindowRect(d, &window);
     ok = wintest::ChildRect(d, IDC_OK_PICTURE);
     cancel = wintest::ChildRect(d, IDC_CANCEL_PICTURE);
@@ -400,6 +401,7 @@ TEST_F(OptionDialogs, IntervalDialogPlacesItsControlsAndLimitsTheSpin) {
   std::wstring caption, hint, radio;
   LOGFONTW labelFont = {};
   wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
+    wintest::HoldForScreenshot("continuous_options");
     GetWindowRect(d, &window);
     spin = wintest::ChildRect(d, IDC_CONT_SPIN);
     edit = wintest::ChildRect(d, IDC_CONT_INTERVAL);
