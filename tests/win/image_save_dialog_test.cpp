@@ -237,6 +237,28 @@ TEST_F(SaveDialog, StampedSaveAsksForANameWhenTheStoredPathIsEmpty) {
   EXPECT_EQ(MaxChannelError(Decode(path), source), 0);
 }
 
+TEST_F(SaveDialog, OnlyTheNamingDialogAsksBeforeReplacingAFile) {
+  const std::string old = folder_.File("old.bmp");
+  { std::ofstream(old, std::ios::binary) << "old"; }
+  {
+    DialogDriver driver({"old", 1, false});
+    EXPECT_EQ(AutoSave(), old);
+    const DialogSeen& seen = driver.Seen();
+    ASSERT_TRUE(seen.closed);
+    EXPECT_TRUE(seen.prompted);
+    EXPECT_EQ(Signature(old), "BMP");
+  }
+  { std::ofstream(old, std::ios::binary) << "old"; }
+  {
+    DialogDriver driver({"old", 1, false});
+    EXPECT_EQ(engine_->SaveCroppedViaDialog(MakeImage(FewColours(8, 8, 3)), owner_, 0, 0, 100), old);
+    const DialogSeen& seen = driver.Seen();
+    ASSERT_TRUE(seen.closed);
+    EXPECT_FALSE(seen.prompted);
+    EXPECT_EQ(Signature(old), "BMP");
+  }
+}
+
 TEST_F(SaveDialog, AutomaticSaveWithTheDialogCancelledWritesNothing) {
   DialogDriver driver({"", -1, true});
   EXPECT_EQ(AutoSave(), "");

@@ -168,6 +168,7 @@ struct DialogSeen {
   std::string folder;    // folder the dialog showed
   std::vector<std::string> filters;
   int selectedFilter = -1;
+  bool prompted = false;  // a question (replace the existing file?) came up and was answered yes
 };
 
 // Works the real common save dialog from a second thread: waits (with a
@@ -201,6 +202,19 @@ class DialogDriver {
     GetClassNameA(hwnd, cls, sizeof cls);
     if (GetWindowThreadProcessId(hwnd, nullptr) == search->thread && IsWindowVisible(hwnd) &&
         std::string(cls) == "#32770" && GetDlgItem(hwnd, cmb1)) {
+      search->found = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+
+  // A message box of the thread with a Yes button.
+  static BOOL CALLBACK FindPrompt(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (GetWindowThreadProcessId(hwnd, nullptr) == search->thread && IsWindowVisible(hwnd) &&
+        std::string(cls) == "#32770" && !GetDlgItem(hwnd, cmb1) && GetDlgItem(hwnd, IDYES)) {
       search->found = hwnd;
       return FALSE;
     }
@@ -252,6 +266,14 @@ class DialogDriver {
       if (!IsWindow(dialog)) {
         seen_.closed = true;
         return;
+      }
+      Search prompt{thread_, nullptr};
+      EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&prompt));
+      if (prompt.found) {
+        seen_.prompted = true;
+        PostMessageA(prompt.found, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(prompt.found, IDYES)));
+        Sleep(300);
       }
       Sleep(50);
     }
