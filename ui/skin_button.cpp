@@ -21,7 +21,8 @@ bool CSkinButton::Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT 
   hwnd_ = control;
   id_ = id;
   kind_ = kind;
-  checked_ = false;
+  // A check box keeps the state the control had (set before the skin was applied).
+  checked_ = kind == Kind::Check && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   hover_ = false;
   restFace_.Load(restId);
   pressedFace_.Load(pressedId);

@@ -1,0 +1,41 @@
+// The capture frame: its notification icon and its skinned controls.
+#include "driver.h"
+
+#include <shellapi.h>
+
+using namespace fldrive;
+
+FLDRIVE_COMMAND(tray_exists, L"<title|#hwnd> <icon id>   exit 0 when the window's notification icon exists") {
+  if (args.size() != 2) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  // Modifying an icon succeeds only when the shell holds one for this window and id.
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = static_cast<UINT>(ToInt(args[1]));
+  data.uFlags = 0;
+  const bool exists = Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  Printf("%d\n", exists ? 1 : 0);
+  return exists ? 0 : 1;
+}
+
+FLDRIVE_COMMAND(checked, L"<title|#hwnd> <control id>   prints BM_GETCHECK of a child button") {
+  if (args.size() != 2) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  HWND control = GetDlgItem(hwnd, ToInt(args[1]));
+  if (!control) return 1;
+  Printf("%d\n", static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0)));
+  return 0;
+}
+
+FLDRIVE_COMMAND(move_window, L"<title|#hwnd> <x> <y> <w> <h>   SetWindowPos without z-order change") {
+  if (args.size() != 5) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  return SetWindowPos(hwnd, nullptr, ToInt(args[1]), ToInt(args[2]), ToInt(args[3]), ToInt(args[4]),
+                      SWP_NOZORDER | SWP_NOACTIVATE)
+             ? 0
+             : 1;
+}

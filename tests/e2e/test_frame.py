@@ -1,0 +1,185 @@
+"""The capture frame: where it opens, what it stores, moving, resizing, maximising, hiding."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+from harness import drive, parse_info, wait_until  # noqa: E402
+
+TITLE = "Framlet5"
+ALWAYS_TOP = 1006
+CLOSE = 1002
+TRAY_ICON_ID = 148
+
+
+def rect_of(info):
+    left, top, right, bottom = info["rect"]
+    return left, top, right - left, bottom - top
+
+
+class FrameCase(harness.E2ETestCase):
+    def open_frame(self, ini=None):
+        if ini is not None:
+            self.folder.write_ini(ini)
+        self.folder.start("-s")
+        info = self.wait_frame()
+        # The end of start-up writes the stored rectangle; wait for it.
+        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
+        return info
+
+    def stored(self):
+        ini = self.folder.ini()
+        return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
+
+    def wait_rect(self, expected, timeout=10):
+        """Waits until both the window and the stored rectangle are `expected`."""
+        def settled():
+            info = self.window_info()
+            return info and rect_of(info) == expected and self.stored() == expected
+        wait_until(settled, timeout=timeout)
+        info = self.window_info()
+        self.assertEqual(rect_of(info), expected, "window rectangle")
+        self.assertEqual(self.stored(), expected, "AUTOPOS_HISTORY")
+        return info
+
+    def screen(self):
+        return parse_info(self.drive_ok("screen"))
+
+
+class Opening(FrameCase):
+    def test_without_settings_file_opens_at_origin_default_size_topmost(self):
+        info = self.open_frame()
+        self.assertEqual(rect_of(info), (0, 0, 836, 721))
+        self.assertEqual(info["client"], (836, 721), "the frame has no border")
+        self.assertEqual(info["topmost"], 1)
+        self.wait_rect((0, 0, 836, 721))
+        order = [k for s, k in self.folder.ini().order if s == "AUTOPOS_HISTORY"]
+        self.assertEqual(order, ["LEFT", "TOP", "WIDTH", "HEIGHT"])
+        # Remembered position on, always on top on: the check box shows it.
+        self.assertEqual(self.drive_ok("checked", TITLE, ALWAYS_TOP), "1")
+        # Web-mode look: the hole is the light fill, not the colour key.
+        self.assertEqual(self.drive_ok("pixel", 400, 400), "F0F0F0")
+        self.screenshot("frame_default")
+
+    def test_position_not_remembered_opens_centred(self):
+        info = self.open_frame({"OPTION": {"REMEMBER_POSITION": "FALSE", "ALWAYS_TOP": "TRUE"},
+                                "AUTOPOS_HISTORY": {"LEFT": "10", "TOP": "20", "WIDTH": "600", "HEIGHT": "500"}})
+        cx, cy = self.screen()["screen"]
+        left, top, width, height = rect_of(info)
+        self.assertEqual((width, height), (836, 721))
+        self.assertAlmostEqual(left, cx // 2 - 418, delta=1)
+        self.assertAlmostEqual(top, cy // 2 - 360, delta=1)
+        # Top-most, yet the always-on-top box stays unchecked in this case ...
+        self.assertEqual(info["topmost"], 1)
+        self.assertEqual(self.drive_ok("checked", TITLE, ALWAYS_TOP), "0")
+        # ... so the first click checks it and writes TRUE, the second turns top-most off.
+        self.drive_ok("click_control", TITLE, ALWAYS_TOP)
+        wait_until(lambda: self.folder.ini().get("OPTION", "ALWAYS_TOP") == "TRUE", timeout=5)
+        self.assertEqual(self.drive_ok("checked", TITLE, ALWAYS_TOP), "1")
+        self.drive_ok("click_control", TITLE, ALWAYS_TOP)
+        self.assertTrue(wait_until(lambda: self.window_info()["topmost"] == 0, timeout=5))
+        self.assertEqual(self.folder.ini().get("OPTION", "ALWAYS_TOP"), "FALSE")
+
+    def test_small_saved_size_is_raised(self):
+        info = self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "30", "TOP": "40", "WIDTH": "524", "HEIGHT": "463"}})
+        self.assertEqual(rect_of(info), (30, 40, 533, 515))
+        self.wait_rect((30, 40, 533, 515))
+
+    def test_saved_size_at_the_limits_is_kept(self):
+        info = self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "30", "TOP": "40", "WIDTH": "525", "HEIGHT": "464"}})
+        self.assertEqual(rect_of(info), (30, 40, 525, 464))
+
+    def test_always_top_off_opens_not_topmost(self):
+        info = self.open_frame({"OPTION": {"ALWAYS_TOP": "1"}})
+        self.assertEqual(info["topmost"], 0, "the digit one is not true")
+        self.assertEqual(self.drive_ok("checked", TITLE, ALWAYS_TOP), "0")
+
+
+class MovingAndSizing(FrameCase):
+    def test_arrow_keys_move_and_shift_arrows_resize_by_one_pixel(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        steps = [
+            ("right", (101, 100, 836, 721)),
+            ("down", (101, 101, 836, 721)),
+            ("left", (100, 101, 836, 721)),
+            ("up", (100, 100, 836, 721)),
+            ("shift+right", (100, 100, 837, 721)),
+            ("shift+down", (100, 100, 837, 722)),
+            ("shift+left", (100, 100, 836, 722)),
+            ("shift+up", (100, 100, 836, 721)),
+        ]
+        for key, expected in steps:
+            self.drive_ok("key", TITLE, key)
+            self.wait_rect(expected)
+
+    def test_nudge_starts_from_the_stored_rectangle(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        # Someone edits the file while the frame runs: the next nudge starts there.
+        self.folder.write_ini({"AUTOPOS_HISTORY": {"LEFT": "200", "TOP": "150", "WIDTH": "700", "HEIGHT": "600"}})
+        self.drive_ok("key", TITLE, "right")
+        self.wait_rect((201, 150, 700, 600))
+
+    def test_drag_on_the_top_band_moves_the_frame(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("drag", 100 + 450, 100 + 15, 100 + 450 + 120, 100 + 15 + 70)
+        self.wait_rect((220, 170, 836, 721))
+
+    def test_drag_on_the_bottom_right_corner_resizes(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("drag", 100 + 830, 100 + 715, 100 + 830 - 100, 100 + 715 - 50)
+        self.wait_rect((100, 100, 736, 671))
+        labels = self.drive_ok("children", TITLE)
+        self.assertIn("text=img Size | X:104 Y:221 | W:728 H:527", labels)
+
+    def test_double_click_on_the_top_band_maximises_and_restores(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        work = self.screen()["work"]
+        self.drive_ok("dblclick", 100 + 450, 100 + 15)
+        wl, wt, wr, wb = work
+        self.wait_rect((wl, wt, wr - wl, wb - wt))
+        children = self.drive_ok("children", TITLE)
+        self.assertIn("id=1004 class=Button visible=1", children, "restore button shown")
+        self.assertIn("id=1003 class=Button visible=0", children, "maximise button hidden")
+        self.drive_ok("dblclick", 450, 15)
+        self.wait_rect((100, 100, 836, 721))
+
+
+class Hiding(FrameCase):
+    def test_close_button_hides_to_the_notification_area(self):
+        self.open_frame()
+        self.assertEqual(self.drive_ok("tray_exists", TITLE, TRAY_ICON_ID), "1")
+        self.drive_ok("click_control", TITLE, CLOSE)
+        self.assertTrue(wait_until(lambda: self.window_info()["visible"] == 0, timeout=5))
+        self.assertEqual(self.drive_ok("tray_exists", TITLE, TRAY_ICON_ID), "1")
+        # A left click on the icon brings the frame back.
+        self.drive_ok("post", TITLE, 0x400 + 10, TRAY_ICON_ID, 0x202)
+        self.assertTrue(wait_until(lambda: self.window_info()["visible"] == 1, timeout=5))
+
+    def test_minimise_button_stores_the_rectangle_first(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("click_control", TITLE, 1001)
+        self.assertTrue(wait_until(lambda: self.window_info()["iconic"] == 1, timeout=5))
+        self.assertEqual(self.stored(), (100, 100, 836, 721))
+
+
+class AlwaysOnTop(FrameCase):
+    def test_check_box_writes_the_setting_and_changes_topmost(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "50", "TOP": "60", "WIDTH": "800", "HEIGHT": "600"}})
+        self.assertEqual(self.window_info()["topmost"], 1)
+        self.drive_ok("click_control", TITLE, ALWAYS_TOP)
+        self.assertTrue(wait_until(lambda: self.window_info()["topmost"] == 0, timeout=5))
+        self.assertEqual(self.folder.ini().get("OPTION", "ALWAYS_TOP"), "FALSE")
+        self.assertEqual(rect_of(self.window_info()), (50, 60, 800, 600), "place and size kept")
+        self.drive_ok("click_control", TITLE, ALWAYS_TOP)
+        self.assertTrue(wait_until(lambda: self.window_info()["topmost"] == 1, timeout=5))
+        self.assertEqual(self.folder.ini().get("OPTION", "ALWAYS_TOP"), "TRUE")
+
+
+if __name__ == "__main__":
+    harness.main()

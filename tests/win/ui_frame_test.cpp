@@ -1,0 +1,196 @@
+// The capture frame in-process: layered modes, the paint handler's effects at
+// the width thresholds, the hover tips of its own buttons, maximise/restore.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/capture_frame_dlg.h"
+#include "app/command_ids.h"
+#include "app/settings.h"
+#include "app/settings_keys.h"
+#include "win_test_util.h"
+
+using namespace framlet;
+
+namespace {
+
+class Frame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
+    settings::WriteInt(keys::kAutoPos, keys::kLeft, 100);
+    settings::WriteInt(keys::kAutoPos, keys::kTop, 80);
+    ASSERT_TRUE(frame_.Create(nullptr));
+    wintest::Pump(200);
+  }
+  void TearDown() override {
+    if (frame_.IsOpen()) DestroyWindow(frame_.Hwnd());
+    settings::SetFilePathForTesting("");
+  }
+
+  void Resize(int w, int h) {
+    SetWindowPos(frame_.Hwnd(), nullptr, 100, 80, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(frame_.Hwnd());
+    wintest::Pump(100);
+  }
+  bool Shown(int id) { return IsWindowVisible(GetDlgItem(frame_.Hwnd(), id)) != FALSE; }
+  int ItemX(int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(frame_.Hwnd(), id), &r);
+    MapWindowPoints(nullptr, frame_.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r.left;
+  }
+  std::wstring LabelText() {
+    wchar_t text[128] = {};
+    GetDlgItemTextW(frame_.Hwnd(), IDC_COORD_LABEL, text, 128);
+    return text;
+  }
+
+  wintest::TempFolder folder_{"frame"};
+  CCaptureFrameDlg frame_;
+};
+
+TEST_F(Frame, LayeredModesWithTheMagentaKey) {
+  HWND hwnd = frame_.Hwnd();
+  EXPECT_FALSE(frame_.layered);
+  EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+  ASSERT_TRUE(frame_.SetLayered(0));
+  EXPECT_TRUE(frame_.layered);
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
+  EXPECT_EQ(key, RGB(255, 0, 255));
+  EXPECT_EQ(flags & (LWA_COLORKEY | LWA_ALPHA), static_cast<DWORD>(LWA_COLORKEY));
+
+  ASSERT_TRUE(frame_.SetLayered(1));
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
+  EXPECT_EQ(alpha, 110);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+
+  ASSERT_TRUE(frame_.SetLayered(2));
+  EXPECT_FALSE(frame_.layered);
+  EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(Frame, NormalModeLayeredHoleIsTheColourKey) {
+  // Web mode: the light fill; normal mode with the key: magenta, which the key makes see-through.
+  auto holePixel = [&] {
+    HDC dc = GetDC(frame_.Hwnd());
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP canvas = CreateCompatibleBitmap(dc, 836, 721);
+    HGDIOBJ old = SelectObject(memory, canvas);
+    SendMessageW(frame_.Hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const COLORREF pixel = GetPixel(memory, 400, 400);
+    SelectObject(memory, old);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    ReleaseDC(frame_.Hwnd(), dc);
+    return pixel;
+  };
+  EXPECT_EQ(holePixel(), RGB(240, 240, 240));
+  frame_.normalMode = true;
+  frame_.SetLayered(0);
+  EXPECT_EQ(holePixel(), RGB(255, 0, 255));
+  frame_.SetLayered(2);
+  EXPECT_EQ(holePixel(), RGB(240, 240, 240)) << "not layered: no magenta on screen";
+}
+
+TEST_F(Frame, PaintAppliesTheWidthRulesAndStoresTheRectangle) {
+  struct Case {
+    int w;
+    bool label, help, options;
+    int areaX;
+  } cases[] = {
+      {229, false, false, false, 6}, {230, true, false, false, 6}, {235, true, true, false, 6},
+      {265, true, true, false, 240}, {269, true, true, false, 240}, {270, true, true, true, 240},
+  };
+  for (const auto& c : cases) {
+    Resize(c.w, 400);
+    EXPECT_EQ(Shown(IDC_COORD_LABEL), c.label) << c.w;
+    EXPECT_EQ(Shown(IDC_HELP_PAGE), c.help) << c.w;
+    EXPECT_EQ(Shown(IDC_OPTIONS_MENU), c.options) << c.w;
+    EXPECT_EQ(ItemX(IDC_AREA_DIALOG), c.areaX) << c.w;
+    EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kWidth, -1), c.w);
+    EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kHeight, -1), 400);
+  }
+  Resize(230, 400);
+  EXPECT_EQ(LabelText(), L"img Size | X:104 Y:201 | W:222 H:256");
+}
+
+TEST_F(Frame, MoveReachesThePaintHandler) {
+  SetWindowPos(frame_.Hwnd(), nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  wintest::Pump(200);
+  EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kLeft, -1), 321);
+  EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kTop, -1), 123);
+  EXPECT_EQ(LabelText(), L"img Size | X:325 Y:244 | W:828 H:577");
+  const RECT capture = frame_.CaptureRect();
+  EXPECT_EQ(capture.left, 325);
+  EXPECT_EQ(capture.top, 244);
+  EXPECT_EQ(capture.right, 321 + 836 - 4);
+  EXPECT_EQ(capture.bottom, 123 + 721 - 23);
+}
+
+TEST_F(Frame, HoverTipsOfTheAreaButtonAndTheAlwaysOnTopBox) {
+  HWND hwnd = frame_.Hwnd();
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_AREA_DIALOG)),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ASSERT_TRUE(frame_.HoverTip().Visible());
+  EXPECT_EQ(frame_.HoverTip().PictureId(), 333u);
+  RECT tip;
+  GetWindowRect(frame_.HoverTip().Hwnd(), &tip);
+  EXPECT_EQ(tip.left, window.left + 213);
+  EXPECT_EQ(tip.top, window.bottom - 51 - 23);
+  EXPECT_EQ(tip.right - tip.left, 360);
+
+  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_ALWAYS_TOP)),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(frame_.HoverTip().PictureId(), 332u);
+  GetWindowRect(frame_.HoverTip().Hwnd(), &tip);
+  EXPECT_EQ(tip.left, window.right - 360 - 36);
+  EXPECT_EQ(tip.top, window.top + 20);
+
+  // Anywhere else hides it.
+  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_GO)),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_FALSE(frame_.HoverTip().Visible());
+}
+
+TEST_F(Frame, MaximiseSavesTheRestoreRectangleAndRestoreGoesBack) {
+  HWND hwnd = frame_.Hwnd();
+  SetWindowPos(hwnd, nullptr, 150, 90, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+  frame_.Maximize();
+  EXPECT_TRUE(frame_.maximized);
+  EXPECT_EQ(frame_.restoreRect, (frame::Place{150, 90, 700, 600}));
+  EXPECT_TRUE(Shown(IDC_RESTORE));
+  EXPECT_FALSE(Shown(IDC_MAXIMIZE));
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  // Maximised: no move, no resize anywhere.
+  RECT client;
+  GetClientRect(hwnd, &client);
+  EXPECT_EQ(frame::HitZone(2, 2, {client.left, client.top, client.right, client.bottom}, frame_.maximized),
+            frame::Zone::Client);
+
+  frame_.Restore();
+  EXPECT_FALSE(frame_.maximized);
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 150);
+  EXPECT_EQ(r.top, 90);
+  EXPECT_EQ(r.right - r.left, 700);
+  EXPECT_TRUE(Shown(IDC_MAXIMIZE));
+  EXPECT_FALSE(Shown(IDC_RESTORE));
+}
+
+}  // namespace
