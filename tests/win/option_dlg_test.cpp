@@ -269,6 +269,40 @@ TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
   EXPECT_EQ(spinHigh, 100);
 }
 
+TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingItself) {
+  const std::string before = "[OPTION]\r\nSELECT_FOLDER=C:\\old\r\n";
+  for (int confirm = 0; confirm < 2; ++confirm) {
+    WriteIni(before);
+    wintest::FakeFrame frame(0, 0, 836, 721);
+    COptionDlg dlg;
+    bool pickerShown = false;
+    std::wstring pickerOwnerCheck, folderAfter;
+    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
+      // Posted: the picker runs its own modal loop inside the click.
+      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OPT_BROWSE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_OPT_BROWSE)));
+      HWND picker = wintest::WaitDialog(nullptr, d, 8000);
+      pickerShown = picker != nullptr;
+      if (picker) {
+        Sleep(500);
+        PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+        const DWORD start = GetTickCount();
+        while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
+      }
+      Sleep(200);
+      folderAfter = ItemText(d, IDC_OPT_FOLDER);
+      Click(d, IDC_CANCEL_PICTURE);
+    });
+    ASSERT_TRUE(pickerShown) << confirm;
+    if (confirm)
+      EXPECT_NE(folderAfter, L"C:\\old");  // the picker's selection (or the default folder)
+    else
+      EXPECT_EQ(folderAfter, L"C:\\old");
+    EXPECT_FALSE(folderAfter.empty()) << confirm;
+    EXPECT_EQ(IniText(), before) << confirm;  // Cancel after browsing keeps the stored folder
+  }
+}
+
 // ---- Continuous-capture options ---------------------------------------------
 
 TEST_F(OptionDialogs, IntervalHolderReadsTheLeadingNumber) {
