@@ -74,5 +74,68 @@ class DialogScreenshots(unittest.TestCase):
                 self.assertIn(colour, seen, "%s: colour %s is not on the screen" % (name, colour))
 
 
+OPEN_OPTIONS = 32807
+REMEMBER, ALWAYS_TOP, REVIEW, AUTO_SAVE = 1057, 1006, 1059, 1060
+QUALITY, FOLDER, OK, CANCEL = 1062, 1067, 1068, 1069
+
+
+class OptionsThroughTheFrame(harness.E2ETestCase):
+    """The options dialog opened by the running program's own command."""
+
+    def open_options(self):
+        self.folder.start("-s")
+        frame = self.wait_frame()
+        self.drive_ok("command", "Framlet5", OPEN_OPTIONS)
+        rc, _ = harness.drive("wait", "Option", "8000", "visible")
+        if rc != 0:
+            self.skipTest("the frame does not open the options dialog")
+        return frame
+
+    def close_options(self, button):
+        self.drive_ok("click_control", "Option", button)
+        self.drive_ok("wait_gone", "Option", "8000")
+
+    def test_ok_writes_the_options_in_order_and_the_frame_placement(self):
+        self.open_options()
+        for control, on in ((REMEMBER, 1), (ALWAYS_TOP, 0), (AUTO_SAVE, 1), (REVIEW, 0)):
+            self.drive_ok("set_check", "Option", control, on)
+        self.drive_ok("set_text", "Option", QUALITY, "250")
+        self.drive_ok("set_text", "Option", FOLDER, "C:\\캡쳐")
+        self.close_options(OK)
+        frame = self.window_info()
+        ini = self.folder.ini()
+        option_keys = [key for section, key in ini.order if section == "OPTION"]
+        expected = ["REMEMBER_POSITION", "ALWAYS_TOP", "AUTO_SAVE", "CAPTURE_REVIEW", "JPEG_QUALITY", "SELECT_FOLDER"]
+        self.assertEqual([k for k in option_keys if k in expected], expected)
+        self.assertEqual(ini.get("OPTION", "JPEG_QUALITY"), "100")
+        self.assertEqual(ini.get("OPTION", "ALWAYS_TOP"), "FALSE")
+        self.assertEqual(ini.get("OPTION", "AUTO_SAVE"), "TRUE")
+        self.assertEqual(ini.get("OPTION", "SELECT_FOLDER"), "C:\\캡쳐")
+        left, top, _, _ = frame["rect"]
+        self.assertEqual(ini.get("AUTOPOS_HISTORY", "LEFT"), str(left))
+        self.assertEqual(ini.get("AUTOPOS_HISTORY", "TOP"), str(top))
+        self.assertEqual(ini.get("AUTOPOS_HISTORY", "WIDTH"), str(frame["client"][0]))
+        self.assertEqual(ini.get("AUTOPOS_HISTORY", "HEIGHT"), str(frame["client"][1]))
+        self.assertEqual(frame["topmost"], 0, "the frame stayed topmost")
+
+    def test_cancel_writes_nothing(self):
+        self.folder.write_ini({"OPTION": {"AUTO_SAVE": "FALSE", "JPEG_QUALITY": "90"}})
+        self.open_options()
+        with open(self.folder.ini_path, "rb") as f:
+            before = f.read()
+        self.drive_ok("set_check", "Option", AUTO_SAVE, 1)
+        self.drive_ok("set_text", "Option", QUALITY, "5")
+        self.close_options(CANCEL)
+        with open(self.folder.ini_path, "rb") as f:
+            self.assertEqual(f.read(), before)
+
+    def test_stored_true_in_any_capitals_opens_checked(self):
+        self.folder.write_ini({"OPTION": {"AUTO_SAVE": "True", "CAPTURE_REVIEW": "yes"}})
+        self.open_options()
+        self.assertEqual(self.drive_ok("checked", "Option", AUTO_SAVE), "1")
+        self.assertEqual(self.drive_ok("checked", "Option", REVIEW), "0")
+        self.close_options(CANCEL)
+
+
 if __name__ == "__main__":
     harness.main()
