@@ -34,17 +34,17 @@ inline HWND WaitDialog(const wchar_t* title, HWND owner, int ms) {
     Search s = {title, owner, nullptr};
     EnumWindows(
         [](HWND hwnd, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
+          auto* search = reinterpret_cast<Search*>(p);
           DWORD pid = 0;
           GetWindowThreadProcessId(hwnd, &pid);
           if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
-          if (s->owner && GetWindow(hwnd, GW_OWNER) != s->owner) return TRUE;
-          if (s->title) {
+          if (search->owner && GetWindow(hwnd, GW_OWNER) != search->owner) return TRUE;
+          if (search->title) {
             wchar_t text[256] = {};
             GetWindowTextW(hwnd, text, 256);
-            if (std::wstring(text) != s->title) return TRUE;
+            if (std::wstring(text) != search->title) return TRUE;
           }
-          s->found = hwnd;
+          search->found = hwnd;
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&s));
