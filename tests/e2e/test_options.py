@@ -137,5 +137,19 @@ class OptionsThroughTheFrame(harness.E2ETestCase):
         self.close_options(CANCEL)
 
 
+class OutlineInTheFrame(harness.E2ETestCase):
+    def test_outline_waits_hidden_above_the_hole(self):
+        self.folder.start("-s")
+        frame = self.wait_frame()
+        w, h = frame["client"]
+        outlines = []
+        for line in self.drive_ok("children", "Framlet5").splitlines():
+            child = harness.parse_info(line)
+            if child.get("class") == "#32770" and child.get("rect") == (4, 100, w - 8, h - 144):
+                outlines.append(child)
+        self.assertEqual(len(outlines), 1, "no outline window at 4,100 of the frame")
+        self.assertEqual(outlines[0]["visible"], 0)
+
+
 if __name__ == "__main__":
     harness.main()
