@@ -15,6 +15,7 @@
 #include "app/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "capture/gif_encoder.h"
+#include "capture/jpeg_encoder.h"
 #include "capture/naming.h"
 #include "capture/quantize.h"
 #include "ui/gdi.h"
@@ -298,18 +299,18 @@ bool SaveThroughCodec(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType, const Gd
 
 }  // namespace
 
+// Encoded by the program itself rather than the platform codec, whose quality
+// parameter Wine ignores; the file is then the same on Windows and Wine.
 int CCaptureEngine::WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality) {
-  if (image.Empty() || !gdiplusSession) return 0;
+  if (image.Empty()) return 0;
   if (image.Width() > kMaxCodecSide || image.Height() > kMaxCodecSide) return 0;
-  Gdiplus::Bitmap bitmap(image.Bitmap(), static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
-  ULONG value = static_cast<ULONG>(quality);
-  Gdiplus::EncoderParameters params = {};
-  params.Count = 1;
-  params.Parameter[0].Guid = Gdiplus::EncoderQuality;
-  params.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-  params.Parameter[0].NumberOfValues = 1;
-  params.Parameter[0].Value = &value;
-  return SaveThroughCodec(bitmap, L"image/jpeg", &params, path) ? 1 : 0;
+  int stride = 0;
+  const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
+  if (rows.empty()) return 0;
+  const std::vector<uint8_t> bytes =
+      framlet::EncodeJpeg(rows.data(), image.Width(), image.Height(), stride, 4, quality);
+  if (bytes.empty()) return 0;
+  return WriteWholeFile(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
 }
 
 int CCaptureEngine::WritePngFile(const CCapturedImage& image, const std::string& path) {
