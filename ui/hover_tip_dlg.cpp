@@ -10,6 +10,10 @@ CHoverTipDlg::CHoverTipDlg() : CDialogBase(IDD_HOVER_TIP) {}
 BOOL CHoverTipDlg::OnInitDialog() {
   SetWindowLongPtrW(Hwnd(), GWL_EXSTYLE, GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(Hwnd(), framlet::ui::kColourKey, 255, LWA_COLORKEY);
+  // The grey label stays empty; skinned, it shows the tip picture behind it.
+  label_.Attach(Hwnd(), -1);
+  label_.SetTextColour(RGB(128, 128, 128));
+  label_.SetTransparent();
   ShowWindow(Hwnd(), SW_HIDE);
   return FALSE;
 }
@@ -18,7 +22,7 @@ void CHoverTipDlg::SetPicture(int index) {
   const int id = framlet::ui::HoverTipPictureId(index);
   if (id == 0 || static_cast<UINT>(id) == picture_.ResourceId()) return;
   picture_.Load(static_cast<UINT>(id));
-  if (Hwnd()) InvalidateRect(Hwnd(), nullptr, TRUE);
+  if (Hwnd()) RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CHoverTipDlg::SetTip(int index, int width, int height) {
@@ -41,8 +45,8 @@ void CHoverTipDlg::Hide() {
 bool CHoverTipDlg::Visible() const { return Hwnd() && IsWindowVisible(Hwnd()); }
 
 void CHoverTipDlg::OnPaint() {
+  // Everything is drawn by the erase handler, which the label also uses for its background.
   PaintDC dc(Hwnd());
-  if (picture_) picture_.Draw(dc, 0, 0);
 }
 
 BOOL CHoverTipDlg::OnEraseBackground(HDC dc) {
@@ -51,6 +55,7 @@ BOOL CHoverTipDlg::OnEraseBackground(HDC dc) {
   GetClientRect(Hwnd(), &client);
   framlet::ui::Brush key(CreateSolidBrush(framlet::ui::kColourKey));
   FillRect(dc, &client, key);
+  if (picture_) picture_.Draw(dc, 0, 0);
   return TRUE;
 }
 

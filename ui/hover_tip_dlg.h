@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ui/picture.h"
+#include "ui/skin_label.h"
 #include "ui/window_base.h"
 
 // The picture tip shown while the pointer rests on a described button
@@ -35,6 +36,7 @@ class CHoverTipDlg : public CDialogBase {
   BOOL OnEraseBackground(HDC dc);
 
   framlet::ui::Picture picture_;
+  CSkinLabel label_;
   int width_ = 0;
   int height_ = 51;
 };

@@ -168,6 +168,46 @@ class Hiding(FrameCase):
         self.assertEqual(self.stored(), (100, 100, 836, 721))
 
 
+class Tips(FrameCase):
+    def visible_popups(self):
+        out = self.drive_ok("popups", TITLE)
+        return [parse_info(line) for line in out.splitlines() if line.strip()]
+
+    def test_pointer_on_the_area_button_shows_its_tip_and_leaving_hides_it(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("move", 100 + 245, 100 + 709)  # the area button at 240, h-17, 11 x 11
+        self.drive_ok("move", 100 + 246, 100 + 710)
+        tips = wait_until(lambda: [p for p in self.visible_popups() if p["layered"] == 1], timeout=5)
+        self.assertTrue(tips, "no tip window shown")
+        self.assertEqual(tips[0]["rect"], (313, 747, 313 + 360, 747 + 51))
+        self.screenshot("frame_area_tip")
+        self.drive_ok("move", 100 + 450, 100 + 400)
+        self.drive_ok("move", 100 + 451, 100 + 401)
+        self.assertTrue(wait_until(lambda: not [p for p in self.visible_popups() if p["layered"] == 1], timeout=5))
+
+    def test_pointer_on_the_always_on_top_box_shows_its_tip(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("move", 100 + 765, 100 + 13)  # the box at w-78, 6, 16 x 16
+        self.drive_ok("move", 100 + 766, 100 + 14)
+        tips = wait_until(lambda: [p for p in self.visible_popups() if p["layered"] == 1], timeout=5)
+        self.assertTrue(tips, "no tip window shown")
+        self.assertEqual(tips[0]["rect"], (936 - 396, 120, 936 - 396 + 360, 171))
+        self.screenshot("frame_topmost_tip")
+
+
+class Ending(FrameCase):
+    def test_quit_message_ends_the_program_and_removes_the_icon(self):
+        proc = self.folder.start("-s")
+        info = self.wait_frame()
+        self.assertEqual(self.drive_ok("tray_exists", TITLE, TRAY_ICON_ID), "1")
+        self.drive_ok("post", TITLE, 0x12, 0, 0)  # WM_QUIT, as the exit command posts it
+        self.assertIsNotNone(proc.wait(20), "the program did not end")
+        self.assertEqual(drive("find", TITLE)[0], 1)
+        self.assertEqual(drive("tray_exists", "#%x" % info["hwnd"], TRAY_ICON_ID)[0], 1)
+
+
 class AlwaysOnTop(FrameCase):
     def test_check_box_writes_the_setting_and_changes_topmost(self):
         self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "50", "TOP": "60", "WIDTH": "800", "HEIGHT": "600"}})

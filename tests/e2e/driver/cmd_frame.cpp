@@ -39,3 +39,33 @@ FLDRIVE_COMMAND(move_window, L"<title|#hwnd> <x> <y> <w> <h>   SetWindowPos with
              ? 0
              : 1;
 }
+
+namespace {
+struct PopupSearch {
+  DWORD pid;
+  HWND owner;
+};
+BOOL CALLBACK PrintPopup(HWND hwnd, LPARAM param) {
+  const auto* search = reinterpret_cast<const PopupSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid || hwnd == search->owner || !IsWindowVisible(hwnd)) return TRUE;
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  Printf("hwnd=%llx layered=%d topmost=%d rect=%ld,%ld,%ld,%ld\n",
+         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), (exStyle & WS_EX_LAYERED) ? 1 : 0,
+         (exStyle & WS_EX_TOPMOST) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+  return TRUE;
+}
+}  // namespace
+
+FLDRIVE_COMMAND(popups, L"<title|#hwnd>   the other visible top-level windows of that window's process") {
+  if (args.size() != 1) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  PopupSearch search = {0, hwnd};
+  GetWindowThreadProcessId(hwnd, &search.pid);
+  EnumWindows(PrintPopup, reinterpret_cast<LPARAM>(&search));
+  return 0;
+}
