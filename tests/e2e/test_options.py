@@ -17,6 +17,7 @@ import harness  # noqa: E402
 SCREENS = {
     "OptionDialogs.ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts": ("options", [(0, 0, 255)]),
     "OptionDialogs.IntervalDialogPlacesItsControlsAndLimitsTheSpin": ("continuous_options", [(255, 0, 0)]),
+    "OptionDialogs.FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingItself": ("folder_picker", []),
     "NoticeWindows.NoticePaintsItsBar": ("full_capture_notice", []),
     "NoticeWindows.OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame": ("area_outline", [(250, 0, 0)]),
     "NoticeWindows.PromptCentresOnTheStoredFramePlacement": ("login_prompt", []),

@@ -285,6 +285,7 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
       pickerShown = picker != nullptr;
       if (picker) {
         Sleep(500);
+        if (confirm) wintest::HoldForScreenshot("folder_picker");
         PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
         const DWORD start = GetTickCount();
         while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
