@@ -47,6 +47,9 @@ COptionDlg::COptionDlg() : CDialogBase(IDD_OPTIONS) {
 }
 
 INT_PTR COptionDlg::DoModal(HWND frame) {
+  // One window per holder: a second request while it is open (the tray menu
+  // works during the modal loop) does nothing.
+  if (IsOpen()) return IDCANCEL;
   topmostChoice_ = TopmostChoice::None;
   const INT_PTR result = CDialogBase::DoModal(frame);
   // Wine does not make a window topmost while it owns a pop-up (it lifts only
