@@ -15,6 +15,14 @@ constexpr uint8_t kZigzag[64] = {
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
 };
 
+// The same scan over coefficients stored transposed (see TransformBlock).
+constexpr std::array<uint8_t, 64> TransposedZigzag() {
+  std::array<uint8_t, 64> order{};
+  for (int k = 0; k < 64; ++k) order[k] = static_cast<uint8_t>(kZigzag[k] % 8 * 8 + kZigzag[k] / 8);
+  return order;
+}
+constexpr std::array<uint8_t, 64> kTransposedZigzag = TransposedZigzag();
+
 // The usual tables of the JPEG standard, row-major; they are the quality-50 tables.
 constexpr uint8_t kLumaQuant[64] = {
     16, 11, 10, 16, 24,  40,  51,  61,   //
@@ -128,89 +136,130 @@ void ScaleTable(const uint8_t* base, int quality, uint8_t* table) {
 
 // The transform below leaves each coefficient multiplied by 8 and by a scale
 // per row and column; the divisors fold those factors into the quantizer.
+// Laid out transposed, as the transform leaves its coefficients.
 void MakeDivisors(const uint8_t* table, float* divisors) {
   static constexpr double kScale[8] = {1.0,         1.387039845, 1.306562965, 1.175875602,
                                        1.0,         0.785694958, 0.541196100, 0.275899379};
   for (int row = 0; row < 8; ++row)
     for (int col = 0; col < 8; ++col)
-      divisors[row * 8 + col] = static_cast<float>(1.0 / (table[row * 8 + col] * kScale[row] * kScale[col] * 8.0));
+      divisors[col * 8 + row] = static_cast<float>(1.0 / (table[row * 8 + col] * kScale[row] * kScale[col] * 8.0));
 }
 
-// One-dimensional scaled forward DCT of 8 values `step` apart (the Arai, Agui
-// and Nakajima factorisation: 5 multiplications).
-inline void Dct8(float* p, int step) {
-  float* const q0 = p;
-  float* const q1 = p + step;
-  float* const q2 = p + 2 * step;
-  float* const q3 = p + 3 * step;
-  float* const q4 = p + 4 * step;
-  float* const q5 = p + 5 * step;
-  float* const q6 = p + 6 * step;
-  float* const q7 = p + 7 * step;
-  const float t0 = *q0 + *q7, t7 = *q0 - *q7;
-  const float t1 = *q1 + *q6, t6 = *q1 - *q6;
-  const float t2 = *q2 + *q5, t5 = *q2 - *q5;
-  const float t3 = *q3 + *q4, t4 = *q3 - *q4;
+// The one-dimensional scaled forward DCT (the Arai, Agui and Nakajima
+// factorisation: 5 multiplications) of each of the 8 columns of the block at
+// once, in place: row u then holds coefficient u of every column. Written
+// column-parallel so the compiler can use vector instructions.
+inline void DctColumns(float* block) {
+  for (int c = 0; c < 8; ++c) {
+    float* const p = block + c;
+    const float t0 = p[0] + p[56], t7 = p[0] - p[56];
+    const float t1 = p[8] + p[48], t6 = p[8] - p[48];
+    const float t2 = p[16] + p[40], t5 = p[16] - p[40];
+    const float t3 = p[24] + p[32], t4 = p[24] - p[32];
 
-  const float e10 = t0 + t3, e13 = t0 - t3;
-  const float e11 = t1 + t2, e12 = t1 - t2;
-  *q0 = e10 + e11;
-  *q4 = e10 - e11;
-  const float z1 = (e12 + e13) * 0.707106781f;
-  *q2 = e13 + z1;
-  *q6 = e13 - z1;
+    const float e10 = t0 + t3, e13 = t0 - t3;
+    const float e11 = t1 + t2, e12 = t1 - t2;
+    const float z1 = (e12 + e13) * 0.707106781f;
 
-  const float o10 = t4 + t5, o11 = t5 + t6, o12 = t6 + t7;
-  const float z5 = (o10 - o12) * 0.382683433f;
-  const float z2 = 0.541196100f * o10 + z5;
-  const float z4 = 1.306562965f * o12 + z5;
-  const float z3 = o11 * 0.707106781f;
-  const float z11 = t7 + z3, z13 = t7 - z3;
-  *q5 = z13 + z2;
-  *q3 = z13 - z2;
-  *q1 = z11 + z4;
-  *q7 = z11 - z4;
-}
+    const float o10 = t4 + t5, o11 = t5 + t6, o12 = t6 + t7;
+    const float z5 = (o10 - o12) * 0.382683433f;
+    const float z2 = 0.541196100f * o10 + z5;
+    const float z4 = 1.306562965f * o12 + z5;
+    const float z3 = o11 * 0.707106781f;
+    const float z11 = t7 + z3, z13 = t7 - z3;
 
-// Transforms a level-shifted block and quantizes it into zigzag order, each
-// coefficient rounded to the nearest step (halves away from zero).
-void TransformBlock(float* block, const float* divisors, int16_t* zigzag) {
-  for (int row = 0; row < 8; ++row) Dct8(block + row * 8, 1);
-  for (int col = 0; col < 8; ++col) Dct8(block + col, 8);
-  for (int k = 0; k < 64; ++k) {
-    const int n = kZigzag[k];
-    const float v = block[n] * divisors[n];
-    const int q = static_cast<int>(v < 0 ? v - 0.5f : v + 0.5f);
-    // DC lies in -1024..1023 and AC in -1023..1023 for 8-bit samples; the
-    // clamp only guards against rounding at the very ends.
-    zigzag[k] = static_cast<int16_t>(std::clamp(q, k == 0 ? -1024 : -1023, 1023));
+    p[0] = e10 + e11;
+    p[32] = e10 - e11;
+    p[16] = e13 + z1;
+    p[48] = e13 - z1;
+    p[40] = z13 + z2;
+    p[24] = z13 - z2;
+    p[8] = z11 + z4;
+    p[56] = z11 - z4;
   }
 }
 
-// Entropy-coded bits, most significant first, with a 0 byte stuffed after each 0xFF.
+inline void Transpose(float* block) {
+  for (int r = 1; r < 8; ++r)
+    for (int c = 0; c < r; ++c) std::swap(block[r * 8 + c], block[c * 8 + r]);
+}
+
+// Transforms a level-shifted block and quantizes it into zigzag order, each
+// coefficient rounded to the nearest step. The two
+// column passes around a transposition leave the coefficients transposed:
+// vertical frequency u and horizontal frequency v at [v * 8 + u]; the
+// divisors and the scan order below are laid out the same way.
+void TransformBlock(float* block, const float* transposedDivisors, int16_t* zigzag) {
+  DctColumns(block);
+  Transpose(block);
+  DctColumns(block);
+  int32_t steps[64];
+  // Rounds to the nearest step without a branch on the sign: the offset keeps
+  // every value positive while it is truncated.
+  for (int i = 0; i < 64; ++i) steps[i] = static_cast<int32_t>(block[i] * transposedDivisors[i] + 16384.5f) - 16384;
+  // Coefficients of 8-bit samples lie within -1024..1023 (DC) and -1023..1023
+  // (AC); the clamp only guards the very ends against rounding.
+  zigzag[0] = static_cast<int16_t>(std::clamp(steps[0], -1024, 1023));
+  for (int k = 1; k < 64; ++k) zigzag[k] = static_cast<int16_t>(std::clamp(steps[kTransposedZigzag[k]], -1023, 1023));
+}
+
+// Entropy-coded bits, most significant first, with a 0 byte stuffed after
+// each 0xFF. Bytes go straight into the output, which Room() keeps large
+// enough for one more block.
 class BitWriter {
  public:
-  explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+  explicit BitWriter(std::vector<uint8_t>& out) : out_(out), pos_(out.size()) {}
+
+  void Room() {
+    if (out_.size() - pos_ < kBlockBytes) out_.resize(std::max({out_.size() * 2, pos_ + kBlockBytes, size_t{65536}}));
+  }
 
   // bits holds `count` (at most 32) significant bits.
   void Put(uint32_t bits, int count) {
     buffer_ = buffer_ << count | bits;
     used_ += count;
-    while (used_ >= 8) {
-      used_ -= 8;
-      const uint8_t byte = static_cast<uint8_t>(buffer_ >> used_);
-      out_.push_back(byte);
-      if (byte == 0xFF) out_.push_back(0);
+    if (used_ >= 32) {
+      used_ -= 32;
+      PutWord(static_cast<uint32_t>(buffer_ >> used_));
     }
   }
 
-  // Pads the last byte with 1 bits.
+  // Pads the last byte with 1 bits and trims the output to what was written.
   void Finish() {
-    if (used_ > 0) Put((1u << (8 - used_)) - 1, 8 - used_);
+    Room();
+    if (used_ % 8) Put((1u << (8 - used_ % 8)) - 1, 8 - used_ % 8);
+    while (used_ > 0) {
+      used_ -= 8;
+      PutByte(static_cast<uint8_t>(buffer_ >> used_));
+    }
+    out_.resize(pos_);
   }
 
  private:
+  // A block takes at most 63 codes of 26 bits and one of 22 (about 210 bytes),
+  // twice that if every byte were 0xFF, and up to 7 bytes still in the buffer.
+  static constexpr size_t kBlockBytes = 512;
+
+  void PutByte(uint8_t byte) {
+    out_[pos_++] = byte;
+    if (byte == 0xFF) out_[pos_++] = 0;
+  }
+
+  void PutWord(uint32_t word) {
+    const uint32_t inverted = ~word;
+    if (((inverted - 0x01010101u) & ~inverted & 0x80808080u) == 0) {  // no byte is 0xFF
+      out_[pos_] = static_cast<uint8_t>(word >> 24);
+      out_[pos_ + 1] = static_cast<uint8_t>(word >> 16);
+      out_[pos_ + 2] = static_cast<uint8_t>(word >> 8);
+      out_[pos_ + 3] = static_cast<uint8_t>(word);
+      pos_ += 4;
+      return;
+    }
+    for (int shift = 24; shift >= 0; shift -= 8) PutByte(static_cast<uint8_t>(word >> shift));
+  }
+
   std::vector<uint8_t>& out_;
+  size_t pos_;
   uint64_t buffer_ = 0;
   int used_ = 0;
 };
@@ -223,6 +272,7 @@ inline uint32_t ValueBits(int value, int length) {
 
 void EncodeBlock(BitWriter& bits, const int16_t* zigzag, int& lastDc, const HuffmanCodes& dc,
                  const HuffmanCodes& ac) {
+  bits.Room();
   const uint8_t* lengths = Lengths().of;
   const int diff = zigzag[0] - lastDc;
   lastDc = zigzag[0];
@@ -320,7 +370,6 @@ std::vector<uint8_t> Encode(const uint8_t* pixels, int width, int height, size_t
   const HuffmanCodes dcChroma = BuildCodes(kDcChroma), acChroma = BuildCodes(kAcChroma);
 
   std::vector<uint8_t> out;
-  out.reserve(1024 + static_cast<size_t>(width) * static_cast<size_t>(height) / 4);
   PutHeaders(out, width, height, subsampled, lumaTable, chromaTable);
 
   // One row of MCUs at a time, colours converted to level-shifted Y, Cb, Cr;
