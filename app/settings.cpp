@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/module_dir.h"
 #include "app/settings_rules.h"
@@ -69,6 +70,19 @@ std::string DefaultSaveFolder() {
     SHGetPathFromIDListA(pidl, documents);
     CoTaskMemFree(pidl);
   }
+  // Some shells give the folder with a trailing separator (Wine does when the
+  // documents folder is a link); drop it so the joined path has one.
+  size_t length = std::strlen(documents);
+  bool endsWithSeparator = false;
+  for (size_t i = 0; i < length; ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(documents[i]))) {
+      ++i;
+      endsWithSeparator = false;
+    } else {
+      endsWithSeparator = documents[i] == '\\';
+    }
+  }
+  if (endsWithSeparator) documents[length - 1] = '\0';
   char folder[MAX_PATH + 16];
   std::snprintf(folder, sizeof folder, "%s\\Framlet", documents);
   return folder;

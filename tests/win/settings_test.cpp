@@ -120,6 +120,7 @@ TEST(SettingsLocation, FileSitsBesideTheProgram) {
   expected = expected.substr(0, expected.find_last_of('\\') + 1) + "framlet.ini";
   EXPECT_EQ(settings::FilePath(), expected);
   EXPECT_NE(settings::DefaultSaveFolder().find("\\Framlet"), std::string::npos);
+  EXPECT_EQ(settings::DefaultSaveFolder().find("\\\\"), std::string::npos) << settings::DefaultSaveFolder();
   EXPECT_EQ(settings::DefaultSaveFolder().rfind("\\Framlet"), settings::DefaultSaveFolder().size() - 8);
 }
 
