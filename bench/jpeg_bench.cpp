@@ -113,8 +113,9 @@ std::vector<uint8_t> DecodeJpeg(const std::vector<uint8_t>& file) {
 size_t ReferenceSize(const std::string& picture, int quality) {
   const std::string path = TempPath("_ref.jpg");
   const std::string sampling = quality >= framlet::kJpegFullChromaQuality ? "1x1" : "2x2";
-  const std::string command = "convert " + Quote(picture) + " -strip -interlace none -define jpeg:optimize-coding=false -sampling-factor " + sampling +
-                              " -quality " + std::to_string(quality) + " " + Quote(path) + " 2>/dev/null";
+  const std::string command = "convert " + Quote(picture) +
+                              " -strip -interlace none -define jpeg:optimize-coding=false -sampling-factor " +
+                              sampling + " -quality " + std::to_string(quality) + " " + Quote(path) + " 2>/dev/null";
   if (std::system(command.c_str()) != 0) return 0;
   FILE* f = std::fopen(path.c_str(), "rb");
   const size_t size = f ? ReadAll(f).size() : 0;
@@ -139,8 +140,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: framlet_jpeg_bench [--reps N] PICTURE.png...\n");
     return 2;
   }
-  std::printf("| picture | size | quality | sampling | median ms | best ms | bytes | ImageMagick bytes | max err | "
-              "mean err | PSNR dB |\n|---|---|---|---|---|---|---|---|---|---|---|\n");
+  std::printf(
+      "| picture | size | quality | sampling | median ms | best ms | bytes | ImageMagick bytes | max err | "
+      "mean err | PSNR dB |\n|---|---|---|---|---|---|---|---|---|---|---|\n");
   for (const std::string& picture : pictures) {
     Rgb image;
     if (!Load(picture, image)) {

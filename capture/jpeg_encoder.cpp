@@ -138,8 +138,8 @@ void ScaleTable(const uint8_t* base, int quality, uint8_t* table) {
 // per row and column; the divisors fold those factors into the quantizer.
 // Laid out transposed, as the transform leaves its coefficients.
 void MakeDivisors(const uint8_t* table, float* divisors) {
-  static constexpr double kScale[8] = {1.0,         1.387039845, 1.306562965, 1.175875602,
-                                       1.0,         0.785694958, 0.541196100, 0.275899379};
+  static constexpr double kScale[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
+                                       1.0, 0.785694958, 0.541196100, 0.275899379};
   for (int row = 0; row < 8; ++row)
     for (int col = 0; col < 8; ++col)
       divisors[col * 8 + row] = static_cast<float>(1.0 / (table[row * 8 + col] * kScale[row] * kScale[col] * 8.0));
@@ -270,8 +270,7 @@ inline uint32_t ValueBits(int value, int length) {
   return value >= 0 ? static_cast<uint32_t>(value) : static_cast<uint32_t>(value - 1) & ((1u << length) - 1);
 }
 
-void EncodeBlock(BitWriter& bits, const int16_t* zigzag, int& lastDc, const HuffmanCodes& dc,
-                 const HuffmanCodes& ac) {
+void EncodeBlock(BitWriter& bits, const int16_t* zigzag, int& lastDc, const HuffmanCodes& dc, const HuffmanCodes& ac) {
   bits.Room();
   const uint8_t* lengths = Lengths().of;
   const int diff = zigzag[0] - lastDc;

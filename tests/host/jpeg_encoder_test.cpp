@@ -196,7 +196,9 @@ Segments Walk(const std::vector<uint8_t>& f) {
 
 // ---- ImageMagick ------------------------------------------------------------------
 
-bool HaveImageMagick() { return std::system("command -v convert >/dev/null 2>&1 && command -v identify >/dev/null 2>&1") == 0; }
+bool HaveImageMagick() {
+  return std::system("command -v convert >/dev/null 2>&1 && command -v identify >/dev/null 2>&1") == 0;
+}
 
 class TempJpeg {
  public:
@@ -312,13 +314,12 @@ TEST(JpegEncoderSegments, DescribeTheImageAndItsSampling) {
     int lumaSampling;  // 0x11 full colour resolution, 0x22 colour halved both ways
   };
   const Case cases[] = {
-      {1, 1, 100, 0x11},    {7, 9, 90, 0x11},       {17, 33, 89, 0x22}, {16, 16, 50, 0x22},
-      {300, 2, 75, 0x22},   {2, 300, 1, 0x22},      {256, 3, 95, 0x11}, {33, 17, 0, 0x22},
-      {31, 47, 250, 0x11},  {300, 257, 30, 0x22},
+      {1, 1, 100, 0x11}, {7, 9, 90, 0x11},   {17, 33, 89, 0x22}, {16, 16, 50, 0x22},  {300, 2, 75, 0x22},
+      {2, 300, 1, 0x22}, {256, 3, 95, 0x11}, {33, 17, 0, 0x22},  {31, 47, 250, 0x11}, {300, 257, 30, 0x22},
   };
   for (const Case& c : cases) {
-    const std::string what = std::to_string(c.width) + "x" + std::to_string(c.height) + " q" +
-                             std::to_string(c.quality);
+    const std::string what =
+        std::to_string(c.width) + "x" + std::to_string(c.height) + " q" + std::to_string(c.quality);
     const Segments s = Walk(Encode(Textured(c.width, c.height), c.quality));
     ASSERT_EQ(s.error, "") << what;
     EXPECT_EQ(s.markers, (std::vector<int>{0xE0, 0xDB, 0xC0, 0xC4, 0xDA, 0xD9})) << what;
@@ -360,18 +361,16 @@ TEST(JpegEncoderSegments, HuffmanTablesAreTheStandardOnesAndCoverEverySymbol) {
 }
 
 // Zigzag position -> row-major index, and the standard tables row-major.
-constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                             12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                             35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                             58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+                             41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+                             30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 constexpr int kLuma[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
                            14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
                            18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
                            49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int kChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-                             24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int kChroma[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+                             99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                             99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // A stored table back in row-major order.
 std::array<int, 64> RowMajor(const std::array<int, 64>& zigzag) {
@@ -383,7 +382,7 @@ std::array<int, 64> RowMajor(const std::array<int, 64>& zigzag) {
 TEST(JpegEncoderSegments, QuantTablesFollowTheQuality) {
   struct Case {
     int quality;
-    int lumaFirstRow[8];    // row-major, as scaled
+    int lumaFirstRow[8];  // row-major, as scaled
     int chromaFirstRow[8];
     int lumaLast, chromaLast;
   };
@@ -491,8 +490,10 @@ TEST(JpegEncoderPixels, ExtremeContrastDecodes) {
   for (int y = 0; y < pixels.height; ++y)
     for (int x = 0; x < pixels.width; ++x) {
       uint8_t* px = pixels.At(x, y);
-      if ((x + y) % 2) px[0] = 255, px[1] = y % 3 ? 255 : 0;
-      else px[2] = 255;
+      if ((x + y) % 2)
+        px[0] = 255, px[1] = y % 3 ? 255 : 0;
+      else
+        px[2] = 255;
     }
   for (const Picture* p : {&blocks, &pixels}) {
     const std::vector<uint8_t> file = Encode(*p, 100);
