@@ -121,6 +121,32 @@ class MovingAndSizing(FrameCase):
         self.drive_ok("key", TITLE, "right")
         self.wait_rect((201, 150, 700, 600))
 
+    def test_arrow_keys_move_the_frame_while_the_address_box_has_the_focus(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("click", 100 + 150, 100 + 104)  # into the address box
+        self.drive_ok("type", "abc")
+        self.drive_ok("key", "-", "left")
+        self.wait_rect((99, 100, 836, 721))
+        # The caret moved left inside the box too: typing goes in before the last letter.
+        self.drive_ok("type", "X")
+        self.assertEqual(self.drive_ok("item_text", TITLE, 1046), "abXc")
+
+    def test_narrow_frame_hides_what_does_not_fit(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("move_window", TITLE, 100, 100, 260, 400)
+        self.wait_rect((100, 100, 260, 400))
+        children = {}
+        for line in self.drive_ok("children", TITLE).splitlines():
+            info = parse_info(line)
+            children[info.get("id")] = info
+        self.assertEqual(children[1041]["visible"], 0, "options button hidden below 270")
+        self.assertEqual(children[1042]["visible"], 1, "help button shown from 235")
+        self.assertEqual(children[1009]["visible"], 1, "label shown from 230")
+        self.assertEqual(children[1087]["rect"], (6, 383, 11, 11), "area button moves left below 265")
+        self.screenshot("frame_narrow")
+
     def test_drag_on_the_top_band_moves_the_frame(self):
         self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
         self.wait_rect((100, 100, 836, 721))

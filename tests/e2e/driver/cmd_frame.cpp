@@ -69,3 +69,18 @@ FLDRIVE_COMMAND(popups, L"<title|#hwnd>   the other visible top-level windows of
   EnumWindows(PrintPopup, reinterpret_cast<LPARAM>(&search));
   return 0;
 }
+
+FLDRIVE_COMMAND(item_text, L"<title|#hwnd> <control id>   the control's own text (WM_GETTEXT), e.g. an edit box") {
+  if (args.size() != 2) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  HWND control = GetDlgItem(hwnd, ToInt(args[1]));
+  if (!control) return 1;
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied))
+    return 1;
+  Print(text);
+  Printf("\n");
+  return 0;
+}
