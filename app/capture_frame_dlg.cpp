@@ -457,8 +457,7 @@ void CCaptureFrameDlg::OnLButtonDblClk(int, int y) {
 
 void CCaptureFrameDlg::OnMouseMove(int x, int y) {
   if (LPCWSTR cursor = ZoneCursor(ZoneAt(x, y))) SetCursor(LoadCursorW(nullptr, cursor));
-  // Moving over the top band hides the web-mode toolbar's tips here.
-  (void)y;
+  if (y < frame::kHoverBand) HideToolbarTips(false);
 }
 
 BOOL CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
@@ -487,7 +486,12 @@ BOOL CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
 
 void CCaptureFrameDlg::HideTips() {
   hoverTip_.Hide();
-  // The toolbar panels' tips are hidden here.
+  HideToolbarTips(true);
+}
+
+void CCaptureFrameDlg::HideToolbarTips(bool bothPanels) {
+  // The web-mode panel's tip (and with bothPanels the normal-mode panel's) is hidden here.
+  (void)bothPanels;
 }
 
 // ---- window operations ----

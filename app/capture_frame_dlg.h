@@ -110,6 +110,7 @@ class CCaptureFrameDlg : public CDialogBase {
   void OnCloseToTray();
   void OnAlwaysTopClicked();
   void HideTips();
+  void HideToolbarTips(bool bothPanels);
 
   framlet::frame::Zone ZoneAt(int x, int y) const;
   RECT ClientRect() const;

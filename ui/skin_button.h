@@ -23,6 +23,7 @@ class CSkinButton {
   ~CSkinButton();
 
   // Takes over control `id` of `dialog`; false when there is no such control.
+  // A check box keeps the check state the control had.
   bool Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT hoverId, Kind kind = Kind::Push);
   bool AttachCheck(HWND dialog, int id, UINT restId, UINT pressedId, UINT hoverId) {
     return Attach(dialog, id, restId, pressedId, hoverId, Kind::Check);

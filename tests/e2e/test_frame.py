@@ -161,6 +161,12 @@ class MovingAndSizing(FrameCase):
         labels = self.drive_ok("children", TITLE)
         self.assertIn("text=img Size | X:104 Y:221 | W:728 H:527", labels)
 
+    def test_dragging_stops_at_the_smallest_size(self):
+        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
+        self.wait_rect((100, 100, 836, 721))
+        self.drive_ok("drag", 100 + 830, 100 + 715, 100 + 100, 100 + 100)
+        self.wait_rect((100, 100, 220, 230))
+
     def test_double_click_on_the_top_band_maximises_and_restores(self):
         self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
         self.wait_rect((100, 100, 836, 721))
