@@ -9,8 +9,7 @@
 namespace opt = framlet::options;
 using framlet::ui::kColourKey;
 
-CFullCaptureNoticeDlg::CFullCaptureNoticeDlg(INoticeHost& host)
-    : CDialogBase(IDD_FULL_CAPTURE_NOTICE), host_(host) {}
+CFullCaptureNoticeDlg::CFullCaptureNoticeDlg(INoticeHost& host) : CDialogBase(IDD_FULL_CAPTURE_NOTICE), host_(host) {}
 
 INT_PTR CFullCaptureNoticeDlg::DoModal(HWND frame) {
   frameRestored_ = false;

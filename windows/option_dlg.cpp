@@ -66,8 +66,8 @@ BOOL COptionDlg::OnInitDialog() {
 
 void COptionDlg::LayOut() {
   HWND hwnd = Hwnd();
-  const opt::Point origin =
-      opt::CentreOn(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), opt::kOptionWidth, opt::kOptionHeight);
+  const opt::Point origin = opt::CentreOn(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                          opt::kOptionWidth, opt::kOptionHeight);
   MoveWindow(hwnd, origin.x, origin.y, opt::kOptionWidth, opt::kOptionHeight, FALSE);
 
   font_ = framlet::dialogs::MakeControlFont();
@@ -101,7 +101,8 @@ void COptionDlg::LoadValues() {
   check(IDC_OPT_ALWAYS_TOP, keys::kAlwaysTop, keys::kTrueText);
   check(IDC_OPT_AUTO_SAVE, keys::kAutoSave, keys::kFalseText);
   check(IDC_OPT_REVIEW, keys::kCaptureReview, keys::kTrueText);
-  const std::string folder = settings::ReadText(keys::kOption, keys::kSelectFolder, settings::DefaultSaveFolder().c_str());
+  const std::string folder =
+      settings::ReadText(keys::kOption, keys::kSelectFolder, settings::DefaultSaveFolder().c_str());
   SetDlgItemTextA(hwnd, IDC_OPT_FOLDER, folder.c_str());
   const std::string quality = settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality);
   SetDlgItemTextA(hwnd, IDC_OPT_QUALITY, quality.c_str());

@@ -13,13 +13,14 @@ Quality ClampQuality(std::string_view typed) {
   return {q, std::string(typed)};
 }
 
-int IntervalFromText(std::string_view text) { return LeadingInt(text); }
+int IntervalFromText(std::string_view text) {
+  return LeadingInt(text);
+}
 
 const std::vector<Preset>& Presets() {
   static const std::vector<Preset> presets = {
-      {IDC_CONT_15_PER_SECOND, "67"},         {IDC_CONT_30_PER_SECOND, "33"},
-      {IDC_CONT_1_PER_SECOND, "1000"},        {IDC_CONT_1_PER_MINUTE, "60000"},
-      {IDC_CONT_1_PER_10_MINUTES, "600000"},  {IDC_CONT_1_PER_30_MINUTES, "1800000"},
+      {IDC_CONT_15_PER_SECOND, "67"},   {IDC_CONT_30_PER_SECOND, "33"},        {IDC_CONT_1_PER_SECOND, "1000"},
+      {IDC_CONT_1_PER_MINUTE, "60000"}, {IDC_CONT_1_PER_10_MINUTES, "600000"}, {IDC_CONT_1_PER_30_MINUTES, "1800000"},
       {IDC_CONT_CUSTOM, nullptr},
   };
   return presets;
@@ -62,20 +63,13 @@ std::vector<SettingWrite> OptionWrites(const OptionChoices& c) {
 
 const std::vector<ControlPlace>& OptionLayout() {
   static const std::vector<ControlPlace> layout = {
-      {IDC_OPT_REMEMBER_POSITION, {19, 33, 95, 15}},
-      {IDC_OPT_ALWAYS_TOP, {19, 56, 85, 15}},
-      {IDC_OPT_REVIEW, {190, 33, 110, 15}},
-      {IDC_OPT_AUTO_SAVE, {190, 56, 180, 15}},
-      {IDC_OPT_QUALITY_GROUP, {18, 90, 350, 70}},
-      {IDC_OPT_QUALITY_LABEL, {30, 110, 85, 15}},
-      {IDC_OPT_QUALITY, {30, 130, 90, 21}},
-      {IDC_OPT_QUALITY_HINT, {135, 135, 130, 15}},
-      {IDC_OPT_FOLDER_GROUP, {18, 165, 350, 70}},
-      {IDC_OPT_FOLDER_LABEL, {30, 185, 50, 15}},
-      {IDC_OPT_FOLDER, {30, 205, 230, 21}},
-      {IDC_OPT_BROWSE, {270, 205, 28, 21}},
-      {IDC_OPT_OPEN_FOLDER, {300, 205, 54, 21}},
-      {IDC_OK_PICTURE, {213, 250, 75, 25}},
+      {IDC_OPT_REMEMBER_POSITION, {19, 33, 95, 15}}, {IDC_OPT_ALWAYS_TOP, {19, 56, 85, 15}},
+      {IDC_OPT_REVIEW, {190, 33, 110, 15}},          {IDC_OPT_AUTO_SAVE, {190, 56, 180, 15}},
+      {IDC_OPT_QUALITY_GROUP, {18, 90, 350, 70}},    {IDC_OPT_QUALITY_LABEL, {30, 110, 85, 15}},
+      {IDC_OPT_QUALITY, {30, 130, 90, 21}},          {IDC_OPT_QUALITY_HINT, {135, 135, 130, 15}},
+      {IDC_OPT_FOLDER_GROUP, {18, 165, 350, 70}},    {IDC_OPT_FOLDER_LABEL, {30, 185, 50, 15}},
+      {IDC_OPT_FOLDER, {30, 205, 230, 21}},          {IDC_OPT_BROWSE, {270, 205, 28, 21}},
+      {IDC_OPT_OPEN_FOLDER, {300, 205, 54, 21}},     {IDC_OK_PICTURE, {213, 250, 75, 25}},
       {IDC_CANCEL_PICTURE, {294, 250, 75, 25}},
   };
   return layout;
@@ -119,11 +113,17 @@ Place FrameRestorePlace(int screenWidth, int screenHeight) {
   return {screenWidth / 2 - 418, screenHeight / 2 - 360, keys::kDefaultWidth, keys::kDefaultHeight};
 }
 
-Place OutlineCreatePlace(int fw, int fh) { return {4, 100, fw - 8, fh - 144}; }
+Place OutlineCreatePlace(int fw, int fh) {
+  return {4, 100, fw - 8, fh - 144};
+}
 
-Place OutlineShownPlace(int fw, int fh) { return {0, 121, fw - 8, fh - 144}; }
+Place OutlineShownPlace(int fw, int fh) {
+  return {0, 121, fw - 8, fh - 144};
+}
 
-OutlineRect OutlineFrameRect(int fw, int fh) { return {2, 0, fw - 8, fh - 144}; }
+OutlineRect OutlineFrameRect(int fw, int fh) {
+  return {2, 0, fw - 8, fh - 144};
+}
 
 StripPieces OutlineStrip(int w) {
   return {{0, 0, kStripPieceWidth, kStripHeight},

@@ -13,9 +13,7 @@ struct Place {
   int y = 0;
   int width = 0;
   int height = 0;
-  bool operator==(const Place& o) const {
-    return x == o.x && y == o.y && width == o.width && height == o.height;
-  }
+  bool operator==(const Place& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
 struct Point {

@@ -17,10 +17,20 @@ TEST(QualityClamp, OutOfRangeBecomesTheLimitAndEverythingElseIsKeptAsTyped) {
     const char* stored;
   };
   const Case cases[] = {
-      {"0", 1, "1"},          {"abc", 1, "1"},     {"", 1, "1"},          {"-5", 1, "1"},
-      {"1", 1, "1"},          {"100", 100, "100"}, {"101", 100, "100"},   {"250", 100, "100"},
-      {"85", 85, "85"},       {"75x", 75, "75x"},  {" 85", 85, " 85"},    {"+7", 7, "+7"},
-      {"007", 7, "007"},      {"99999999999", 100, "100"},  // saturates, never wraps negative
+      {"0", 1, "1"},
+      {"abc", 1, "1"},
+      {"", 1, "1"},
+      {"-5", 1, "1"},
+      {"1", 1, "1"},
+      {"100", 100, "100"},
+      {"101", 100, "100"},
+      {"250", 100, "100"},
+      {"85", 85, "85"},
+      {"75x", 75, "75x"},
+      {" 85", 85, " 85"},
+      {"+7", 7, "+7"},
+      {"007", 7, "007"},
+      {"99999999999", 100, "100"},  // saturates, never wraps negative
       {"-99999999999", 1, "1"},
   };
   for (const Case& c : cases) {
@@ -36,13 +46,11 @@ TEST(IntervalPresets, StoredTextSelectsARadioOnlyOnAnExactMatch) {
     int radio;
   };
   const Case cases[] = {
-      {"67", IDC_CONT_15_PER_SECOND},     {"33", IDC_CONT_30_PER_SECOND},
-      {"1000", IDC_CONT_1_PER_SECOND},    {"60000", IDC_CONT_1_PER_MINUTE},
-      {"600000", IDC_CONT_1_PER_10_MINUTES}, {"1800000", IDC_CONT_1_PER_30_MINUTES},
-      {"500", IDC_CONT_CUSTOM},           {"060000", IDC_CONT_CUSTOM},
-      {"60000 ", IDC_CONT_CUSTOM},        {" 1000", IDC_CONT_CUSTOM},
-      {"1000ms", IDC_CONT_CUSTOM},        {"", IDC_CONT_CUSTOM},
-      {"6000", IDC_CONT_CUSTOM},          {"18000000", IDC_CONT_CUSTOM},
+      {"67", IDC_CONT_15_PER_SECOND},   {"33", IDC_CONT_30_PER_SECOND},        {"1000", IDC_CONT_1_PER_SECOND},
+      {"60000", IDC_CONT_1_PER_MINUTE}, {"600000", IDC_CONT_1_PER_10_MINUTES}, {"1800000", IDC_CONT_1_PER_30_MINUTES},
+      {"500", IDC_CONT_CUSTOM},         {"060000", IDC_CONT_CUSTOM},           {"60000 ", IDC_CONT_CUSTOM},
+      {" 1000", IDC_CONT_CUSTOM},       {"1000ms", IDC_CONT_CUSTOM},           {"", IDC_CONT_CUSTOM},
+      {"6000", IDC_CONT_CUSTOM},        {"18000000", IDC_CONT_CUSTOM},
   };
   for (const Case& c : cases) EXPECT_EQ(RadioForInterval(c.stored), c.radio) << "[" << c.stored << "]";
 }
@@ -67,8 +75,9 @@ TEST(IntervalConversion, LeadingNumberOfTheTextAsTyped) {
     int interval;
   };
   const Case cases[] = {
-      {"1000", 1000}, {"67", 67},     {"", 0},         {"abc", 0},          {"  250", 250},
-      {"-40", -40},   {"500ms", 500}, {"1800000", 1800000}, {"99999999999", 2147483647},
+      {"1000", 1000}, {"67", 67},           {"", 0},
+      {"abc", 0},     {"  250", 250},       {"-40", -40},
+      {"500ms", 500}, {"1800000", 1800000}, {"99999999999", 2147483647},
   };
   for (const Case& c : cases) EXPECT_EQ(IntervalFromText(c.text), c.interval) << "[" << c.text << "]";
 }
@@ -154,10 +163,10 @@ TEST(Centring, DialogsOnTheScreenAndThePromptOnTheStoredFrame) {
     Point origin;
   };
   const Case cases[] = {
-      {0, 0, 836, 721, {233, 248}},        // no stored placement: the defaults
+      {0, 0, 836, 721, {233, 248}},  // no stored placement: the defaults
       {100, 50, 836, 721, {333, 298}},
-      {0, 0, 533, 515, {81, 145}},         // odd sizes: integer halves
-      {-1800, 40, 900, 700, {-1535, 278}}, // frame on a monitor left of the primary one
+      {0, 0, 533, 515, {81, 145}},          // odd sizes: integer halves
+      {-1800, 40, 900, 700, {-1535, 278}},  // frame on a monitor left of the primary one
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PromptOrigin(c.left, c.top, c.width, c.height), c.origin)

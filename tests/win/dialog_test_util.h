@@ -111,11 +111,15 @@ inline std::wstring Text(HWND window) {
   GetWindowTextW(window, text, 512);
   return text;
 }
-inline std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+inline std::wstring ItemText(HWND dialog, int id) {
+  return Text(GetDlgItem(dialog, id));
+}
 inline bool Checked(HWND dialog, int id) {
   return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
-inline void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+inline void Click(HWND dialog, int id) {
+  SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 inline void SetItemText(HWND dialog, int id, const wchar_t* text) {
   SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }

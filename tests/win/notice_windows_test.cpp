@@ -92,19 +92,18 @@ TEST_F(NoticeWindows, NoticeOpensBelowTheFrameCornerAsAKeyedBar) {
   DWORD flags = 0;
   std::wstring label;
   bool found = false;
-  const INT_PTR result = wintest::RunModal(
-      [&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
-      [&](HWND d) {
-        GetWindowRect(d, &r);
-        exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
-        BYTE alpha = 0;
-        GetLayeredWindowAttributes(d, &key, &alpha, &flags);
-        capture = wintest::ChildRect(d, IDC_NOTICE_CAPTURE);
-        close = wintest::ChildRect(d, IDC_NOTICE_CLOSE);
-        label = wintest::ItemText(d, IDC_NOTICE_LABEL);
-        wintest::Click(d, IDC_NOTICE_CLOSE);
-      },
-      &found);
+  const INT_PTR result = wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                                           [&](HWND d) {
+                                             GetWindowRect(d, &r);
+                                             exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
+                                             BYTE alpha = 0;
+                                             GetLayeredWindowAttributes(d, &key, &alpha, &flags);
+                                             capture = wintest::ChildRect(d, IDC_NOTICE_CAPTURE);
+                                             close = wintest::ChildRect(d, IDC_NOTICE_CLOSE);
+                                             label = wintest::ItemText(d, IDC_NOTICE_LABEL);
+                                             wintest::Click(d, IDC_NOTICE_CLOSE);
+                                           },
+                                           &found);
   ASSERT_TRUE(found);
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(r.left, 68);
@@ -126,13 +125,14 @@ TEST_F(NoticeWindows, NoticeCaptureHidesBothWindowsForTheCaptureAndShowsThemAgai
   FakeHost host(frame.Hwnd());
   CFullCaptureNoticeDlg notice(host);
   bool noticeVisibleAfter = false, frameVisibleAfter = false;
-  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
-    host.notice = d;
-    wintest::Click(d, IDC_NOTICE_CAPTURE);
-    noticeVisibleAfter = IsWindowVisible(d) != FALSE;
-    frameVisibleAfter = IsWindowVisible(frame.Hwnd()) != FALSE;
-    wintest::Click(d, IDC_NOTICE_CLOSE);
-  });
+  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                    [&](HWND d) {
+                      host.notice = d;
+                      wintest::Click(d, IDC_NOTICE_CAPTURE);
+                      noticeVisibleAfter = IsWindowVisible(d) != FALSE;
+                      frameVisibleAfter = IsWindowVisible(frame.Hwnd()) != FALSE;
+                      wintest::Click(d, IDC_NOTICE_CLOSE);
+                    });
   EXPECT_EQ(host.captures, 1);
   EXPECT_FALSE(host.frameVisibleDuringCapture);
   EXPECT_FALSE(host.noticeVisibleDuringCapture);
@@ -146,15 +146,15 @@ TEST_F(NoticeWindows, NoticeCloseAndEscapeReturnTheFrameToItsDefaultPlaceAndLaye
     FakeHost host(frame.Hwnd());
     CFullCaptureNoticeDlg notice(host);
     const DWORD start = GetTickCount();
-    const INT_PTR result =
-        wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
-          if (way == 0) {
-            wintest::Click(d, IDC_NOTICE_CLOSE);
-          } else {
-            PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
-            PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
-          }
-        });
+    const INT_PTR result = wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                                             [&](HWND d) {
+                                               if (way == 0) {
+                                                 wintest::Click(d, IDC_NOTICE_CLOSE);
+                                               } else {
+                                                 PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+                                                 PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
+                                               }
+                                             });
     EXPECT_EQ(result, IDOK) << way;
     EXPECT_LT(GetTickCount() - start, 6000u) << way;
     RECT r = {};
@@ -177,12 +177,13 @@ TEST_F(NoticeWindows, NoticePaintsItsBar) {
   FakeHost host(frame.Hwnd());
   CFullCaptureNoticeDlg notice(host);
   COLORREF shown = CLR_INVALID;
-  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
-    Sleep(300);
-    wintest::HoldForScreenshot("full_capture_notice");
-    shown = ScreenPixel(d, 30, 40);
-    wintest::Click(d, IDC_NOTICE_CLOSE);
-  });
+  wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                    [&](HWND d) {
+                      Sleep(300);
+                      wintest::HoldForScreenshot("full_capture_notice");
+                      shown = ScreenPixel(d, 30, 40);
+                      wintest::Click(d, IDC_NOTICE_CLOSE);
+                    });
   EXPECT_EQ(shown, BitmapPixel(IDB_NOTICE_BAR, 30, 40));
 }
 
@@ -247,15 +248,15 @@ TEST_F(NoticeWindows, PromptCentresOnTheStoredFramePlacement) {
     CLoginPromptDlg prompt;
     RECT r = {}, button = {};
     COLORREF shown = CLR_INVALID;
-    const INT_PTR result =
-        wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
-          GetWindowRect(d, &r);
-          button = wintest::ChildRect(d, IDOK);
-          Sleep(300);
-          if (!c.ini) wintest::HoldForScreenshot("login_prompt");
-          shown = ScreenPixel(d, 20, 20);
-          wintest::Click(d, IDOK);
-        });
+    const INT_PTR result = wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                                             [&](HWND d) {
+                                               GetWindowRect(d, &r);
+                                               button = wintest::ChildRect(d, IDOK);
+                                               Sleep(300);
+                                               if (!c.ini) wintest::HoldForScreenshot("login_prompt");
+                                               shown = ScreenPixel(d, 20, 20);
+                                               wintest::Click(d, IDOK);
+                                             });
     const char* label = c.ini ? c.ini : "(no file)";
     EXPECT_EQ(result, IDOK) << label;
     EXPECT_EQ(r.left, c.x) << label;
@@ -272,11 +273,11 @@ TEST_F(NoticeWindows, PromptCentresOnTheStoredFramePlacement) {
 TEST_F(NoticeWindows, PromptEscapeCancels) {
   wintest::FakeFrame frame(0, 0, 836, 721);
   CLoginPromptDlg prompt;
-  const INT_PTR result =
-      wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(), [&](HWND d) {
-        PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
-        PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
-      });
+  const INT_PTR result = wintest::RunModal([&] { return prompt.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
+                                           [&](HWND d) {
+                                             PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+                                             PostMessageW(d, WM_KEYUP, VK_ESCAPE, 0);
+                                           });
   EXPECT_EQ(result, IDCANCEL);
 }
 

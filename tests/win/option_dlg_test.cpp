@@ -80,27 +80,27 @@ TEST_F(OptionDialogs, OkWritesEveryKeyInOrderWithTheClampAndTheFramePlacement) {
   COptionDlg dlg;
   std::wstring caption;
   bool found = false;
-  const INT_PTR result = wintest::RunModal(
-      [&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
-      [&](HWND d) {
-        caption = wintest::Text(d);
-        wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, true);
-        wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, false);
-        wintest::SetCheck(d, IDC_OPT_AUTO_SAVE, true);
-        wintest::SetCheck(d, IDC_OPT_REVIEW, false);
-        wintest::SetItemText(d, IDC_OPT_QUALITY, L"250");
-        wintest::SetItemText(d, IDC_OPT_FOLDER, L"C:\\캡쳐 폴더");
-        Click(d, IDC_OK_PICTURE);
-      },
-      &found);
+  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                                           [&](HWND d) {
+                                             caption = wintest::Text(d);
+                                             wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, true);
+                                             wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, false);
+                                             wintest::SetCheck(d, IDC_OPT_AUTO_SAVE, true);
+                                             wintest::SetCheck(d, IDC_OPT_REVIEW, false);
+                                             wintest::SetItemText(d, IDC_OPT_QUALITY, L"250");
+                                             wintest::SetItemText(d, IDC_OPT_FOLDER, L"C:\\캡쳐 폴더");
+                                             Click(d, IDC_OK_PICTURE);
+                                           },
+                                           &found);
   ASSERT_TRUE(found);
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(caption, L"Option");
   const std::vector<std::string> expected = {
-      "OPTION.REMEMBER_POSITION=TRUE", "OPTION.ALWAYS_TOP=FALSE",   "OPTION.AUTO_SAVE=TRUE",
-      "OPTION.CAPTURE_REVIEW=FALSE",   "OPTION.JPEG_QUALITY=100",   "OPTION.SELECT_FOLDER=C:\\\xC4\xB8\xC3\xC4 \xC6\xFA\xB4\xF5",
-      "AUTOPOS_HISTORY.LEFT=100",      "AUTOPOS_HISTORY.TOP=80",    "AUTOPOS_HISTORY.WIDTH=700",
-      "AUTOPOS_HISTORY.HEIGHT=500",
+      "OPTION.REMEMBER_POSITION=TRUE", "OPTION.ALWAYS_TOP=FALSE",
+      "OPTION.AUTO_SAVE=TRUE",         "OPTION.CAPTURE_REVIEW=FALSE",
+      "OPTION.JPEG_QUALITY=100",       "OPTION.SELECT_FOLDER=C:\\\xC4\xB8\xC3\xC4 \xC6\xFA\xB4\xF5",
+      "AUTOPOS_HISTORY.LEFT=100",      "AUTOPOS_HISTORY.TOP=80",
+      "AUTOPOS_HISTORY.WIDTH=700",     "AUTOPOS_HISTORY.HEIGHT=500",
   };
   EXPECT_EQ(IniLines(), expected);  // the folder is stored in code page 949
   // The holder carries the new values at once; the frame left topmost.
@@ -122,12 +122,13 @@ TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementAndMakesTheFrame
     DeleteFileA(Ini().c_str());
     wintest::FakeFrame frame(10, 20, 836, 721);
     COptionDlg dlg;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
-      wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, false);
-      wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, true);
-      wintest::SetItemText(d, IDC_OPT_QUALITY, c.typed);
-      Click(d, IDC_OK_PICTURE);
-    });
+    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                      [&](HWND d) {
+                        wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, false);
+                        wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, true);
+                        wintest::SetItemText(d, IDC_OPT_QUALITY, c.typed);
+                        Click(d, IDC_OK_PICTURE);
+                      });
     const std::vector<std::string> lines = IniLines();
     ASSERT_EQ(lines.size(), 10u) << IniText();
     EXPECT_EQ(lines[0], "OPTION.REMEMBER_POSITION=FALSE");
@@ -160,16 +161,15 @@ TEST_F(OptionDialogs, CancelCloseBoxAndEscapeWriteNothing) {
     COptionDlg dlg;
     bool found = false;
     const DWORD start = GetTickCount();
-    const INT_PTR result = wintest::RunModal(
-        [&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
-        [&](HWND d) {
-          wintest::SetCheck(d, IDC_OPT_AUTO_SAVE, true);
-          wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, false);
-          wintest::SetItemText(d, IDC_OPT_QUALITY, L"250");
-          wintest::SetItemText(d, IDC_OPT_FOLDER, L"C:\\new");
-          exits[i](d);
-        },
-        &found);
+    const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                                             [&](HWND d) {
+                                               wintest::SetCheck(d, IDC_OPT_AUTO_SAVE, true);
+                                               wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, false);
+                                               wintest::SetItemText(d, IDC_OPT_QUALITY, L"250");
+                                               wintest::SetItemText(d, IDC_OPT_FOLDER, L"C:\\new");
+                                               exits[i](d);
+                                             },
+                                             &found);
     ASSERT_TRUE(found) << i;
     EXPECT_EQ(result, IDCANCEL) << i;
     EXPECT_LT(GetTickCount() - start, 6000u) << i << ": closed by the watchdog, not by the exit";
@@ -193,15 +193,16 @@ TEST_F(OptionDialogs, OpensWithTheStoredValues) {
     COptionDlg dlg;
     bool autoSave = false, remember = true, alwaysTop = false, review = false;
     std::wstring quality, folder;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
-      autoSave = Checked(d, IDC_OPT_AUTO_SAVE);
-      remember = Checked(d, IDC_OPT_REMEMBER_POSITION);
-      alwaysTop = Checked(d, IDC_OPT_ALWAYS_TOP);
-      review = Checked(d, IDC_OPT_REVIEW);
-      quality = ItemText(d, IDC_OPT_QUALITY);
-      folder = ItemText(d, IDC_OPT_FOLDER);
-      Click(d, IDC_CANCEL_PICTURE);
-    });
+    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                      [&](HWND d) {
+                        autoSave = Checked(d, IDC_OPT_AUTO_SAVE);
+                        remember = Checked(d, IDC_OPT_REMEMBER_POSITION);
+                        alwaysTop = Checked(d, IDC_OPT_ALWAYS_TOP);
+                        review = Checked(d, IDC_OPT_REVIEW);
+                        quality = ItemText(d, IDC_OPT_QUALITY);
+                        folder = ItemText(d, IDC_OPT_FOLDER);
+                        Click(d, IDC_CANCEL_PICTURE);
+                      });
     EXPECT_EQ(autoSave, c.checked) << c.autoSave;
     EXPECT_FALSE(remember);
     EXPECT_TRUE(alwaysTop);  // missing keys take their defaults
@@ -218,27 +219,29 @@ TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
   std::wstring texts[5];
   LOGFONTW rememberFont = {}, reviewFont = {};
   int spinLow = -1, spinHigh = -1;
-  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
-    wintest::HoldForScreenshot("options");
-    GetWindowRect(d, &window);
-    ok = wintest::ChildRect(d, IDC_OK_PICTURE);
-    cancel = wintest::ChildRect(d, IDC_CANCEL_PICTURE);
-    remember = wintest::ChildRect(d, IDC_OPT_REMEMBER_POSITION);
-    folder = wintest::ChildRect(d, IDC_OPT_FOLDER);
-    browse = wintest::ChildRect(d, IDC_OPT_BROWSE);
-    texts[0] = ItemText(d, IDC_OPT_REMEMBER_POSITION);
-    texts[1] = ItemText(d, IDC_OPT_AUTO_SAVE);
-    texts[2] = ItemText(d, IDC_OPT_FOLDER_LABEL);
-    texts[3] = ItemText(d, IDC_OK_PICTURE);  // picture buttons have no caption
-    texts[4] = ItemText(d, IDC_OPT_OPEN_FOLDER);
-    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_OPT_REMEMBER_POSITION, WM_GETFONT, 0, 0)),
-               sizeof rememberFont, &rememberFont);
-    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_OPT_REVIEW, WM_GETFONT, 0, 0)), sizeof reviewFont,
-               &reviewFont);
-    SendDlgItemMessageW(d, IDC_OPT_QUALITY_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&spinLow),
-                        reinterpret_cast<LPARAM>(&spinHigh));
-    Click(d, IDC_CANCEL_PICTURE);
-  });
+  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                    [&](HWND d) {
+                      wintest::HoldForScreenshot("options");
+                      GetWindowRect(d, &window);
+                      ok = wintest::ChildRect(d, IDC_OK_PICTURE);
+                      cancel = wintest::ChildRect(d, IDC_CANCEL_PICTURE);
+                      remember = wintest::ChildRect(d, IDC_OPT_REMEMBER_POSITION);
+                      folder = wintest::ChildRect(d, IDC_OPT_FOLDER);
+                      browse = wintest::ChildRect(d, IDC_OPT_BROWSE);
+                      texts[0] = ItemText(d, IDC_OPT_REMEMBER_POSITION);
+                      texts[1] = ItemText(d, IDC_OPT_AUTO_SAVE);
+                      texts[2] = ItemText(d, IDC_OPT_FOLDER_LABEL);
+                      texts[3] = ItemText(d, IDC_OK_PICTURE);  // picture buttons have no caption
+                      texts[4] = ItemText(d, IDC_OPT_OPEN_FOLDER);
+                      GetObjectW(
+                          reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_OPT_REMEMBER_POSITION, WM_GETFONT, 0, 0)),
+                          sizeof rememberFont, &rememberFont);
+                      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_OPT_REVIEW, WM_GETFONT, 0, 0)),
+                                 sizeof reviewFont, &reviewFont);
+                      SendDlgItemMessageW(d, IDC_OPT_QUALITY_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&spinLow),
+                                          reinterpret_cast<LPARAM>(&spinHigh));
+                      Click(d, IDC_CANCEL_PICTURE);
+                    });
   EXPECT_EQ(window.right - window.left, 390);
   EXPECT_EQ(window.bottom - window.top, 320);
   // Centred on the screen.
@@ -277,23 +280,24 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
     COptionDlg dlg;
     bool pickerShown = false;
     std::wstring pickerOwnerCheck, folderAfter;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(), [&](HWND d) {
-      // Posted: the picker runs its own modal loop inside the click.
-      PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OPT_BROWSE, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_OPT_BROWSE)));
-      HWND picker = wintest::WaitDialog(nullptr, d, 8000);
-      pickerShown = picker != nullptr;
-      if (picker) {
-        Sleep(500);
-        if (confirm) wintest::HoldForScreenshot("folder_picker");
-        PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
-        const DWORD start = GetTickCount();
-        while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
-      }
-      Sleep(200);
-      folderAfter = ItemText(d, IDC_OPT_FOLDER);
-      Click(d, IDC_CANCEL_PICTURE);
-    });
+    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+                      [&](HWND d) {
+                        // Posted: the picker runs its own modal loop inside the click.
+                        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OPT_BROWSE, BN_CLICKED),
+                                     reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_OPT_BROWSE)));
+                        HWND picker = wintest::WaitDialog(nullptr, d, 8000);
+                        pickerShown = picker != nullptr;
+                        if (picker) {
+                          Sleep(500);
+                          if (confirm) wintest::HoldForScreenshot("folder_picker");
+                          PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
+                          const DWORD start = GetTickCount();
+                          while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
+                        }
+                        Sleep(200);
+                        folderAfter = ItemText(d, IDC_OPT_FOLDER);
+                        Click(d, IDC_CANCEL_PICTURE);
+                      });
     ASSERT_TRUE(pickerShown) << confirm;
     if (confirm)
       EXPECT_NE(folderAfter, L"C:\\old");  // the picker's selection (or the default folder)
@@ -315,15 +319,18 @@ TEST_F(OptionDialogs, IntervalHolderReadsTheLeadingNumber) {
 }
 
 TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
-  const int radios[] = {IDC_CONT_CUSTOM,      IDC_CONT_15_PER_SECOND,    IDC_CONT_30_PER_SECOND,
-                        IDC_CONT_1_PER_SECOND, IDC_CONT_1_PER_MINUTE,   IDC_CONT_1_PER_10_MINUTES,
+  const int radios[] = {IDC_CONT_CUSTOM,          IDC_CONT_15_PER_SECOND, IDC_CONT_30_PER_SECOND,
+                        IDC_CONT_1_PER_SECOND,    IDC_CONT_1_PER_MINUTE,  IDC_CONT_1_PER_10_MINUTES,
                         IDC_CONT_1_PER_30_MINUTES};
   struct Case {
     const char* stored;
     int radio;
   };
-  const Case cases[] = {{"60000", IDC_CONT_1_PER_MINUTE}, {"500", IDC_CONT_CUSTOM}, {"060000", IDC_CONT_CUSTOM},
-                        {"1800000", IDC_CONT_1_PER_30_MINUTES}, {nullptr, IDC_CONT_1_PER_SECOND}};
+  const Case cases[] = {{"60000", IDC_CONT_1_PER_MINUTE},
+                        {"500", IDC_CONT_CUSTOM},
+                        {"060000", IDC_CONT_CUSTOM},
+                        {"1800000", IDC_CONT_1_PER_30_MINUTES},
+                        {nullptr, IDC_CONT_1_PER_SECOND}};
   for (const Case& c : cases) {
     if (c.stored)
       WriteIni(std::string("[OPTION]\r\nCAPTURE_TIME=") + c.stored + "\r\n");
@@ -334,15 +341,14 @@ TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
     std::vector<int> checked;
     std::wstring text;
     bool found = false;
-    wintest::RunModal(
-        [&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
-        [&](HWND d) {
-          for (int id : radios)
-            if (Checked(d, id)) checked.push_back(id);
-          text = ItemText(d, IDC_CONT_INTERVAL);
-          Click(d, IDC_CANCEL_PICTURE);
-        },
-        &found);
+    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                      [&](HWND d) {
+                        for (int id : radios)
+                          if (Checked(d, id)) checked.push_back(id);
+                        text = ItemText(d, IDC_CONT_INTERVAL);
+                        Click(d, IDC_CANCEL_PICTURE);
+                      },
+                      &found);
     const char* label = c.stored ? c.stored : "(none)";
     ASSERT_TRUE(found) << label;
     EXPECT_EQ(checked, std::vector<int>{c.radio}) << label;
@@ -356,8 +362,8 @@ TEST_F(OptionDialogs, PresetClickFillsTheEditAndOkStoresIt) {
   wintest::FakeFrame frame(0, 0, 836, 721);
   CContinuousOptionDlg dlg;
   std::wstring afterPreset, afterCustom;
-  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option",
-                                           frame.Hwnd(), [&](HWND d) {
+  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                                           [&](HWND d) {
                                              Click(d, IDC_CONT_15_PER_SECOND);
                                              afterPreset = ItemText(d, IDC_CONT_INTERVAL);
                                              Click(d, IDC_CONT_CUSTOM);  // keeps the edit's text
@@ -375,11 +381,11 @@ TEST_F(OptionDialogs, AnEmptyIntervalIsStoredEmptyAndReadsAsZero) {
   WriteIni("[OPTION]\r\nCAPTURE_TIME=1000\r\n");
   wintest::FakeFrame frame(0, 0, 836, 721);
   CContinuousOptionDlg dlg;
-  const INT_PTR result =
-      wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
-        wintest::SetItemText(d, IDC_CONT_INTERVAL, L"");
-        Click(d, IDC_OK_PICTURE);
-      });
+  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                                           [&](HWND d) {
+                                             wintest::SetItemText(d, IDC_CONT_INTERVAL, L"");
+                                             Click(d, IDC_OK_PICTURE);
+                                           });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(dlg.captureInterval, 0);
   EXPECT_EQ(IniLines(), std::vector<std::string>{"OPTION.CAPTURE_TIME="});
@@ -392,13 +398,14 @@ TEST_F(OptionDialogs, IntervalCancelAfterAPresetLeavesFileAndHolderAlone) {
   CContinuousOptionDlg dlg;
   for (int way = 0; way < 2; ++way) {
     const INT_PTR result =
-        wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
-          Click(d, IDC_CONT_1_PER_MINUTE);
-          if (way == 0)
-            Click(d, IDC_CANCEL_PICTURE);
-          else
-            SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
+        wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                          [&](HWND d) {
+                            Click(d, IDC_CONT_1_PER_MINUTE);
+                            if (way == 0)
+                              Click(d, IDC_CANCEL_PICTURE);
+                            else
+                              SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+                          });
     EXPECT_EQ(result, IDCANCEL) << way;
     EXPECT_EQ(dlg.captureInterval, 500) << way;
     EXPECT_EQ(IniText(), before) << way;
@@ -411,18 +418,18 @@ TEST_F(OptionDialogs, IntervalEnterAndEscapeGoToTheFocusedControl) {
   CContinuousOptionDlg dlg;
   bool openAfterKeys = false;
   std::wstring text;
-  const INT_PTR result =
-      wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
-        HWND edit = GetDlgItem(d, IDC_CONT_INTERVAL);
-        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
-          PostMessageW(edit, WM_KEYDOWN, key, 0);
-          PostMessageW(edit, WM_KEYUP, key, 0);
-        }
-        Sleep(500);
-        openAfterKeys = IsWindowVisible(d) != FALSE;
-        text = ItemText(d, IDC_CONT_INTERVAL);
-        Click(d, IDC_OK_PICTURE);
-      });
+  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                                           [&](HWND d) {
+                                             HWND edit = GetDlgItem(d, IDC_CONT_INTERVAL);
+                                             for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+                                               PostMessageW(edit, WM_KEYDOWN, key, 0);
+                                               PostMessageW(edit, WM_KEYUP, key, 0);
+                                             }
+                                             Sleep(500);
+                                             openAfterKeys = IsWindowVisible(d) != FALSE;
+                                             text = ItemText(d, IDC_CONT_INTERVAL);
+                                             Click(d, IDC_OK_PICTURE);
+                                           });
   EXPECT_TRUE(openAfterKeys);
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(text, L"500");
@@ -435,22 +442,23 @@ TEST_F(OptionDialogs, IntervalDialogPlacesItsControlsAndLimitsTheSpin) {
   int low = -1, high = -1;
   std::wstring caption, hint, radio;
   LOGFONTW labelFont = {};
-  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
-    wintest::HoldForScreenshot("continuous_options");
-    GetWindowRect(d, &window);
-    spin = wintest::ChildRect(d, IDC_CONT_SPIN);
-    edit = wintest::ChildRect(d, IDC_CONT_INTERVAL);
-    thirtyMinutes = wintest::ChildRect(d, IDC_CONT_1_PER_30_MINUTES);
-    ok = wintest::ChildRect(d, IDC_OK_PICTURE);
-    SendDlgItemMessageW(d, IDC_CONT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
-                        reinterpret_cast<LPARAM>(&high));
-    caption = wintest::Text(d);
-    hint = ItemText(d, IDC_CONT_HINT);
-    radio = ItemText(d, IDC_CONT_1_PER_MINUTE);
-    GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_CONT_LABEL, WM_GETFONT, 0, 0)), sizeof labelFont,
-               &labelFont);
-    Click(d, IDC_CANCEL_PICTURE);
-  });
+  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                    [&](HWND d) {
+                      wintest::HoldForScreenshot("continuous_options");
+                      GetWindowRect(d, &window);
+                      spin = wintest::ChildRect(d, IDC_CONT_SPIN);
+                      edit = wintest::ChildRect(d, IDC_CONT_INTERVAL);
+                      thirtyMinutes = wintest::ChildRect(d, IDC_CONT_1_PER_30_MINUTES);
+                      ok = wintest::ChildRect(d, IDC_OK_PICTURE);
+                      SendDlgItemMessageW(d, IDC_CONT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                                          reinterpret_cast<LPARAM>(&high));
+                      caption = wintest::Text(d);
+                      hint = ItemText(d, IDC_CONT_HINT);
+                      radio = ItemText(d, IDC_CONT_1_PER_MINUTE);
+                      GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_CONT_LABEL, WM_GETFONT, 0, 0)),
+                                 sizeof labelFont, &labelFont);
+                      Click(d, IDC_CANCEL_PICTURE);
+                    });
   EXPECT_EQ(window.right - window.left, 365);
   EXPECT_EQ(window.bottom - window.top, 275);
   EXPECT_EQ(spin.left, 114);
@@ -475,16 +483,17 @@ TEST_F(OptionDialogs, IntervalSpinWritesPlainDigitsWithinItsRange) {
   wintest::FakeFrame frame(0, 0, 836, 721);
   CContinuousOptionDlg dlg;
   std::wstring up1, up2;
-  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(), [&](HWND d) {
-    HWND spin = GetDlgItem(d, IDC_CONT_SPIN);
-    // An arrow press: the spin takes the edit's number, steps and writes it back.
-    for (std::wstring* out : {&up1, &up2}) {
-      SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
-      SendMessageW(spin, WM_KEYUP, VK_UP, 0);
-      *out = ItemText(d, IDC_CONT_INTERVAL);
-    }
-    Click(d, IDC_CANCEL_PICTURE);
-  });
+  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
+                    [&](HWND d) {
+                      HWND spin = GetDlgItem(d, IDC_CONT_SPIN);
+                      // An arrow press: the spin takes the edit's number, steps and writes it back.
+                      for (std::wstring* out : {&up1, &up2}) {
+                        SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
+                        SendMessageW(spin, WM_KEYUP, VK_UP, 0);
+                        *out = ItemText(d, IDC_CONT_INTERVAL);
+                      }
+                      Click(d, IDC_CANCEL_PICTURE);
+                    });
   EXPECT_EQ(up1, L"30528");  // no thousands separator
   EXPECT_EQ(up2, L"30528");  // and never beyond the top of the range
 }
