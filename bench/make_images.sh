@@ -116,11 +116,11 @@ EOF
 EOF
   # Toolbar icons.
   x=135
-  for spec in '#ffd54f #ff6f00 round' '#81d4fa #0277bd square' '#a5d6a7 #2e7d32 square' \
+  for icon in '#ffd54f #ff6f00 round' '#81d4fa #0277bd square' '#a5d6a7 #2e7d32 square' \
               '#f48fb1 #ad1457 round' '#ce93d8 #6a1b9a square' '#ffcc80 #e65100 square' \
               '#80cbc4 #00695c round' '#b0bec5 #37474f square' '#ef9a9a #c62828 round' \
               '#fff59d #f9a825 square' '#9fa8da #283593 round' '#bcaaa4 #4e342e square'; do
-    set -- $spec
+    set -- $icon
     icon_args "$x" 122 "$1" "$2" "$3"
     x=$((x + 34))
   done
@@ -159,9 +159,9 @@ EOF
          -fill '#3c3c3c' -draw "rectangle 56,1042 100,1077"
          -fill '#76b9ed' -draw "rectangle 60,1075 96,1077")
   x=12
-  for spec in '#4fc3f7 #01579b square' '#ffb74d #e65100 round' '#81c784 #1b5e20 square' \
+  for icon in '#4fc3f7 #01579b square' '#ffb74d #e65100 round' '#81c784 #1b5e20 square' \
               '#e57373 #b71c1c round' '#9575cd #311b92 square'; do
-    set -- $spec
+    set -- $icon
     icon_args "$x" 1048 "$1" "$2" "$3"
     x=$((x + 48))
   done

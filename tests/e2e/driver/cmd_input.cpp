@@ -63,10 +63,10 @@ FLDRIVE_COMMAND(key, L"[title|#hwnd|-] <key>[+<key>...]   e.g. shift+left, ctrl+
   }
   std::vector<WORD> keys;
   size_t start = 0;
-  const std::wstring& spec = args[1];
-  while (start <= spec.size()) {
-    size_t plus = spec.find(L'+', start);
-    std::wstring part = spec.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
+  const std::wstring& chord = args[1];
+  while (start <= chord.size()) {
+    size_t plus = chord.find(L'+', start);
+    std::wstring part = chord.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
     WORD vk = KeyCode(part);
     if (!vk) return 2;
     keys.push_back(vk);
