@@ -29,16 +29,26 @@ constexpr COLORREF kAddressColour = RGB(255, 255, 255);
 
 int ToHitTest(frame::Zone zone) {
   switch (zone) {
-    case frame::Zone::Client: return HTCLIENT;
-    case frame::Zone::Caption: return HTCAPTION;
-    case frame::Zone::Left: return HTLEFT;
-    case frame::Zone::Right: return HTRIGHT;
-    case frame::Zone::Top: return HTTOP;
-    case frame::Zone::Bottom: return HTBOTTOM;
-    case frame::Zone::TopLeft: return HTTOPLEFT;
-    case frame::Zone::TopRight: return HTTOPRIGHT;
-    case frame::Zone::BottomLeft: return HTBOTTOMLEFT;
-    case frame::Zone::BottomRight: return HTBOTTOMRIGHT;
+    case frame::Zone::Client:
+      return HTCLIENT;
+    case frame::Zone::Caption:
+      return HTCAPTION;
+    case frame::Zone::Left:
+      return HTLEFT;
+    case frame::Zone::Right:
+      return HTRIGHT;
+    case frame::Zone::Top:
+      return HTTOP;
+    case frame::Zone::Bottom:
+      return HTBOTTOM;
+    case frame::Zone::TopLeft:
+      return HTTOPLEFT;
+    case frame::Zone::TopRight:
+      return HTTOPRIGHT;
+    case frame::Zone::BottomLeft:
+      return HTBOTTOMLEFT;
+    case frame::Zone::BottomRight:
+      return HTBOTTOMRIGHT;
   }
   return HTCLIENT;
 }
@@ -47,18 +57,25 @@ int ToHitTest(frame::Zone zone) {
 LPCWSTR ZoneCursor(frame::Zone zone) {
   switch (zone) {
     case frame::Zone::Left:
-    case frame::Zone::Right: return IDC_SIZEWE;
+    case frame::Zone::Right:
+      return IDC_SIZEWE;
     case frame::Zone::Top:
-    case frame::Zone::Bottom: return IDC_SIZENS;
+    case frame::Zone::Bottom:
+      return IDC_SIZENS;
     case frame::Zone::TopLeft:
-    case frame::Zone::BottomRight: return IDC_SIZENWSE;
+    case frame::Zone::BottomRight:
+      return IDC_SIZENWSE;
     case frame::Zone::TopRight:
-    case frame::Zone::BottomLeft: return IDC_SIZENESW;
-    default: return nullptr;
+    case frame::Zone::BottomLeft:
+      return IDC_SIZENESW;
+    default:
+      return nullptr;
   }
 }
 
-frame::Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+frame::Rect ToRect(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 void PlaceWindow(HWND window, HWND after, const frame::Place& p, UINT flags) {
   SetWindowPos(window, after, p.x, p.y, p.width, p.height, flags);
@@ -118,10 +135,18 @@ void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
                                settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight)};
   frame::Nudge nudge = frame::Nudge::Left;
   switch (key) {
-    case VK_LEFT: nudge = frame::Nudge::Left; break;
-    case VK_RIGHT: nudge = frame::Nudge::Right; break;
-    case VK_UP: nudge = frame::Nudge::Up; break;
-    default: nudge = frame::Nudge::Down; break;
+    case VK_LEFT:
+      nudge = frame::Nudge::Left;
+      break;
+    case VK_RIGHT:
+      nudge = frame::Nudge::Right;
+      break;
+    case VK_UP:
+      nudge = frame::Nudge::Up;
+      break;
+    default:
+      nudge = frame::Nudge::Down;
+      break;
   }
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   PlaceWindow(Hwnd(), nullptr, frame::NudgedPlace(stored, nudge, shift), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -143,8 +168,9 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   // Wine gives the pop-up dialog a caption and frame of its own; the frame draws its own chrome.
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME);
   SetWindowLongPtrW(hwnd, GWL_STYLE, style | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
-                    GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+  SetWindowLongPtrW(
+      hwnd, GWL_EXSTYLE,
+      GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
   {
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -197,8 +223,7 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
     const frame::Size size =
         frame::RaiseRestoredSize(settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
                                  settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
-    SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, left, top, size.width, size.height,
-                 SWP_NOACTIVATE);
+    SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, left, top, size.width, size.height, SWP_NOACTIVATE);
     frameWidth = size.width;
     frameHeight = size.height;
     CheckDlgButton(hwnd, IDC_ALWAYS_TOP, alwaysTop ? BST_CHECKED : BST_UNCHECKED);
@@ -254,8 +279,8 @@ void CCaptureFrameDlg::ApplySkin() {
   stopContinuousButton_.Attach(hwnd, IDC_STOP_CONTINUOUS, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE);
   areaButton_.Attach(hwnd, IDC_AREA_DIALOG, IDB_AREA_BUTTON, IDB_AREA_BUTTON, IDB_AREA_BUTTON);
   for (CSkinButton* button : {&optionsButton_, &helpButton_, &minimizeButton_, &maximizeButton_, &restoreButton_,
-                              &closeButton_, &homeButton_, &backButton_, &forwardButton_, &goButton_,
-                              &toNormalButton_, &toWebButton_, &stopScrollButton_, &stopContinuousButton_})
+                              &closeButton_, &homeButton_, &backButton_, &forwardButton_, &goButton_, &toNormalButton_,
+                              &toWebButton_, &stopScrollButton_, &stopContinuousButton_})
     button->SetHandCursor(true);
 
   coordLabel_.Attach(hwnd, IDC_COORD_LABEL);
@@ -394,7 +419,9 @@ void CCaptureFrameDlg::SavePosition(const RECT& client, const RECT& window) {
   settings::WriteInt(keys::kAutoPos, keys::kHeight, client.bottom);
 }
 
-void CCaptureFrameDlg::SavePosition() { SavePosition(ClientRect(), WindowRect()); }
+void CCaptureFrameDlg::SavePosition() {
+  SavePosition(ClientRect(), WindowRect());
+}
 
 RECT CCaptureFrameDlg::CaptureRect() const {
   const frame::Rect r = frame::CaptureRect(settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
@@ -515,10 +542,18 @@ void CCaptureFrameDlg::Maximize() {
     bar.hWnd = tray;
     if (SHAppBarMessage(ABM_GETTASKBARPOS, &bar)) {
       switch (bar.uEdge) {
-        case ABE_LEFT: edge = frame::Edge::Left; break;
-        case ABE_TOP: edge = frame::Edge::Top; break;
-        case ABE_RIGHT: edge = frame::Edge::Right; break;
-        default: edge = frame::Edge::Bottom; break;
+        case ABE_LEFT:
+          edge = frame::Edge::Left;
+          break;
+        case ABE_TOP:
+          edge = frame::Edge::Top;
+          break;
+        case ABE_RIGHT:
+          edge = frame::Edge::Right;
+          break;
+        default:
+          edge = frame::Edge::Bottom;
+          break;
       }
     }
   }

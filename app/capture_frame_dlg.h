@@ -136,8 +136,8 @@ class CCaptureFrameDlg : public CDialogBase {
   framlet::ui::Picture bottomLeft_, bottom_, bottomRight_;
 
   CSkinPicture logo_;
-  CSkinButton optionsButton_, helpButton_, alwaysTop_, minimizeButton_, maximizeButton_, restoreButton_,
-      closeButton_, homeButton_, backButton_, forwardButton_, goButton_, toNormalButton_, toWebButton_,
-      stopScrollButton_, stopContinuousButton_, areaButton_;
+  CSkinButton optionsButton_, helpButton_, alwaysTop_, minimizeButton_, maximizeButton_, restoreButton_, closeButton_,
+      homeButton_, backButton_, forwardButton_, goButton_, toNormalButton_, toWebButton_, stopScrollButton_,
+      stopContinuousButton_, areaButton_;
   CSkinLabel coordLabel_;
 };

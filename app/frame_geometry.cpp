@@ -6,7 +6,9 @@
 
 namespace framlet::frame {
 
-Place Hole(int w, int h) { return {kHoleLeft, kHoleTop, w - kHoleLeft - kHoleRight, h - kHoleTop - kHoleBottom}; }
+Place Hole(int w, int h) {
+  return {kHoleLeft, kHoleTop, w - kHoleLeft - kHoleRight, h - kHoleTop - kHoleBottom};
+}
 
 Rect CaptureRect(int left, int top, int width, int height) {
   return {left + kHoleLeft, top + kHoleTop, left + width - kHoleRight, top + height - kHoleBottom};
@@ -39,16 +41,34 @@ Place CentredPlace(int screenWidth, int screenHeight) {
   return {screenWidth / 2 - 418, screenHeight / 2 - 360, kDefaultWidth, kDefaultHeight};
 }
 
-bool OptionsButtonShown(int w) { return w >= 270; }
-bool HelpButtonShown(int w) { return w >= 235; }
-bool CoordLabelShown(int w) { return w >= 230; }
-int AreaButtonX(int w) { return w >= 265 ? 240 : 6; }
-bool WebAddressShown(int w) { return w > 399; }
+bool OptionsButtonShown(int w) {
+  return w >= 270;
+}
+bool HelpButtonShown(int w) {
+  return w >= 235;
+}
+bool CoordLabelShown(int w) {
+  return w >= 230;
+}
+int AreaButtonX(int w) {
+  return w >= 265 ? 240 : 6;
+}
+bool WebAddressShown(int w) {
+  return w > 399;
+}
 
-Place ToolbarPlace(int w) { return {4, 28, w - 8, 60}; }
-Place TabStripPlace(int w) { return {w / 2, 90, w / 2 - 120, 29}; }
-Place BrowserPlace(int w, int h) { return Hole(w, h); }
-Place StopButtonPlace(int w, int h) { return {(w - 8) / 2 - 35, (h - 144) / 2 + 65, 70, 70}; }
+Place ToolbarPlace(int w) {
+  return {4, 28, w - 8, 60};
+}
+Place TabStripPlace(int w) {
+  return {w / 2, 90, w / 2 - 120, 29};
+}
+Place BrowserPlace(int w, int h) {
+  return Hole(w, h);
+}
+Place StopButtonPlace(int w, int h) {
+  return {(w - 8) / 2 - 35, (h - 144) / 2 + 65, 70, 70};
+}
 
 std::vector<ControlPlace> ControlPlaces(int w, int h, bool normalMode) {
   const Place address = normalMode ? Place{90, 93, w - 232, 22} : Place{90, 93, w / 2 - 117, 22};
@@ -83,8 +103,7 @@ std::string CoordLabelText(int windowLeft, int windowTop, int w, int h) {
   return text;
 }
 
-Place MaximizedPlace(int cx, int cy, const Rect& taskbar, Edge edge, int monitorCount, int frameLeft,
-                     int clientWidth) {
+Place MaximizedPlace(int cx, int cy, const Rect& taskbar, Edge edge, int monitorCount, int frameLeft, int clientWidth) {
   // The centre is compared as a signed number: a frame on a monitor left of the
   // primary one (negative x) is maximised onto the primary work area rather
   // than onto a monitor to the right that may not exist.
@@ -129,6 +148,8 @@ TipPlace AreaButtonTip(const Rect& window) {
   return {12, {x, window.bottom - 51 - 23, 360, 51}};
 }
 
-TipPlace AlwaysTopTip(const Rect& window) { return {11, {window.right - 360 - 36, window.top + 20, 360, 51}}; }
+TipPlace AlwaysTopTip(const Rect& window) {
+  return {11, {window.right - 360 - 36, window.top + 20, 360, 51}};
+}
 
 }  // namespace framlet::frame

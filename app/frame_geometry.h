@@ -67,14 +67,14 @@ struct ControlPlace {
 };
 std::vector<ControlPlace> ControlPlaces(int w, int h, bool normalMode);
 // Width rules.
-bool OptionsButtonShown(int w);   // w >= 270
-bool HelpButtonShown(int w);      // w >= 235
-bool CoordLabelShown(int w);      // w >= 230
-int AreaButtonX(int w);           // 240 when w >= 265, else 6
+bool OptionsButtonShown(int w);  // w >= 270
+bool HelpButtonShown(int w);     // w >= 235
+bool CoordLabelShown(int w);     // w >= 230
+int AreaButtonX(int w);          // 240 when w >= 265, else 6
 // Children placed by their own code, at these places.
-Place ToolbarPlace(int w);        // 4, 28, w-8, 60
-Place TabStripPlace(int w);       // w/2, 90, w/2-120, 29
-Place BrowserPlace(int w, int h); // the hole
+Place ToolbarPlace(int w);         // 4, 28, w-8, 60
+Place TabStripPlace(int w);        // w/2, 90, w/2-120, 29
+Place BrowserPlace(int w, int h);  // the hole
 Place StopButtonPlace(int w, int h);
 // The web address on the top band is drawn only when w > 399.
 bool WebAddressShown(int w);
@@ -89,8 +89,8 @@ enum class Edge { Left, Top, Right, Bottom };
 // clientWidth: where the frame is now. A frame whose horizontal centre lies
 // beyond the primary screen goes to the monitor on its right, taken to be as
 // large as the primary one.
-Place MaximizedPlace(int screenWidth, int screenHeight, const Rect& taskbar, Edge edge, int monitorCount,
-                     int frameLeft, int clientWidth);
+Place MaximizedPlace(int screenWidth, int screenHeight, const Rect& taskbar, Edge edge, int monitorCount, int frameLeft,
+                     int clientWidth);
 
 // ---- keyboard nudges ----
 enum class Nudge { Left, Right, Up, Down };

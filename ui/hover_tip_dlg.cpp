@@ -42,7 +42,9 @@ void CHoverTipDlg::Hide() {
   if (Hwnd() && IsWindowVisible(Hwnd())) ShowWindow(Hwnd(), SW_HIDE);
 }
 
-bool CHoverTipDlg::Visible() const { return Hwnd() && IsWindowVisible(Hwnd()); }
+bool CHoverTipDlg::Visible() const {
+  return Hwnd() && IsWindowVisible(Hwnd());
+}
 
 void CHoverTipDlg::OnPaint() {
   // Everything is drawn by the erase handler, which the label also uses for its background.

@@ -19,7 +19,9 @@ void Picture::Reset() {
   resourceId_ = 0;
 }
 
-void Picture::Draw(HDC dc, int x, int y) const { DrawBitmap(dc, bitmap_, x, y); }
+void Picture::Draw(HDC dc, int x, int y) const {
+  DrawBitmap(dc, bitmap_, x, y);
+}
 
 void Picture::Stretch(HDC dc, int x, int y, int width, int height) const {
   StretchBitmap(dc, bitmap_, x, y, width, height);

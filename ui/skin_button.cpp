@@ -12,7 +12,9 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x534B4231;  // one subclass per control
 }
 
-CSkinButton::~CSkinButton() { Detach(); }
+CSkinButton::~CSkinButton() {
+  Detach();
+}
 
 bool CSkinButton::Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT hoverId, Kind kind) {
   Detach();
@@ -60,7 +62,9 @@ void CSkinButton::Show(bool visible) {
   if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
-bool CSkinButton::Visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+bool CSkinButton::Visible() const {
+  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+}
 
 void CSkinButton::Move(int x, int y, int width, int height, bool repaint) {
   if (hwnd_) MoveWindow(hwnd_, x, y, width, height, repaint);

@@ -14,7 +14,9 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x534B4C31;
 }
 
-CSkinLabel::~CSkinLabel() { Detach(); }
+CSkinLabel::~CSkinLabel() {
+  Detach();
+}
 
 bool CSkinLabel::Attach(HWND dialog, int id) {
   Detach();
@@ -71,7 +73,9 @@ void CSkinLabel::Show(bool visible) {
   if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
 }
 
-bool CSkinLabel::Visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+bool CSkinLabel::Visible() const {
+  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+}
 
 void CSkinLabel::Move(int x, int y, int width, int height, bool repaint) {
   if (hwnd_) MoveWindow(hwnd_, x, y, width, height, repaint);

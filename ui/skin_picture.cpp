@@ -10,7 +10,9 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x534B5031;
 }
 
-CSkinPicture::~CSkinPicture() { Detach(); }
+CSkinPicture::~CSkinPicture() {
+  Detach();
+}
 
 bool CSkinPicture::Attach(HWND dialog, int id, UINT pictureId) {
   Detach();

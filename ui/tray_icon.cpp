@@ -2,7 +2,9 @@
 
 #include <cwchar>
 
-CTrayIcon::~CTrayIcon() { Remove(); }
+CTrayIcon::~CTrayIcon() {
+  Remove();
+}
 
 UINT CTrayIcon::TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");

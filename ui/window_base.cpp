@@ -12,7 +12,9 @@ CDialogBase::~CDialogBase() {
   }
 }
 
-HINSTANCE CDialogBase::Instance() { return GetModuleHandleW(nullptr); }
+HINSTANCE CDialogBase::Instance() {
+  return GetModuleHandleW(nullptr);
+}
 
 INT_PTR CDialogBase::DoModal(HWND parent) {
   modal_ = true;
@@ -94,7 +96,9 @@ INT_PTR CALLBACK CDialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam,
 
 // ---- plain windows ----
 
-CWindowBase::~CWindowBase() { Destroy(); }
+CWindowBase::~CWindowBase() {
+  Destroy();
+}
 
 void CWindowBase::Destroy() {
   if (hwnd_ && IsWindow(hwnd_)) {

@@ -61,9 +61,9 @@ TEST(FrameWidthRules, ThresholdsOnEitherSide) {
     bool label, help, options;
     int areaX;
   } cases[] = {
-      {229, false, false, false, 6},  {230, true, false, false, 6},  {234, true, false, false, 6},
-      {235, true, true, false, 6},    {264, true, true, false, 6},   {265, true, true, false, 240},
-      {269, true, true, false, 240},  {270, true, true, true, 240},  {836, true, true, true, 240},
+      {229, false, false, false, 6}, {230, true, false, false, 6}, {234, true, false, false, 6},
+      {235, true, true, false, 6},   {264, true, true, false, 6},  {265, true, true, false, 240},
+      {269, true, true, false, 240}, {270, true, true, true, 240}, {836, true, true, true, 240},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CoordLabelShown(c.w), c.label) << c.w;
@@ -143,8 +143,7 @@ TEST(FrameStartupSize, SmallSavedSizesAreRaised) {
       {525, 464, {525, 464}},  // at the limits: kept
       {220, 230, {533, 515}},  // the smallest dragged size
       {0, 0, {533, 515}},      // emptied by the options dialog
-      {524, 900, {533, 900}},
-      {1000, 463, {1000, 515}},
+      {524, 900, {533, 900}}, {1000, 463, {1000, 515}},
   };
   for (const auto& c : cases) EXPECT_EQ(RaiseRestoredSize(c.w, c.h), c.expected) << c.w << "x" << c.h;
 }
@@ -195,10 +194,10 @@ TEST(FrameNudge, ArrowsMoveShiftArrowsResize) {
     bool shift;
     Place expected;
   } cases[] = {
-      {Nudge::Left, false, {99, 200, 836, 721}},  {Nudge::Right, false, {101, 200, 836, 721}},
-      {Nudge::Up, false, {100, 199, 836, 721}},   {Nudge::Down, false, {100, 201, 836, 721}},
-      {Nudge::Left, true, {100, 200, 835, 721}},  {Nudge::Right, true, {100, 200, 837, 721}},
-      {Nudge::Up, true, {100, 200, 836, 720}},    {Nudge::Down, true, {100, 200, 836, 722}},
+      {Nudge::Left, false, {99, 200, 836, 721}}, {Nudge::Right, false, {101, 200, 836, 721}},
+      {Nudge::Up, false, {100, 199, 836, 721}},  {Nudge::Down, false, {100, 201, 836, 721}},
+      {Nudge::Left, true, {100, 200, 835, 721}}, {Nudge::Right, true, {100, 200, 837, 721}},
+      {Nudge::Up, true, {100, 200, 836, 720}},   {Nudge::Down, true, {100, 200, 836, 722}},
   };
   for (const auto& c : cases)
     EXPECT_EQ(NudgedPlace(stored, c.key, c.shift), c.expected) << static_cast<int>(c.key) << " shift " << c.shift;

@@ -109,7 +109,7 @@ TEST_F(Frame, PaintAppliesTheWidthRulesAndStoresTheRectangle) {
     bool label, help, options;
     int areaX;
   } cases[] = {
-      {229, false, false, false, 6}, {230, true, false, false, 6}, {235, true, true, false, 6},
+      {229, false, false, false, 6}, {230, true, false, false, 6},  {235, true, true, false, 6},
       {265, true, true, false, 240}, {269, true, true, false, 240}, {270, true, true, true, 240},
   };
   for (const auto& c : cases) {

@@ -128,7 +128,7 @@ TEST_F(Toolkit, WindowAndPaintDcAreGivenBack) {
 }
 
 TEST_F(Toolkit, PicturesDrawAtSizeStretchedAndKeyed) {
-  Picture hole(IDB_HOLE_KEY);  // solid magenta
+  Picture hole(IDB_HOLE_KEY);     // solid magenta
   Picture light(IDB_FILL_LIGHT);  // solid 240,240,240
   ASSERT_TRUE(hole);
   ASSERT_TRUE(light);
