@@ -17,12 +17,15 @@ framlet_wine_prefix
 
 log="$root/build/test-results"
 mkdir -p "$log"
+# One wineserver serves the whole run: kept up between tests (a server that is
+# shutting down when the next test starts makes that test's first call hang),
+# and ended with the Wine processes it serves before the display goes away.
 scripts/with-display.sh bash -c '
+  wineserver -p
   ctest --preset host -j '"$jobs"' 2>&1 | tee "'"$log"'/host.txt"
   ctest --preset mingw 2>&1 | tee "'"$log"'/mingw.txt"
+  wineserver -k 2>/dev/null || true
 '
-# End the wineserver of this run's prefix (and the Wine processes it still serves).
-wineserver -k 2>/dev/null || true
 
 passed=0; failed=0
 for f in "$log/host.txt" "$log/mingw.txt"; do

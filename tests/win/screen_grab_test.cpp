@@ -201,7 +201,9 @@ TEST_F(ScreenGrab, ColourKeyedHoleShowsWhatLiesBeneath) {
     for (int x = 0; x < kW; ++x)
       if (PixelOf(rows, stride, x + 8, y + 8) != PatternAt(x, y)) ++mismatches;
   EXPECT_EQ(mismatches, 0);
-  if (wintest::UnderWine()) EXPECT_EQ(PixelOf(rows, stride, 2, 2), 0x0000FFu);  // the frame's edge
+  if (wintest::UnderWine()) {
+    EXPECT_EQ(PixelOf(rows, stride, 2, 2), 0x0000FFu);  // the frame's edge
+  }
 }
 
 TEST_F(ScreenGrab, ClipboardHoldsABitmapOfTheGrabbedSize) {
