@@ -603,6 +603,10 @@ void CCaptureFrameDlg::ShowRestored() {
   hiddenToTray = false;
 }
 
+void CCaptureFrameDlg::OpenOptions() {
+  if (optionDlg_) optionDlg_->DoModal(Hwnd());
+}
+
 bool CCaptureFrameDlg::SetLayered(int mode, COLORREF key) {
   HWND hwnd = Hwnd();
   layeredSetter_ = reinterpret_cast<LayeredSetter>(
@@ -692,6 +696,10 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
       return;
     case IDC_ALWAYS_TOP:
       if (code == BN_CLICKED) OnAlwaysTopClicked();
+      return;
+    case ID_OPEN_OPTIONS:
+      OpenOptions();
+      if (hiddenToTray) ShowRestored();
       return;
     case IDOK:
     case IDCANCEL:

@@ -54,6 +54,8 @@ class CCaptureFrameDlg : public CDialogBase {
   void CentreFrame();
   // Keeps the frame above other windows or not, at its current place and size.
   void ApplyAlwaysTop(bool on);
+  // Shows the options dialog of the frame's settings holder, unless it is open already.
+  void OpenOptions();
 
   // ---- state other windows read ----
   bool normalMode = false;
