@@ -82,10 +82,7 @@ void CContinuousOptionDlg::LayOut() {
   ok_.Attach(hwnd, IDC_OK_PICTURE, IDB_OK_BUTTON, IDB_OK_BUTTON, IDB_OK_BUTTON);
   cancel_.Attach(hwnd, IDC_CANCEL_PICTURE, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON);
 
-  for (const opt::ControlPlace& c : opt::ContinuousLayout()) {
-    if (HWND control = GetDlgItem(hwnd, c.id))
-      MoveWindow(control, c.place.x, c.place.y, c.place.width, c.place.height, FALSE);
-  }
+  framlet::dialogs::PlaceControls(hwnd, opt::ContinuousLayout());
   HWND spin = GetDlgItem(hwnd, IDC_CONT_SPIN);
   SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_CONT_INTERVAL)), 0);
   SendMessageW(spin, UDM_SETRANGE32, opt::kIntervalSpinMin, opt::kIntervalSpinMax);

@@ -28,3 +28,14 @@ std::string ToSystemCodePage(const wchar_t* text) {
 }
 
 }  // namespace framlet::dialogs
+
+namespace framlet::dialogs {
+
+void PlaceControls(HWND dialog, const std::vector<options::ControlPlace>& layout) {
+  for (const options::ControlPlace& c : layout) {
+    if (HWND control = GetDlgItem(dialog, c.id))
+      MoveWindow(control, c.place.x, c.place.y, c.place.width, c.place.height, FALSE);
+  }
+}
+
+}  // namespace framlet::dialogs

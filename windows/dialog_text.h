@@ -2,6 +2,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "windows/option_rules.h"
 
 #include "ui/gdi.h"
 
@@ -21,5 +24,8 @@ std::string ItemTextA(HWND dialog, int id);
 
 // Wide text converted to the system code page, for the A APIs.
 std::string ToSystemCodePage(const wchar_t* text);
+
+// Moves each control of a dialog to its place in pixels (client coordinates).
+void PlaceControls(HWND dialog, const std::vector<options::ControlPlace>& layout);
 
 }  // namespace framlet::dialogs

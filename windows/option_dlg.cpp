@@ -82,10 +82,7 @@ void COptionDlg::LayOut() {
   ok_.Attach(hwnd, IDC_OK_PICTURE, IDB_OK_BUTTON, IDB_OK_BUTTON, IDB_OK_BUTTON);
   cancel_.Attach(hwnd, IDC_CANCEL_PICTURE, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON, IDB_CANCEL_BUTTON);
 
-  for (const opt::ControlPlace& c : opt::OptionLayout()) {
-    if (HWND control = GetDlgItem(hwnd, c.id))
-      MoveWindow(control, c.place.x, c.place.y, c.place.width, c.place.height, FALSE);
-  }
+  framlet::dialogs::PlaceControls(hwnd, opt::OptionLayout());
   // The spin sits inside the right end of the edit once attached to it.
   HWND spin = GetDlgItem(hwnd, IDC_OPT_QUALITY_SPIN);
   SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, IDC_OPT_QUALITY)), 0);
