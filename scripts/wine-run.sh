@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with the project's prefix and locale.
 # Used as CMake's cross-compiling emulator, so every Windows test goes through it.
-set -eu
+set -u
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 framlet_wine_prefix
-exec wine "$@"
+# The first program of a Wine session starts the session's own processes
+# (services, the desktop), which inherit its standard handles. Output goes
+# through a file, not the caller's pipe, so the caller is not left waiting for
+# an end of file that comes only when those processes end.
+out=$(mktemp)
+wine "$@" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

@@ -15,6 +15,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -48,6 +49,9 @@ def prepare_wine():
     # A persistent server makes each wine start cheap; it ends itself 15 s after the last client.
     subprocess.run(["wineserver", "-p15"], env=ENV, check=False)
     _prepared = True
+    # Start the session's own processes (services, the desktop) now, from a
+    # program whose output goes to a file, so that no later pipe is held by them.
+    drive("screen")
 
 
 def built(relative):
@@ -184,9 +188,14 @@ class ProgramFolder:
 def drive(*args, timeout=60):
     """Runs fldrive.exe with the arguments; returns (exit code, stdout)."""
     prepare_wine()
-    result = subprocess.run(["wine", built("tests/fldrive.exe")] + [str(a) for a in args], env=ENV,
-                            stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
-    return result.returncode, result.stdout.decode("utf-8", errors="replace").strip()
+    # Output through a file, not a pipe: when this is the first Wine program of
+    # a session, the session's own processes inherit its handles and would hold
+    # a pipe open until they end.
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run(["wine", built("tests/fldrive.exe")] + [str(a) for a in args], env=ENV,
+                                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        return result.returncode, out.read().decode("utf-8", errors="replace").strip()
 
 
 def parse_info(line):
