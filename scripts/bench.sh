@@ -12,7 +12,7 @@ out=$build/out
 mkdir -p "$images" "$out"
 
 cmake -S "$root/bench" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" -j2 framlet_quantize_bench >/dev/null
+ninja -C "$build" -j2 framlet_quantize_bench framlet_jpeg_bench >/dev/null
 
 "$root/bench/make_images.sh" "$images"
 if [ "${FRAMLET_BENCH_GRAB:-1}" != 0 ] && [ ! -f "$images/screen.png" ]; then
@@ -25,3 +25,7 @@ pictures=("$images/ui.png" "$images/web.png")
 pictures+=("$images/photo.png" "$images/photo-fullhd.png" "$images/gradient.png")
 "$build/framlet_quantize_bench" --reps 5 --out "$out" \
   --tall "$images/ui.png" "$images/web.png" "${pictures[@]}"
+
+echo
+echo "JPEG encoder:"
+"$build/framlet_jpeg_bench" "$images/ui.png" "$images/photo-fullhd.png" || true
