@@ -4,27 +4,19 @@
 #include <windowsx.h>
 
 using framlet::ui::MemoryDC;
-using framlet::ui::PaintDC;
 using framlet::ui::Picture;
 using framlet::ui::SelectGuard;
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x534B4231;  // one subclass per control
-}
-
-CSkinButton::~CSkinButton() {
-  Detach();
-}
-
 bool CSkinButton::Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT hoverId, Kind kind) {
-  Detach();
-  HWND control = GetDlgItem(dialog, id);
-  if (!control) return false;
-  hwnd_ = control;
+  // A check box keeps the state the control had before the skin was applied
+  // (asked before the subclass answers for it).
+  HWND before = GetDlgItem(dialog, id);
+  const bool wasChecked = before && SendMessageW(before, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (!TakeOver(dialog, id)) return false;
+  HWND control = hwnd_;
   id_ = id;
   kind_ = kind;
-  // A check box keeps the state the control had (set before the skin was applied).
-  checked_ = kind == Kind::Check && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  checked_ = kind == Kind::Check && wasChecked;
   hover_ = false;
   restFace_.Load(restId);
   pressedFace_.Load(pressedId);
@@ -35,14 +27,8 @@ bool CSkinButton::Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT 
   style = (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW;
   SetWindowLongPtrW(control, GWL_STYLE, style);
   SetWindowTextW(control, L"");
-  SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   InvalidateRect(control, nullptr, TRUE);
   return true;
-}
-
-void CSkinButton::Detach() {
-  if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-  hwnd_ = nullptr;
 }
 
 void CSkinButton::SetFaces(UINT restId, UINT pressedId, UINT hoverId) {
@@ -56,18 +42,6 @@ void CSkinButton::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
   Redraw();
-}
-
-void CSkinButton::Show(bool visible) {
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
-}
-
-bool CSkinButton::Visible() const {
-  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
-}
-
-void CSkinButton::Move(int x, int y, int width, int height, bool repaint) {
-  if (hwnd_) MoveWindow(hwnd_, x, y, width, height, repaint);
 }
 
 void CSkinButton::Redraw() {
@@ -121,16 +95,6 @@ void CSkinButton::BeforeRelease(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CSkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND hwnd = hwnd_;
   switch (message) {
-    case WM_PAINT: {
-      PaintDC dc(hwnd);
-      Paint(dc);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       if (!hover_) {
         hover_ = true;
@@ -166,14 +130,9 @@ LRESULT CSkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP:
       BeforeRelease(message, wParam, lParam);
       break;
-    case WM_NCDESTROY: {
-      RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-      hwnd_ = nullptr;
-      return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
   }
 
-  const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+  const LRESULT result = Default(message, wParam, lParam);
   // The owner-drawn button repaints through its parent on state changes; the
   // parent does not draw skinned buttons, so the face is redrawn here.
   switch (message) {
@@ -193,15 +152,4 @@ LRESULT CSkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return result;
-}
-
-LRESULT CALLBACK CSkinButton::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR refData) {
-  auto* self = reinterpret_cast<CSkinButton*>(refData);
-  if (!self || self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wParam, lParam);
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
 }

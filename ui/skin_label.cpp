@@ -7,30 +7,12 @@
 #include "ui/picture.h"
 
 using framlet::ui::MemoryDC;
-using framlet::ui::PaintDC;
 using framlet::ui::SelectGuard;
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x534B4C31;
-}
-
-CSkinLabel::~CSkinLabel() {
-  Detach();
-}
-
 bool CSkinLabel::Attach(HWND dialog, int id) {
-  Detach();
-  HWND control = GetDlgItem(dialog, id);
-  if (!control) return false;
-  hwnd_ = control;
-  SetWindowSubclass(control, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  InvalidateRect(control, nullptr, TRUE);
+  if (!TakeOver(dialog, id)) return false;
+  InvalidateRect(hwnd_, nullptr, TRUE);
   return true;
-}
-
-void CSkinLabel::Detach() {
-  if (hwnd_ && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-  hwnd_ = nullptr;
 }
 
 void CSkinLabel::SetTextColour(COLORREF colour) {
@@ -69,18 +51,6 @@ std::wstring CSkinLabel::Text() const {
   return std::wstring(buffer.data());
 }
 
-void CSkinLabel::Show(bool visible) {
-  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
-}
-
-bool CSkinLabel::Visible() const {
-  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
-}
-
-void CSkinLabel::Move(int x, int y, int width, int height, bool repaint) {
-  if (hwnd_) MoveWindow(hwnd_, x, y, width, height, repaint);
-}
-
 void CSkinLabel::Paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
@@ -106,39 +76,11 @@ void CSkinLabel::Paint(HDC dc) {
 }
 
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND hwnd = hwnd_;
-  switch (message) {
-    case WM_PAINT: {
-      PaintDC dc(hwnd);
-      Paint(dc);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_SETTEXT: {
-      // The static control would paint the new text itself; repaint with the skin instead.
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return result;
-    }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-      hwnd_ = nullptr;
-      break;
+  if (message == WM_SETTEXT) {
+    // The static control would paint the new text itself; repaint with the skin instead.
+    const LRESULT result = Default(message, wParam, lParam);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return result;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CSkinLabel::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR refData) {
-  auto* self = reinterpret_cast<CSkinLabel*>(refData);
-  if (!self || self->hwnd_ != hwnd) return DefSubclassProc(hwnd, message, wParam, lParam);
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
+  return Default(message, wParam, lParam);
 }

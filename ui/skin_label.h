@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/gdi.h"
+#include "ui/skinned_control.h"
 
 // A static text drawn in a chosen colour and font, on a solid background or
 // see-through over the parent's skin. It takes over an existing static control
@@ -13,16 +14,12 @@
 // SetText hides the label, takes the new text and shows it again: hiding makes
 // the parent repaint the area under it, which windows such as the capture frame
 // rely on to run their paint handler after every move and resize.
-class CSkinLabel {
+class CSkinLabel : public CSkinnedControl {
  public:
   CSkinLabel() = default;
-  CSkinLabel(const CSkinLabel&) = delete;
-  CSkinLabel& operator=(const CSkinLabel&) = delete;
-  ~CSkinLabel();
 
   // Takes over control `id` of `dialog`; false when there is no such control.
   bool Attach(HWND dialog, int id);
-  void Detach();
 
   void SetTextColour(COLORREF colour);
   // Solid background in `colour`; the default is see-through.
@@ -37,18 +34,11 @@ class CSkinLabel {
   void SetText(const std::wstring& text);
   std::wstring Text() const;
 
-  HWND Hwnd() const { return hwnd_; }
-  void Show(bool visible);
-  bool Visible() const;
-  void Move(int x, int y, int width, int height, bool repaint = true);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR idSubclass,
-                                       DWORD_PTR refData);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void Paint(HDC dc);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc) override;
 
-  HWND hwnd_ = nullptr;
   COLORREF textColour_ = RGB(0, 0, 0);
   COLORREF backColour_ = RGB(255, 255, 255);
   bool transparent_ = true;

@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+// The common part of the skinned controls: takes over an existing control of a
+// dialog by subclassing it, paints the control entirely itself (no erase, so no
+// flicker) and lets go when the control is destroyed or the object goes away.
+class CSkinnedControl {
+ public:
+  CSkinnedControl(const CSkinnedControl&) = delete;
+  CSkinnedControl& operator=(const CSkinnedControl&) = delete;
+  virtual ~CSkinnedControl();
+
+  // Gives the control back its original procedure (done on destruction too).
+  void Detach();
+
+  HWND Hwnd() const { return hwnd_; }
+  void Show(bool visible);
+  bool Visible() const;
+  void Move(int x, int y, int width, int height, bool repaint = true);
+
+ protected:
+  CSkinnedControl() = default;
+
+  // Subclasses control `id` of `dialog`; false when there is no such control.
+  bool TakeOver(HWND dialog, int id);
+  // Draws the whole control.
+  virtual void Paint(HDC dc) = 0;
+  // Every message but painting and the control's destruction; the default passes it on.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR idSubclass,
+                                       DWORD_PTR refData);
+};
