@@ -19,35 +19,16 @@
 
 #include "capture/jpeg_encoder.h"
 
+#include "bench/bench_pictures.h"
+
 namespace {
 
+using bench::Load;
+using bench::Quote;
+using bench::Rgb;
+using bench::ToBgrx;
+
 using Clock = std::chrono::steady_clock;
-
-struct Rgb {
-  int width = 0, height = 0;
-  std::vector<uint8_t> bytes;  // R, G, B per pixel, top row first
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Any picture ImageMagick reads, as 8-bit RGB (through a binary PPM).
-bool Load(const std::string& path, Rgb& image) {
-  FILE* pipe = popen(("convert " + Quote(path) + " -depth 8 ppm:-").c_str(), "r");
-  if (!pipe) return false;
-  int maxValue = 0;
-  bool ok = std::fscanf(pipe, "P6 %d %d %d", &image.width, &image.height, &maxValue) == 3 && maxValue == 255 &&
-            std::fgetc(pipe) != EOF;
-  if (ok) {
-    image.bytes.resize(size_t(image.width) * size_t(image.height) * 3);
-    ok = std::fread(image.bytes.data(), 1, image.bytes.size(), pipe) == image.bytes.size();
-  }
-  pclose(pipe);
-  return ok;
-}
 
 std::vector<uint8_t> ReadAll(FILE* f) {
   std::vector<uint8_t> bytes;
@@ -55,18 +36,6 @@ std::vector<uint8_t> ReadAll(FILE* f) {
   size_t n = 0;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
   return bytes;
-}
-
-// A 32-bit screen bitmap: B, G, R and an undefined fourth byte.
-std::vector<uint8_t> ToBgrx(const Rgb& image) {
-  std::vector<uint8_t> bgrx(size_t(image.width) * size_t(image.height) * 4);
-  for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i) {
-    bgrx[i * 4] = image.bytes[i * 3 + 2];
-    bgrx[i * 4 + 1] = image.bytes[i * 3 + 1];
-    bgrx[i * 4 + 2] = image.bytes[i * 3];
-    bgrx[i * 4 + 3] = uint8_t(i * 37);
-  }
-  return bgrx;
 }
 
 struct Error {
