@@ -3,9 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-using framlet::ui::MemoryDC;
 using framlet::ui::Picture;
-using framlet::ui::SelectGuard;
 
 bool CSkinButton::Attach(HWND dialog, int id, UINT restId, UINT pressedId, UINT hoverId, Kind kind) {
   // A check box keeps the state the control had before the skin was applied
@@ -57,21 +55,11 @@ const Picture& CSkinButton::CurrentFace() const {
   return restFace_;
 }
 
-void CSkinButton::Paint(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return;
-
-  // Composed off-screen: the parent's skin first, then the face without its magenta pixels.
-  MemoryDC memory(dc);
-  framlet::ui::Bitmap canvas(CreateCompatibleBitmap(dc, width, height));
-  SelectGuard select(memory, canvas);
-  framlet::ui::DrawParentBackground(hwnd_, memory);
+void CSkinButton::Draw(HDC canvas, const RECT& client) {
+  // The parent's skin first, then the face without its magenta pixels.
+  framlet::ui::DrawParentBackground(hwnd_, canvas);
   const Picture& face = CurrentFace();
-  if (face) face.DrawKeyed(memory, 0, 0, width, height);
-  BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+  if (face) face.DrawKeyed(canvas, 0, 0, client.right, client.bottom);
 }
 
 void CSkinButton::BeforeRelease(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,7 +42,7 @@ class CSkinButton : public CSkinnedControl {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc) override;
+  void Draw(HDC canvas, const RECT& client) override;
   const framlet::ui::Picture& CurrentFace() const;
   void BeforeRelease(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -6,7 +6,6 @@
 
 #include "ui/picture.h"
 
-using framlet::ui::MemoryDC;
 using framlet::ui::SelectGuard;
 
 bool CSkinLabel::Attach(HWND dialog, int id) {
@@ -51,13 +50,7 @@ std::wstring CSkinLabel::Text() const {
   return std::wstring(buffer.data());
 }
 
-void CSkinLabel::Paint(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return;
-  MemoryDC memory(dc);
-  framlet::ui::Bitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  SelectGuard selectCanvas(memory, canvas);
+void CSkinLabel::Draw(HDC memory, const RECT& client) {
   if (transparent_) {
     framlet::ui::DrawParentBackground(hwnd_, memory);
   } else {
@@ -72,7 +65,6 @@ void CSkinLabel::Paint(HDC dc) {
   RECT area = client;
   DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &area,
             alignment_ | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
 }
 
 LRESULT CSkinLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

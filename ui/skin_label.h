@@ -37,7 +37,7 @@ class CSkinLabel : public CSkinnedControl {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc) override;
+  void Draw(HDC canvas, const RECT& client) override;
 
   COLORREF textColour_ = RGB(0, 0, 0);
   COLORREF backColour_ = RGB(255, 255, 255);

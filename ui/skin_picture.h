@@ -14,7 +14,7 @@ class CSkinPicture : public CSkinnedControl {
   void SetPicture(UINT pictureId);
 
  private:
-  void Paint(HDC dc) override;
+  void Draw(HDC canvas, const RECT& client) override;
 
   framlet::ui::Picture picture_;
 };

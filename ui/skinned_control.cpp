@@ -38,6 +38,19 @@ void CSkinnedControl::Move(int x, int y, int width, int height, bool repaint) {
   if (hwnd_) MoveWindow(hwnd_, x, y, width, height, repaint);
 }
 
+void CSkinnedControl::Paint(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  framlet::ui::MemoryDC memory(dc);
+  framlet::ui::Bitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  {
+    framlet::ui::SelectGuard select(memory, canvas);
+    Draw(memory, client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  }
+}
+
 LRESULT CSkinnedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default(message, wParam, lParam);
 }

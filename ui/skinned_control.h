@@ -23,8 +23,9 @@ class CSkinnedControl {
 
   // Subclasses control `id` of `dialog`; false when there is no such control.
   bool TakeOver(HWND dialog, int id);
-  // Draws the whole control.
-  virtual void Paint(HDC dc) = 0;
+  // Draws the whole control onto an off-screen canvas of its client size;
+  // the base copies the canvas to the screen in one block.
+  virtual void Draw(HDC canvas, const RECT& client) = 0;
   // Every message but painting and the control's destruction; the default passes it on.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
@@ -32,6 +33,7 @@ class CSkinnedControl {
   HWND hwnd_ = nullptr;
 
  private:
+  void Paint(HDC dc);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR idSubclass,
                                        DWORD_PTR refData);
 };
