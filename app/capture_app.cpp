@@ -7,9 +7,9 @@
 
 #include "app/capture_frame_dlg.h"
 #include "app/command_line.h"
-#include "app/module_dir.h"
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/module_dir.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 
 namespace {
 CCaptureApp* g_app = nullptr;

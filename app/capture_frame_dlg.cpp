@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "app/command_ids.h"
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "resource.h"
 #include "web/site_config.h"

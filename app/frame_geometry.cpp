@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 
 namespace framlet::frame {
 

@@ -10,9 +10,9 @@
 #include <new>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "capture/gif_encoder.h"
 #include "capture/jpeg_encoder.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/paths.h"
+#include "core/paths.h"
 
 namespace framlet {
 

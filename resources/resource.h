@@ -1,6 +1,6 @@
 // Resource numbers of framlet5 and framletup. Both programs and their .rc
 // files include this header; control and command ids live in
-// app/command_ids.h. Three-state picture buttons list their faces as
+// core/command_ids.h. Three-state picture buttons list their faces as
 // rest, pressed, hover; where the pressed face is the rest face no
 // separate number exists.
 #ifndef FRAMLET_RESOURCES_RESOURCE_H

@@ -1,6 +1,6 @@
 #include "windows/full_capture_notice_dlg.h"
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "resource.h"
 #include "ui/gdi.h"
 #include "windows/dialog_text.h"

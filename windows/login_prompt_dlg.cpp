@@ -1,7 +1,7 @@
 #include "windows/login_prompt_dlg.h"
 
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "resource.h"
 #include "ui/gdi.h"
 #include "windows/option_rules.h"

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/command_ids.h"
-#include "app/settings.h"
-#include "app/settings_keys.h"
-#include "app/settings_rules.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
+#include "core/settings_rules.h"
 #include "resource.h"
 #include "windows/dialog_text.h"
 #include "windows/option_rules.h"

@@ -1,8 +1,8 @@
 #include "windows/option_rules.h"
 
-#include "app/command_ids.h"
-#include "app/settings_keys.h"
-#include "app/settings_rules.h"
+#include "core/command_ids.h"
+#include "core/settings_keys.h"
+#include "core/settings_rules.h"
 
 namespace framlet::options {
 

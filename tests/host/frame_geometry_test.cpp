@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 
 using namespace framlet::frame;
 

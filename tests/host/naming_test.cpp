@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "core/paths.h"
 #include "capture/naming.h"
 
 namespace framlet {

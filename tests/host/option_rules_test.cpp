@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/command_ids.h"
+#include "core/command_ids.h"
 #include "windows/option_rules.h"
 
 namespace framlet::options {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "app/paths.h"
-#include "app/settings_rules.h"
+#include "core/paths.h"
+#include "core/settings_rules.h"
 
 namespace framlet {
 namespace {

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "app/capture_app.h"
-#include "app/module_dir.h"
-#include "app/settings.h"
+#include "core/module_dir.h"
+#include "core/settings.h"
 #include "win_test_util.h"
 
 TEST(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {

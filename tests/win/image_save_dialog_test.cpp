@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "image_test_util.h"
 #include "win_test_util.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
-#include "app/settings.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
 #include "dialog_test_util.h"
 #include "resource.h"
 #include "win_test_util.h"

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/settings.h"
-#include "app/settings_keys.h"
-#include "app/settings_rules.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
+#include "core/settings_rules.h"
 #include "win_test_util.h"
 
 using namespace framlet;

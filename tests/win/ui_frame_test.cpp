@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/capture_frame_dlg.h"
-#include "app/command_ids.h"
-#include "app/settings.h"
-#include "app/settings_keys.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
+#include "core/settings_keys.h"
 #include "win_test_util.h"
 
 using namespace framlet;

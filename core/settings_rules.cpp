@@ -1,4 +1,4 @@
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 
 #include <climits>
 

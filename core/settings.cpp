@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "core/settings.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/module_dir.h"
-#include "app/settings_rules.h"
+#include "core/module_dir.h"
+#include "core/settings_rules.h"
 
 namespace framlet::settings {
 

@@ -1,8 +1,8 @@
-#include "app/module_dir.h"
+#include "core/module_dir.h"
 
 #include <windows.h>
 
-#include "app/paths.h"
+#include "core/paths.h"
 
 namespace framlet {
 
