@@ -71,6 +71,6 @@ void CCaptureApp::Exit(const std::string& addressText) {
   std::snprintf(tempCapture, sizeof tempCapture, "%s%s%s", framlet::GetModuleDir().c_str(), "\\temp\\",
                 "captureimg.bmp");
   DeleteFileA(tempCapture);
-  framlet::settings::WriteText(framlet::keys::kOption, framlet::keys::kLastUrlRemember, addressText.c_str());
+  framlet::settings::WriteText(framlet::keys::kLastUrlRemember, addressText);
   PostQuitMessage(0);
 }

@@ -129,10 +129,8 @@ bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
 }
 
 void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
-  const frame::Place stored = {settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
-                               settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop),
-                               settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
-                               settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight)};
+  const settings::FrameRect s = settings::ReadFrameRect();
+  const frame::Place stored = {s.left, s.top, s.width, s.height};
   frame::Nudge nudge = frame::Nudge::Left;
   switch (key) {
     case VK_LEFT:
@@ -210,20 +208,18 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   ShowWindow(Item(IDC_TO_WEB_MODE), SW_HIDE);
 
   // 7-10. Position and always-on-top from the settings.
-  const bool alwaysTop = settings::ReadFlag(keys::kOption, keys::kAlwaysTop, keys::kTrueText);
-  const bool rememberPosition = settings::ReadFlag(keys::kOption, keys::kRememberPosition, keys::kTrueText);
+  const bool alwaysTop = settings::ReadFlag(keys::kAlwaysTop);
+  const bool rememberPosition = settings::ReadFlag(keys::kRememberPosition);
   if (!rememberPosition) {
     frameWidth = frame::kDefaultWidth;
     frameHeight = frame::kDefaultHeight;
     const frame::Place centred = frame::CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     PlaceWindow(hwnd, nullptr, centred, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
-    const int left = settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft);
-    const int top = settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop);
-    const frame::Size size =
-        frame::RaiseRestoredSize(settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
-                                 settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
-    SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, left, top, size.width, size.height, SWP_NOACTIVATE);
+    const settings::FrameRect stored = settings::ReadFrameRect();
+    const frame::Size size = frame::RaiseRestoredSize(stored.width, stored.height);
+    SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, stored.left, stored.top, size.width, size.height,
+                 SWP_NOACTIVATE);
     frameWidth = size.width;
     frameHeight = size.height;
     CheckDlgButton(hwnd, IDC_ALWAYS_TOP, alwaysTop ? BST_CHECKED : BST_UNCHECKED);
@@ -413,10 +409,7 @@ void CCaptureFrameDlg::OnPaint() {
 }
 
 void CCaptureFrameDlg::SavePosition(const RECT& client, const RECT& window) {
-  settings::WriteInt(keys::kAutoPos, keys::kLeft, window.left);
-  settings::WriteInt(keys::kAutoPos, keys::kTop, window.top);
-  settings::WriteInt(keys::kAutoPos, keys::kWidth, client.right);
-  settings::WriteInt(keys::kAutoPos, keys::kHeight, client.bottom);
+  settings::WriteFrameRect({window.left, window.top, client.right, client.bottom});
 }
 
 void CCaptureFrameDlg::SavePosition() {
@@ -424,10 +417,8 @@ void CCaptureFrameDlg::SavePosition() {
 }
 
 RECT CCaptureFrameDlg::CaptureRect() const {
-  const frame::Rect r = frame::CaptureRect(settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
-                                           settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop),
-                                           settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
-                                           settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
+  const settings::FrameRect s = settings::ReadFrameRect();
+  const frame::Rect r = frame::CaptureRect(s.left, s.top, s.width, s.height);
   return {r.left, r.top, r.right, r.bottom};
 }
 
@@ -644,7 +635,7 @@ void CCaptureFrameDlg::ApplyAlwaysTop(bool on) {
 
 void CCaptureFrameDlg::OnAlwaysTopClicked() {
   const bool on = alwaysTop_.Checked();
-  settings::WriteText(keys::kOption, keys::kAlwaysTop, on ? keys::kTrueText : keys::kFalseText);
+  settings::WriteFlag(keys::kAlwaysTop, on);
   ApplyAlwaysTop(on);
 }
 

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "core/settings_keys.h"
+
 // Geometry of the capture frame: the hole, hit zones, the places of its
 // controls for a client size, the start-up size rule, maximising onto the work
 // area, keyboard nudges and the coordinate label. Client coordinates unless
@@ -23,8 +25,8 @@ struct Place {
   bool operator==(const Place& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
-inline constexpr int kDefaultWidth = 836;
-inline constexpr int kDefaultHeight = 721;
+inline constexpr int kDefaultWidth = keys::kWidth.defaultNumber;
+inline constexpr int kDefaultHeight = keys::kHeight.defaultNumber;
 // Borders around the hole.
 inline constexpr int kHoleLeft = 4;
 inline constexpr int kHoleTop = 121;

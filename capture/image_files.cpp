@@ -72,8 +72,7 @@ bool WriteWholeFile(const std::string& path, std::initializer_list<Chunk> chunks
 }
 
 std::string SaveFolder() {
-  return framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kSelectFolder,
-                                     framlet::settings::DefaultSaveFolder().c_str());
+  return framlet::settings::ReadText(framlet::keys::kSelectFolder);
 }
 
 // What the common save dialog returned.
@@ -174,8 +173,7 @@ std::string CCaptureEngine::SaveViaDialog(const CCapturedImage& image, int quali
 }
 
 std::string CCaptureEngine::SaveWithLastPath(const CCapturedImage& image, int quality) {
-  currentPath = framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kLastAutoPass,
-                                            framlet::keys::kDefaultLastAutoPass);
+  currentPath = framlet::settings::ReadText(framlet::keys::kLastAutoPass);
   if (currentPath.empty()) {
     if (ChooseSaveFile(currentPath) == 0) return {};
   } else {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/module_dir.h"
 #include "core/settings_rules.h"
@@ -29,38 +30,74 @@ std::string FilePath() {
   return GetModuleDir() + "framlet.ini";
 }
 
-std::string ReadText(const char* section, const char* key, const char* defaultText) {
+namespace {
+
+// Reads the raw value with a default no stored value can equal: the profile
+// reader strips trailing blanks from a default it is given on Windows (not
+// under Wine), so a default such as one blank must be put in by our code.
+bool ReadRaw(const Setting& setting, std::string& value) {
   char buffer[kValueBufferSize] = {};
-  GetPrivateProfileStringA(section, key, defaultText, buffer, sizeof buffer, FilePath().c_str());
-  return buffer;
+  GetPrivateProfileStringA(setting.section, setting.key, kMissing, buffer, sizeof buffer, FilePath().c_str());
+  if (std::strcmp(buffer, kMissing) == 0) return false;
+  value = buffer;
+  return true;
 }
 
-bool ReadFlag(const char* section, const char* key, const char* defaultText) {
-  return FlagIsOn(ReadText(section, key, defaultText));
+}  // namespace
+
+std::string ReadText(const Setting& setting) {
+  std::string value;
+  if (ReadRaw(setting, value)) return value;
+  if (setting.defaultText) return setting.defaultText;
+  if (setting.kind == keys::Kind::Integer) return std::to_string(setting.defaultNumber);
+  return DefaultSaveFolder();
 }
 
-int ReadInt(const char* section, const char* key, int defaultValue) {
-  std::string text = ReadText(section, key, kMissing);
-  // An empty value (left by the options dialog when it forgets the position)
-  // reads like a missing key, as the platform's integer read does.
-  if (text == kMissing || text.empty()) return defaultValue;
-  return LeadingInt(text);
+bool ReadFlag(const Setting& setting) {
+  const std::string text = ReadText(setting);
+  return setting.kind == keys::Kind::ExactFlag ? ExactTrue(text) : FlagIsOn(text);
 }
 
-bool WriteText(const char* section, const char* key, const char* value) {
-  return WritePrivateProfileStringA(section, key, value, FilePath().c_str()) != FALSE;
+bool ReadFlag(const Setting& setting, bool defaultOn) {
+  std::string text;
+  if (!ReadRaw(setting, text)) return defaultOn;
+  return setting.kind == keys::Kind::ExactFlag ? ExactTrue(text) : FlagIsOn(text);
 }
 
-bool WriteInt(const char* section, const char* key, int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  return WriteText(section, key, text);
+int ReadInt(const Setting& setting) {
+  std::string text;
+  if (setting.kind == keys::Kind::Integer) {
+    // An empty value (left by the options dialog when it forgets the
+    // position) reads like a missing key.
+    if (!ReadRaw(setting, text) || text.empty()) return setting.defaultNumber;
+    return LeadingInt(text);
+  }
+  return LeadingInt(ReadText(setting));
 }
 
-bool ToggleFlag(const char* section, const char* key, const char* defaultText) {
-  bool on = !ReadFlag(section, key, defaultText);
-  WriteText(section, key, FlagText(on));
+bool WriteText(const Setting& setting, const std::string& value) {
+  return WritePrivateProfileStringA(setting.section, setting.key, value.c_str(), FilePath().c_str()) != FALSE;
+}
+
+bool WriteInt(const Setting& setting, int value) { return WriteText(setting, std::to_string(value)); }
+
+bool WriteFlag(const Setting& setting, bool on) { return WriteText(setting, FlagText(on)); }
+
+bool ToggleFlag(const Setting& setting) {
+  const bool on = !FlagIsOn(ReadText(setting));
+  WriteFlag(setting, on);
   return on;
+}
+
+FrameRect ReadFrameRect() {
+  return {ReadInt(keys::kLeft), ReadInt(keys::kTop), ReadInt(keys::kWidth), ReadInt(keys::kHeight)};
+}
+
+void WriteFrameRect(const FrameRect& rect) {
+  WriteInt(keys::kLeft, rect.left);
+  WriteInt(keys::kTop, rect.top);
+  WriteInt(keys::kWidth, rect.width);
+  WriteInt(keys::kHeight, rect.height);
 }
 
 std::string DefaultSaveFolder() {

@@ -1,30 +1,52 @@
 #pragma once
 #include <string>
 
+#include "core/settings_keys.h"
+
 // The settings file framlet.ini beside the program. Every read and write goes
 // to the file at the moment the value is needed; nothing is cached, so a value
-// written by one window is seen by every other at its next read.
+// written by one window is seen by every other at its next read. Each call
+// names a setting of core/settings_keys.h, which carries its key and default.
 namespace framlet::settings {
+
+using keys::Setting;
 
 // Full path of the settings file.
 std::string FilePath();
 
-// Text of at most 259 characters; the default when the key is missing.
-std::string ReadText(const char* section, const char* key, const char* defaultText);
+// The stored text (at most 259 characters), or the setting's default when the
+// key is missing. A present but empty value is returned as it is.
+std::string ReadText(const Setting& setting);
 
-// A flag: on when the text reads "true" ignoring case.
-bool ReadFlag(const char* section, const char* key, const char* defaultText);
+// A flag by its own comparison rule; the default when missing.
+bool ReadFlag(const Setting& setting);
+// The same with another default for a missing key (one reader of AUTO_SAVE).
+bool ReadFlag(const Setting& setting, bool defaultOn);
 
-// An integer key: the default when missing, else the number at the start of the value.
-int ReadInt(const char* section, const char* key, int defaultValue);
+// An integer key: its default when missing or empty, else the number at the
+// start of the value. A number text: the number at the start of its text.
+int ReadInt(const Setting& setting);
 
-// Writes one value (the file is created by the first write). Failures are silent;
-// the result says whether the platform accepted the write.
-bool WriteText(const char* section, const char* key, const char* value);
-bool WriteInt(const char* section, const char* key, int value);
+// Writes one value (the file is created by the first write). Failures are
+// silent; the result says whether the platform accepted the write.
+bool WriteText(const Setting& setting, const std::string& value);
+bool WriteInt(const Setting& setting, int value);
+bool WriteFlag(const Setting& setting, bool on);
 
 // Toggles a flag: "TRUE" when it did not read true, else "FALSE". Returns the new state.
-bool ToggleFlag(const char* section, const char* key, const char* defaultText);
+bool ToggleFlag(const Setting& setting);
+
+// The frame's stored rectangle (AUTOPOS_HISTORY): window left and top, client
+// width and height.
+struct FrameRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+FrameRect ReadFrameRect();
+// Writes LEFT, TOP, WIDTH, HEIGHT in that order.
+void WriteFrameRect(const FrameRect& rect);
 
 // The documents folder followed by "\Framlet": the default save folder.
 std::string DefaultSaveFolder();

@@ -31,7 +31,7 @@ bool IsEnterOrEscape(const MSG& msg) {
 
 CContinuousOptionDlg::CContinuousOptionDlg() : CDialogBase(IDD_CONTINUOUS_OPTIONS) {
   captureInterval =
-      opt::IntervalFromText(settings::ReadText(keys::kOption, keys::kCaptureTime, keys::kDefaultCaptureTime));
+      opt::IntervalFromText(settings::ReadText(keys::kCaptureTime));
 }
 
 // The dialog manager turns Enter and Escape into OK and Cancel before the
@@ -58,7 +58,7 @@ INT_PTR CContinuousOptionDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM 
 
 BOOL CContinuousOptionDlg::OnInitDialog() {
   LayOut();
-  const std::string stored = settings::ReadText(keys::kOption, keys::kCaptureTime, keys::kDefaultCaptureTime);
+  const std::string stored = settings::ReadText(keys::kCaptureTime);
   SetDlgItemTextA(Hwnd(), IDC_CONT_INTERVAL, stored.c_str());
   CheckRadioButton(Hwnd(), IDC_CONT_CUSTOM, IDC_CONT_1_PER_30_MINUTES, opt::RadioForInterval(stored));
   g_keyDialog = Hwnd();
@@ -123,7 +123,7 @@ void CContinuousOptionDlg::OnRadio(int radioId) {
 void CContinuousOptionDlg::OnOk() {
   const std::string text = framlet::dialogs::ItemTextA(Hwnd(), IDC_CONT_INTERVAL);
   captureInterval = opt::IntervalFromText(text);
-  settings::WriteText(keys::kOption, keys::kCaptureTime, text.c_str());
+  settings::WriteText(keys::kCaptureTime, text);
   Close(IDOK);
 }
 

@@ -15,10 +15,8 @@ CLoginPromptDlg::CLoginPromptDlg() : CDialogBase(IDD_LOGIN_PROMPT) {}
 BOOL CLoginPromptDlg::OnInitDialog() {
   background_.Load(IDB_LOGIN_PROMPT);
   // Centred on the frame's last stored placement.
-  const opt::Point origin = opt::PromptOrigin(settings::ReadInt(keys::kAutoPos, keys::kLeft, keys::kDefaultLeft),
-                                              settings::ReadInt(keys::kAutoPos, keys::kTop, keys::kDefaultTop),
-                                              settings::ReadInt(keys::kAutoPos, keys::kWidth, keys::kDefaultWidth),
-                                              settings::ReadInt(keys::kAutoPos, keys::kHeight, keys::kDefaultHeight));
+  const settings::FrameRect stored = settings::ReadFrameRect();
+  const opt::Point origin = opt::PromptOrigin(stored.left, stored.top, stored.width, stored.height);
   SetWindowPos(Hwnd(), nullptr, origin.x, origin.y, opt::kPromptWidth, opt::kPromptHeight,
                SWP_NOZORDER | SWP_NOACTIVATE);
   signIn_.Attach(Hwnd(), IDOK, IDB_LOGIN_BUTTON, IDB_LOGIN_BUTTON_PRESSED, IDB_LOGIN_BUTTON_HOVER);

@@ -41,9 +41,9 @@ void SetTopmost(HWND window, bool on) {
 }  // namespace
 
 COptionDlg::COptionDlg() : CDialogBase(IDD_OPTIONS) {
-  autoSave = settings::ReadFlag(keys::kOption, keys::kAutoSave, keys::kFalseText);
-  captureReview = settings::ReadFlag(keys::kOption, keys::kCaptureReview, keys::kTrueText);
-  jpegQuality = framlet::LeadingInt(settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality));
+  autoSave = settings::ReadFlag(keys::kAutoSave);
+  captureReview = settings::ReadFlag(keys::kCaptureReview);
+  jpegQuality = framlet::LeadingInt(settings::ReadText(keys::kJpegQuality));
 }
 
 INT_PTR COptionDlg::DoModal(HWND frame) {
@@ -91,17 +91,16 @@ void COptionDlg::LayOut() {
 
 void COptionDlg::LoadValues() {
   HWND hwnd = Hwnd();
-  auto check = [hwnd](int id, const char* key, const char* defaultText) {
-    CheckDlgButton(hwnd, id, settings::ReadFlag(keys::kOption, key, defaultText) ? BST_CHECKED : BST_UNCHECKED);
+  auto check = [hwnd](int id, const keys::Setting& setting) {
+    CheckDlgButton(hwnd, id, settings::ReadFlag(setting) ? BST_CHECKED : BST_UNCHECKED);
   };
-  check(IDC_OPT_REMEMBER_POSITION, keys::kRememberPosition, keys::kTrueText);
-  check(IDC_OPT_ALWAYS_TOP, keys::kAlwaysTop, keys::kTrueText);
-  check(IDC_OPT_AUTO_SAVE, keys::kAutoSave, keys::kFalseText);
-  check(IDC_OPT_REVIEW, keys::kCaptureReview, keys::kTrueText);
-  const std::string folder =
-      settings::ReadText(keys::kOption, keys::kSelectFolder, settings::DefaultSaveFolder().c_str());
+  check(IDC_OPT_REMEMBER_POSITION, keys::kRememberPosition);
+  check(IDC_OPT_ALWAYS_TOP, keys::kAlwaysTop);
+  check(IDC_OPT_AUTO_SAVE, keys::kAutoSave);
+  check(IDC_OPT_REVIEW, keys::kCaptureReview);
+  const std::string folder = settings::ReadText(keys::kSelectFolder);
   SetDlgItemTextA(hwnd, IDC_OPT_FOLDER, folder.c_str());
-  const std::string quality = settings::ReadText(keys::kOption, keys::kJpegQuality, keys::kDefaultJpegQuality);
+  const std::string quality = settings::ReadText(keys::kJpegQuality);
   SetDlgItemTextA(hwnd, IDC_OPT_QUALITY, quality.c_str());
 }
 
@@ -160,8 +159,8 @@ void COptionDlg::OnOk() {
 
   for (const opt::SettingWrite& w : opt::OptionWrites(choices)) {
     // Without a frame there is no placement to record.
-    if (!frame && std::string(w.section) == keys::kAutoPos) continue;
-    settings::WriteText(w.section, w.key, w.value.c_str());
+    if (!frame && w.setting->section == keys::kAutoPos) continue;
+    settings::WriteText(*w.setting, w.value);
   }
   Close(IDOK);
 }

@@ -44,20 +44,20 @@ std::vector<SettingWrite> OptionWrites(const OptionChoices& c) {
   using namespace framlet::keys;
   const Quality quality = ClampQuality(c.qualityText);
   std::vector<SettingWrite> writes = {
-      {kOption, kRememberPosition, FlagText(c.rememberPosition)},
-      {kOption, kAlwaysTop, FlagText(c.alwaysTop)},
-      {kOption, kAutoSave, FlagText(c.autoSave)},
-      {kOption, kCaptureReview, FlagText(c.captureReview)},
-      {kOption, kJpegQuality, quality.stored},
-      {kOption, kSelectFolder, c.folder},
+      {&kRememberPosition, FlagText(c.rememberPosition)},
+      {&kAlwaysTop, FlagText(c.alwaysTop)},
+      {&kAutoSave, FlagText(c.autoSave)},
+      {&kCaptureReview, FlagText(c.captureReview)},
+      {&kJpegQuality, quality.stored},
+      {&kSelectFolder, c.folder},
   };
   // Switching position memory off empties the placement; the frame's next
   // repaint writes real values again.
   const bool keep = c.rememberPosition;
-  writes.push_back({kAutoPos, kLeft, keep ? std::to_string(c.frameLeft) : std::string()});
-  writes.push_back({kAutoPos, kTop, keep ? std::to_string(c.frameTop) : std::string()});
-  writes.push_back({kAutoPos, kWidth, keep ? std::to_string(c.frameClientWidth) : std::string()});
-  writes.push_back({kAutoPos, kHeight, keep ? std::to_string(c.frameClientHeight) : std::string()});
+  writes.push_back({&kLeft, keep ? std::to_string(c.frameLeft) : std::string()});
+  writes.push_back({&kTop, keep ? std::to_string(c.frameTop) : std::string()});
+  writes.push_back({&kWidth, keep ? std::to_string(c.frameClientWidth) : std::string()});
+  writes.push_back({&kHeight, keep ? std::to_string(c.frameClientHeight) : std::string()});
   return writes;
 }
 
@@ -110,7 +110,7 @@ Place NoticePlace(int frameLeft, int frameTop) {
 }
 
 Place FrameRestorePlace(int screenWidth, int screenHeight) {
-  return {screenWidth / 2 - 418, screenHeight / 2 - 360, keys::kDefaultWidth, keys::kDefaultHeight};
+  return {screenWidth / 2 - 418, screenHeight / 2 - 360, keys::kWidth.defaultNumber, keys::kHeight.defaultNumber};
 }
 
 Place OutlineCreatePlace(int fw, int fh) {

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/settings_keys.h"
+
 // Rules of the options dialogs and the small notice windows, kept apart from
 // the window code so they can be checked natively.
 namespace framlet::options {
@@ -78,8 +80,7 @@ struct OptionChoices {
 };
 
 struct SettingWrite {
-  const char* section;
-  const char* key;
+  const keys::Setting* setting;
   std::string value;
 };
 

@@ -84,7 +84,7 @@ TEST(IntervalConversion, LeadingNumberOfTheTextAsTyped) {
 
 std::string Joined(const std::vector<SettingWrite>& writes) {
   std::string out;
-  for (const SettingWrite& w : writes) out += std::string(w.section) + "." + w.key + "=" + w.value + "\n";
+  for (const SettingWrite& w : writes) out += std::string(w.setting->section) + "." + w.setting->key + "=" + w.value + "\n";
   return out;
 }
 

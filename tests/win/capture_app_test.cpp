@@ -22,14 +22,14 @@ TEST(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {
   app.Exit("http://example.test/page?a=1");
 
   EXPECT_EQ(GetFileAttributesA(capture.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(framlet::settings::ReadText("OPTION", "LASTURL_REMEMBER", ""), "http://example.test/page?a=1");
+  EXPECT_EQ(framlet::settings::ReadText(framlet::keys::kLastUrlRemember), "http://example.test/page?a=1");
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 0u);
 
   // A second exit with no temporary file is no error.
   app.Exit("");
-  EXPECT_EQ(framlet::settings::ReadText("OPTION", "LASTURL_REMEMBER", "x"), "");
+  EXPECT_EQ(framlet::settings::ReadText(framlet::keys::kLastUrlRemember), "");
   PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   RemoveDirectoryA(tempFolder.c_str());
   framlet::settings::SetFilePathForTesting("");

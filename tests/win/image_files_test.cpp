@@ -206,7 +206,7 @@ class StampedSave : public ::testing::Test {
   void SetUp() override { framlet::settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
   void TearDown() override { framlet::settings::SetFilePathForTesting(""); }
   void StoreLastPath(const std::string& path) {
-    framlet::settings::WriteText(framlet::keys::kOption, framlet::keys::kLastAutoPass, path.c_str());
+    framlet::settings::WriteText(framlet::keys::kLastAutoPass, path);
   }
   static int SecondOfHour() {
     SYSTEMTIME now;
@@ -270,8 +270,7 @@ TEST_F(StampedSave, AnUnknownOrUpperCaseExtensionWritesNothing) {
 
 TEST_F(StampedSave, WithNoStoredPathNothingIsWritten) {
   // The missing key reads as a single blank: no usable name, no dialog.
-  ASSERT_EQ(framlet::settings::ReadText(framlet::keys::kOption, framlet::keys::kLastAutoPass,
-                                        framlet::keys::kDefaultLastAutoPass),
+  ASSERT_EQ(framlet::settings::ReadText(framlet::keys::kLastAutoPass),
             " ");
   EXPECT_EQ(engine_.SaveWithLastPath(MakeImage(FewColours(8, 8, 4)), 100), "");
   EXPECT_EQ(engine_.formatIndex, 0);

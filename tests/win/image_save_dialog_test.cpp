@@ -28,7 +28,7 @@ class SaveDialog : public ::testing::Test {
     ASSERT_NE(owner_, nullptr);
     engine_ = std::make_unique<CCaptureEngine>(owner_);
     framlet::settings::SetFilePathForTesting(settingsFolder_.File("framlet.ini"));
-    framlet::settings::WriteText(framlet::keys::kOption, framlet::keys::kSelectFolder, folder_.Path().c_str());
+    framlet::settings::WriteText(framlet::keys::kSelectFolder, folder_.Path());
   }
   void TearDown() override {
     engine_.reset();
@@ -225,7 +225,7 @@ TEST_F(SaveDialog, ShortDialogOffersThreeFormatsAndReportsWhetherTheFileWasWritt
 
 TEST_F(SaveDialog, StampedSaveAsksForANameWhenTheStoredPathIsEmpty) {
   // The preview stores an empty path after a failed save; the next one asks.
-  framlet::settings::WriteText(framlet::keys::kOption, framlet::keys::kLastAutoPass, "");
+  framlet::settings::WriteText(framlet::keys::kLastAutoPass, "");
   const Pixels source = FewColours(16, 12, 9);
   DialogDriver driver({"first", 2, false});
   const std::string path = engine_->SaveWithLastPath(MakeImage(source), 100);

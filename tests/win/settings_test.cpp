@@ -7,7 +7,6 @@
 
 #include "core/settings.h"
 #include "core/settings_keys.h"
-#include "core/settings_rules.h"
 #include "win_test_util.h"
 
 using namespace framlet;
@@ -32,85 +31,97 @@ class SettingsStore : public ::testing::Test {
 
 TEST_F(SettingsStore, NoFileGivesEveryDefault) {
   using namespace keys;
-  EXPECT_TRUE(settings::ReadFlag(kOption, kRememberPosition, kTrueText));
-  EXPECT_TRUE(settings::ReadFlag(kOption, kAlwaysTop, kTrueText));
-  EXPECT_TRUE(settings::ReadFlag(kOption, kCaptureReview, kTrueText));
-  EXPECT_FALSE(settings::ReadFlag(kOption, kAutoSave, kFalseText));
-  EXPECT_EQ(LeadingInt(settings::ReadText(kOption, kJpegQuality, kDefaultJpegQuality)), 100);
-  EXPECT_EQ(LeadingInt(settings::ReadText(kOption, kCaptureTime, kDefaultCaptureTime)), 1000);
-  EXPECT_EQ(settings::ReadText(kOption, kLastAutoPass, kDefaultLastAutoPass), " ");
-  EXPECT_EQ(settings::ReadInt(kAutoPos, kLeft, kDefaultLeft), 0);
-  EXPECT_EQ(settings::ReadInt(kAutoPos, kTop, kDefaultTop), 0);
-  EXPECT_EQ(settings::ReadInt(kAutoPos, kWidth, kDefaultWidth), 836);
-  EXPECT_EQ(settings::ReadInt(kAutoPos, kHeight, kDefaultHeight), 721);
+  EXPECT_TRUE(settings::ReadFlag(kRememberPosition));
+  EXPECT_TRUE(settings::ReadFlag(kAlwaysTop));
+  EXPECT_TRUE(settings::ReadFlag(kCaptureReview));
+  EXPECT_FALSE(settings::ReadFlag(kAutoSave));
+  EXPECT_TRUE(settings::ReadFlag(kAutoSave, true));  // the region selection's own default
+  EXPECT_TRUE(settings::ReadFlag(kPopCloseState));
+  EXPECT_EQ(settings::ReadInt(kJpegQuality), 100);
+  EXPECT_EQ(settings::ReadInt(kCaptureTime), 1000);
+  EXPECT_EQ(settings::ReadText(kSelectFolder), settings::DefaultSaveFolder());
+  const settings::FrameRect r = settings::ReadFrameRect();
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.width, 836);
+  EXPECT_EQ(r.height, 721);
   // Reading never creates the file.
   EXPECT_EQ(GetFileAttributesA(settings::FilePath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// The platform's profile reader drops trailing blanks from a default it is
+// handed (Windows does, Wine does not), so a default of one blank only
+// survives when our code puts it in: this fails on both systems otherwise.
+TEST_F(SettingsStore, DefaultsWithBlanksSurviveTheProfileReader) {
+  EXPECT_EQ(settings::ReadText(keys::kLastAutoPass), " ");
+  WriteFile("[OPTION]\r\nLASTAUTOPASS=\r\n");
+  EXPECT_EQ(settings::ReadText(keys::kLastAutoPass), "");  // an emptied value stays empty
+}
+
 TEST_F(SettingsStore, FlagsAsAUserLeftThem) {
   WriteFile(
-      "[OPTION]\r\nALWAYS_TOP=true\r\nREMEMBER_POSITION=1\r\nCAPTURE_REVIEW=yes\r\nAUTO_SAVE=True\r\n"
+      "[option]\r\nAlways_Top=true\r\nREMEMBER_POSITION=1\r\nCAPTURE_REVIEW=yes\r\nAUTO_SAVE=True\r\n"
       "POPCLOSESTATE=true\r\n");
-  EXPECT_TRUE(settings::ReadFlag("OPTION", "ALWAYS_TOP", "TRUE"));
-  EXPECT_FALSE(settings::ReadFlag("OPTION", "REMEMBER_POSITION", "TRUE"));
-  EXPECT_FALSE(settings::ReadFlag("OPTION", "CAPTURE_REVIEW", "TRUE"));
-  EXPECT_TRUE(settings::ReadFlag("OPTION", "AUTO_SAVE", "FALSE"));
+  EXPECT_TRUE(settings::ReadFlag(keys::kAlwaysTop));  // section and key names ignore case
+  EXPECT_FALSE(settings::ReadFlag(keys::kRememberPosition));
+  EXPECT_FALSE(settings::ReadFlag(keys::kCaptureReview));
+  EXPECT_TRUE(settings::ReadFlag(keys::kAutoSave));
+  EXPECT_TRUE(settings::ReadFlag(keys::kAutoSave, false));  // a present value ignores the other default
   // The guide-popup flag alone compares capitals too.
-  EXPECT_FALSE(ExactTrue(settings::ReadText("OPTION", "POPCLOSESTATE", "TRUE")));
-  // Section and key names are case-insensitive.
-  EXPECT_TRUE(settings::ReadFlag("option", "always_top", "FALSE"));
+  EXPECT_FALSE(settings::ReadFlag(keys::kPopCloseState));
 }
 
 TEST_F(SettingsStore, NumbersFollowTheLeadingDigitsRule) {
-  WriteFile("[OPTION]\r\nJPEG_QUALITY=75x\r\n[AUTOPOS_HISTORY]\r\nLEFT=-20\r\nTOP=75x\r\nWIDTH=\r\nHEIGHT=abc\r\n");
-  EXPECT_EQ(LeadingInt(settings::ReadText("OPTION", "JPEG_QUALITY", "100")), 75);
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "LEFT", 0), -20);
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "TOP", 0), 75);
-  // An empty value (the options dialog's "forget the position") reads as missing.
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "WIDTH", 836), 836);
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "HEIGHT", 721), 0);
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "MISSING", 123), 123);
+  WriteFile("[OPTION]\r\nJPEG_QUALITY=75x\r\nCAPTURE_TIME=\r\n[AUTOPOS_HISTORY]\r\nLEFT=-20\r\nTOP=75x\r\nWIDTH=\r\n"
+            "HEIGHT=abc\r\n");
+  EXPECT_EQ(settings::ReadInt(keys::kJpegQuality), 75);
+  EXPECT_EQ(settings::ReadInt(keys::kCaptureTime), 0);  // an empty number text has no digits
+  EXPECT_EQ(settings::ReadInt(keys::kLeft), -20);
+  EXPECT_EQ(settings::ReadInt(keys::kTop), 75);
+  // An empty position value (the options dialog's "forget the position") reads as missing.
+  EXPECT_EQ(settings::ReadInt(keys::kWidth), 836);
+  EXPECT_EQ(settings::ReadInt(keys::kHeight), 0);
 }
 
 TEST_F(SettingsStore, LongValuesAreCutAt259Characters) {
   const std::string longValue(300, 'p');
-  ASSERT_TRUE(settings::WriteText("OPTION", "SELECT_FOLDER", longValue.c_str()));
-  const std::string read = settings::ReadText("OPTION", "SELECT_FOLDER", "");
+  ASSERT_TRUE(settings::WriteText(keys::kSelectFolder, longValue));
+  const std::string read = settings::ReadText(keys::kSelectFolder);
   EXPECT_EQ(read.size(), 259u);
   EXPECT_EQ(read, longValue.substr(0, 259));
 }
 
 TEST_F(SettingsStore, WritesGoStraightToTheFileAndOutsideEditsShowAtOnce) {
-  ASSERT_TRUE(settings::WriteInt("AUTOPOS_HISTORY", "LEFT", 12));
-  EXPECT_NE(FileText().find("LEFT=12"), std::string::npos);
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "LEFT", 0), 12);
+  settings::WriteFrameRect({12, -3, 640, 480});
+  EXPECT_NE(FileText().find("[AUTOPOS_HISTORY]\r\nLEFT=12\r\nTOP=-3\r\nWIDTH=640\r\nHEIGHT=480"), std::string::npos)
+      << FileText();
   WriteFile("[AUTOPOS_HISTORY]\r\nLEFT=34\r\n");  // a user editing the file while the program runs
-  EXPECT_EQ(settings::ReadInt("AUTOPOS_HISTORY", "LEFT", 0), 34);
+  EXPECT_EQ(settings::ReadFrameRect().left, 34);
 }
 
 TEST_F(SettingsStore, KoreanFolderNamesKeepTheirCodePageBytes) {
   // "C:\캡쳐" in code page 949.
   const std::string folder = "C:\\\xC4\xB8\xC3\xC4";
-  ASSERT_TRUE(settings::WriteText("OPTION", "SELECT_FOLDER", folder.c_str()));
-  EXPECT_EQ(settings::ReadText("OPTION", "SELECT_FOLDER", ""), folder);
+  ASSERT_TRUE(settings::WriteText(keys::kSelectFolder, folder));
+  EXPECT_EQ(settings::ReadText(keys::kSelectFolder), folder);
   EXPECT_NE(FileText().find("SELECT_FOLDER=" + folder), std::string::npos);
 }
 
 TEST_F(SettingsStore, ToggleTurnsAnythingButTrueIntoTrue) {
   WriteFile("[OPTION]\r\nAUTO_SAVE=yes\r\n");
-  EXPECT_TRUE(settings::ToggleFlag("OPTION", "AUTO_SAVE", "FALSE"));
-  EXPECT_EQ(settings::ReadText("OPTION", "AUTO_SAVE", ""), "TRUE");
-  EXPECT_FALSE(settings::ToggleFlag("OPTION", "AUTO_SAVE", "FALSE"));
-  EXPECT_EQ(settings::ReadText("OPTION", "AUTO_SAVE", ""), "FALSE");
+  EXPECT_TRUE(settings::ToggleFlag(keys::kAutoSave));
+  EXPECT_EQ(settings::ReadText(keys::kAutoSave), "TRUE");
+  EXPECT_FALSE(settings::ToggleFlag(keys::kAutoSave));
+  EXPECT_EQ(settings::ReadText(keys::kAutoSave), "FALSE");
   // A missing key toggles from its default.
-  EXPECT_FALSE(settings::ToggleFlag("OPTION", "ALWAYS_TOP", "TRUE"));
+  EXPECT_FALSE(settings::ToggleFlag(keys::kAlwaysTop));
 }
 
 TEST_F(SettingsStore, UnwritableFileFailsSilentlyAndDefaultsStay) {
   // A settings path inside a folder that does not exist cannot be written.
   settings::SetFilePathForTesting(folder_.File("missing\\framlet.ini"));
-  EXPECT_FALSE(settings::WriteText("OPTION", "JPEG_QUALITY", "20"));
-  EXPECT_EQ(settings::ReadText("OPTION", "JPEG_QUALITY", "100"), "100");
+  EXPECT_FALSE(settings::WriteText(keys::kJpegQuality, "20"));
+  EXPECT_EQ(settings::ReadInt(keys::kJpegQuality), 100);
 }
 
 TEST(SettingsLocation, FileSitsBesideTheProgram) {

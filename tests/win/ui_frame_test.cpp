@@ -23,8 +23,8 @@ class Frame : public ::testing::Test {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-    settings::WriteInt(keys::kAutoPos, keys::kLeft, 100);
-    settings::WriteInt(keys::kAutoPos, keys::kTop, 80);
+    settings::WriteInt(keys::kLeft, 100);
+    settings::WriteInt(keys::kTop, 80);
     ASSERT_TRUE(frame_.Create(nullptr));
     wintest::Pump(200);
   }
@@ -118,8 +118,8 @@ TEST_F(Frame, PaintAppliesTheWidthRulesAndStoresTheRectangle) {
     EXPECT_EQ(Shown(IDC_HELP_PAGE), c.help) << c.w;
     EXPECT_EQ(Shown(IDC_OPTIONS_MENU), c.options) << c.w;
     EXPECT_EQ(ItemX(IDC_AREA_DIALOG), c.areaX) << c.w;
-    EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kWidth, -1), c.w);
-    EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kHeight, -1), 400);
+    EXPECT_EQ(settings::ReadInt(keys::kWidth), c.w);
+    EXPECT_EQ(settings::ReadInt(keys::kHeight), 400);
   }
   Resize(230, 400);
   EXPECT_EQ(LabelText(), L"img Size | X:104 Y:201 | W:222 H:256");
@@ -128,8 +128,8 @@ TEST_F(Frame, PaintAppliesTheWidthRulesAndStoresTheRectangle) {
 TEST_F(Frame, MoveReachesThePaintHandler) {
   SetWindowPos(frame_.Hwnd(), nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   wintest::Pump(200);
-  EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kLeft, -1), 321);
-  EXPECT_EQ(settings::ReadInt(keys::kAutoPos, keys::kTop, -1), 123);
+  EXPECT_EQ(settings::ReadInt(keys::kLeft), 321);
+  EXPECT_EQ(settings::ReadInt(keys::kTop), 123);
   EXPECT_EQ(LabelText(), L"img Size | X:325 Y:244 | W:828 H:577");
   const RECT capture = frame_.CaptureRect();
   EXPECT_EQ(capture.left, 325);
