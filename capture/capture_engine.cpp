@@ -22,54 +22,47 @@ CCaptureEngine::~CCaptureEngine() {
 bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& out, GrabMode mode) {
   // A rectangle of no area gives a failed grab: nothing to deliver.
   if (width <= 0 || height <= 0) return false;
-  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  const framlet::ui::CreatedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
   if (!display) return false;
+  framlet::ui::MemoryDC memory(display);
+  framlet::ui::Bitmap bitmap(CreateCompatibleBitmap(display, width, height));
+  if (!memory || !bitmap) return false;
   bool ok = false;
   {
-    CCapturedImage image;
-    framlet::ui::MemoryDC memory(display);
-    HBITMAP bitmap = CreateCompatibleBitmap(display, width, height);
-    if (memory && bitmap) {
-      image.Attach(bitmap);
-      framlet::ui::SelectGuard select(memory, bitmap);
-      const DWORD rop = mode == ExcludeLayered ? SRCCOPY : (SRCCOPY | kCaptureBlt);
-      // Parts outside every monitor are black. Only the part on the virtual
-      // screen is copied: Wine's display driver turns a copy whose source runs
-      // off the screen into an all-black picture.
-      PatBlt(memory, 0, 0, width, height, BLACKNESS);
-      const RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                           GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                           GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-      const RECT wanted = {x, y, x + width, y + height};
-      RECT part;
-      if (IntersectRect(&part, &wanted, &screen)) {
-        const int w = part.right - part.left;
-        const int h = part.bottom - part.top;
-        ok = StretchBlt(memory, part.left - x, part.top - y, w, h, display, part.left, part.top, w, h, rop) != FALSE;
-      } else {
-        ok = true;
-      }
+    framlet::ui::SelectGuard select(memory, bitmap);
+    const DWORD rop = mode == ExcludeLayered ? SRCCOPY : (SRCCOPY | kCaptureBlt);
+    // Parts outside every monitor are black. Only the part on the virtual
+    // screen is copied: Wine's display driver turns a copy whose source runs
+    // off the screen into an all-black picture.
+    PatBlt(memory, 0, 0, width, height, BLACKNESS);
+    const RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const RECT wanted = {x, y, x + width, y + height};
+    RECT part;
+    if (IntersectRect(&part, &wanted, &screen)) {
+      const int w = part.right - part.left;
+      const int h = part.bottom - part.top;
+      ok = StretchBlt(memory, part.left - x, part.top - y, w, h, display, part.left, part.top, w, h, rop) != FALSE;
+    } else {
+      ok = true;
     }
-    // The bitmap stays with the output even when the copy failed.
-    if (!image.Empty()) out = std::move(image);
   }
-  DeleteDC(display);
+  // The bitmap stays with the output even when the copy failed.
+  out.Attach(bitmap.Release());
   return ok;
 }
 
 bool CCaptureEngine::PutOnClipboard(HWND window, const CCapturedImage& image) {
   if (image.Empty()) return false;
-  HBITMAP copy = static_cast<HBITMAP>(CopyImage(image.Bitmap(), IMAGE_BITMAP, 0, 0, 0));
+  framlet::ui::Bitmap copy(static_cast<HBITMAP>(CopyImage(image.Bitmap(), IMAGE_BITMAP, 0, 0, 0)));
   if (!copy) return false;
-  if (!OpenClipboard(window)) {
-    DeleteObject(copy);
-    return false;
-  }
+  const framlet::ui::ClipboardSession clipboard(window);
+  if (!clipboard) return false;
   EmptyClipboard();
-  const bool ok = SetClipboardData(CF_BITMAP, copy) != nullptr;
-  CloseClipboard();
-  if (!ok) DeleteObject(copy);
-  return ok;
+  if (!SetClipboardData(CF_BITMAP, copy)) return false;
+  copy.Release();  // the clipboard owns it now
+  return true;
 }
 
 bool CCaptureEngine::GrabToClipboard(int left, int top, int right, int bottom) {

@@ -5,14 +5,13 @@
 #include "ui/gdi.h"
 
 CCapturedImage::CCapturedImage(CCapturedImage&& other) noexcept
-    : bitmap_(std::exchange(other.bitmap_, nullptr)),
+    : bitmap_(std::move(other.bitmap_)),
       width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)) {}
 
 CCapturedImage& CCapturedImage::operator=(CCapturedImage&& other) noexcept {
   if (this != &other) {
-    Reset();
-    bitmap_ = std::exchange(other.bitmap_, nullptr);
+    bitmap_ = std::move(other.bitmap_);
     width_ = std::exchange(other.width_, 0);
     height_ = std::exchange(other.height_, 0);
   }
@@ -23,9 +22,8 @@ bool CCapturedImage::CreateScreenCompatible(int width, int height) {
   Reset();
   if (width <= 0 || height <= 0) return false;
   framlet::ui::WindowDC screen(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  if (!bitmap) return false;
-  bitmap_ = bitmap;
+  bitmap_.Reset(CreateCompatibleBitmap(screen, width, height));
+  if (!bitmap_) return false;
   width_ = width;
   height_ = height;
   return true;
@@ -42,9 +40,8 @@ bool CCapturedImage::CreateDib24(int width, int height) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap) return false;
-  bitmap_ = bitmap;
+  bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_) return false;
   width_ = width;
   height_ = height;
   return true;
@@ -55,35 +52,34 @@ void CCapturedImage::Attach(HBITMAP bitmap) {
   if (!bitmap) return;
   BITMAP info = {};
   GetObject(bitmap, sizeof info, &info);
-  bitmap_ = bitmap;
+  bitmap_.Reset(bitmap);
   width_ = info.bmWidth;
   height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
 }
 
 HBITMAP CCapturedImage::Detach() {
   width_ = height_ = 0;
-  return std::exchange(bitmap_, nullptr);
+  return bitmap_.Release();
 }
 
 void CCapturedImage::Reset() {
-  if (bitmap_) DeleteObject(bitmap_);
-  bitmap_ = nullptr;
+  bitmap_.Reset();
   width_ = height_ = 0;
 }
 
 bool CCapturedImage::CopyFromDC(HDC source, int sx, int sy, int width, int height, int dx, int dy, DWORD rop) {
   if (!bitmap_) return false;
   framlet::ui::MemoryDC memory(source);
-  framlet::ui::SelectGuard select(memory, bitmap_);
+  framlet::ui::SelectGuard select(memory, bitmap_.Get());
   return StretchBlt(memory, dx, dy, width, height, source, sx, sy, width, height, rop) != FALSE;
 }
 
 bool CCapturedImage::CopyFromImage(const CCapturedImage& source, int sx, int sy, int width, int height, int dx, int dy) {
   if (!bitmap_ || source.Empty()) return false;
   framlet::ui::MemoryDC from(nullptr);
-  framlet::ui::SelectGuard selectFrom(from, source.bitmap_);
+  framlet::ui::SelectGuard selectFrom(from, source.bitmap_.Get());
   framlet::ui::MemoryDC to(nullptr);
-  framlet::ui::SelectGuard selectTo(to, bitmap_);
+  framlet::ui::SelectGuard selectTo(to, bitmap_.Get());
   return BitBlt(to, dx, dy, width, height, from, sx, sy, SRCCOPY) != FALSE;
 }
 
@@ -100,7 +96,7 @@ std::vector<uint8_t> CCapturedImage::ReadRows(int bitsPerPixel, int* stride) con
   info.bmiHeader.biCompression = BI_RGB;
   rows.resize(static_cast<size_t>(rowBytes) * static_cast<size_t>(height_));
   framlet::ui::WindowDC screen(nullptr);
-  if (GetDIBits(screen, bitmap_, 0, static_cast<UINT>(height_), rows.data(), &info, DIB_RGB_COLORS) != height_) {
+  if (GetDIBits(screen, bitmap_.Get(), 0, static_cast<UINT>(height_), rows.data(), &info, DIB_RGB_COLORS) != height_) {
     rows.clear();
     return rows;
   }

@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/gdi.h"
+
 // A captured picture: a bitmap with its size, owned by exactly one holder at a
 // time (move-only). Screen grabs are bitmaps compatible with the display
 // (normally 32 bits per pixel); scroll captures are 24-bit DIB sections.
 class CCapturedImage {
  public:
   CCapturedImage() = default;
-  ~CCapturedImage() { Reset(); }
   CCapturedImage(CCapturedImage&& other) noexcept;
   CCapturedImage& operator=(CCapturedImage&& other) noexcept;
   CCapturedImage(const CCapturedImage&) = delete;
@@ -26,8 +27,8 @@ class CCapturedImage {
   HBITMAP Detach();
   void Reset();
 
-  bool Empty() const { return bitmap_ == nullptr; }
-  HBITMAP Bitmap() const { return bitmap_; }
+  bool Empty() const { return !bitmap_; }
+  HBITMAP Bitmap() const { return bitmap_.Get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -45,7 +46,7 @@ class CCapturedImage {
   CCapturedImage CropTopLeft(int width, int height) const;
 
  private:
-  HBITMAP bitmap_ = nullptr;
+  framlet::ui::Bitmap bitmap_;
   int width_ = 0;
   int height_ = 0;
 };

@@ -8,16 +8,19 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
+#include "capture/file_replace.h"
 #include "capture/gif_encoder.h"
 #include "capture/jpeg_encoder.h"
 #include "capture/naming.h"
 #include "capture/quantize.h"
+#include "ui/com_ptr.h"
 #include "ui/gdi.h"
 
 static_assert(kBaseNameSize == framlet::kMaxBaseNameBytes + 1, "the stem field holds the longest stem and its terminator");
@@ -32,43 +35,22 @@ bool IsSystemLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 // An existence probe: a directory search for exactly that path.
 bool FileExists(const std::string& path) {
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  FindClose(find);
-  return true;
+  const framlet::ui::FindHandle find(FindFirstFileA(path.c_str(), &data));
+  return static_cast<bool>(find);
 }
 
-struct Chunk {
-  const void* data;
-  size_t size;
-};
-
-// Writes the chunks to the file, replacing an existing one. A file that could
-// not be written completely is deleted rather than left broken.
-bool WriteWholeFile(const std::string& path, std::initializer_list<Chunk> chunks) {
-  // Windows refuses to replace a read-only file; Wine running as root does
-  // not, so the attribute is honoured here as well.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  framlet::ui::FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  bool ok = true;
-  for (const Chunk& chunk : chunks) {
-    const auto* bytes = static_cast<const uint8_t*>(chunk.data);
-    size_t left = chunk.size;
-    while (ok && left > 0) {
-      const DWORD part = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
-      DWORD written = 0;
-      ok = WriteFile(file, bytes, part, &written, nullptr) && written == part;
-      bytes += part;
-      left -= part;
-    }
+// Runs a writer, turning a failed allocation (a picture too large for the
+// memory left) into a failed write: writers run inside window procedures,
+// which no exception may leave.
+template <typename Write>
+int WriteOrZero(Write&& write) {
+  try {
+    return write();
+  } catch (const std::bad_alloc&) {
+    return 0;
+  } catch (const std::length_error&) {
+    return 0;
   }
-  if (ok) ok = FlushFileBuffers(file) != FALSE;
-  file.Reset();
-  if (!ok) DeleteFileA(path.c_str());
-  return ok;
 }
 
 std::string SaveFolder() {
@@ -213,54 +195,61 @@ int CCaptureEngine::SaveViaShortDialog(const CCapturedImage& image, HWND ownerWi
 }
 
 // ---- Writers -----------------------------------------------------------------
+// Each writer returns 1 with the file complete at path, or 0 with path as it
+// was before (an existing file is replaced only by a complete new one).
 
 int CCaptureEngine::WriteBmpFile(const CCapturedImage& image, const std::string& path) {
   if (image.Empty()) return 0;
-  BITMAPINFO info = {};
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(BITMAPINFOHEADER);
-  header.biWidth = image.Width();
-  header.biHeight = image.Height();  // positive: bottom row first
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-
-  std::vector<uint8_t> pixels;
-  {
-    framlet::ui::WindowDC desktop(nullptr);
-    if (!GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), nullptr, &info, DIB_RGB_COLORS))
-      return 0;
-    const uint64_t rowBytes = (static_cast<uint64_t>(image.Width()) * 3 + 3) / 4 * 4;
-    const uint64_t imageBytes = rowBytes * static_cast<uint64_t>(image.Height());
-    if (imageBytes + 54 > 0xFFFFFFFFull) return 0;  // the file size field is 32 bits
-    header.biSizeImage = static_cast<DWORD>(imageBytes);
-    header.biHeight = image.Height();
+  return WriteOrZero([&] {
+    BITMAPINFO info = {};
+    BITMAPINFOHEADER& header = info.bmiHeader;
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = image.Width();
+    header.biHeight = image.Height();  // positive: bottom row first
+    header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    try {
-      pixels.resize(static_cast<size_t>(imageBytes));
-    } catch (const std::bad_alloc&) {
-      return 0;
-    }
-    if (GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), pixels.data(), &info,
-                  DIB_RGB_COLORS) != image.Height())
-      return 0;
-  }
 
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfSize = static_cast<DWORD>(pixels.size() + 54);
-  file.bfOffBits = 54;
-  static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40, "packed headers");
-  return WriteWholeFile(path, {{&file, sizeof file}, {&header, sizeof header}, {pixels.data(), pixels.size()}}) ? 1
-                                                                                                              : 0;
+    std::vector<uint8_t> pixels;
+    {
+      framlet::ui::WindowDC desktop(nullptr);
+      if (!GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), nullptr, &info, DIB_RGB_COLORS))
+        return 0;
+      const uint64_t rowBytes = (static_cast<uint64_t>(image.Width()) * 3 + 3) / 4 * 4;
+      const uint64_t imageBytes = rowBytes * static_cast<uint64_t>(image.Height());
+      if (imageBytes + 54 > 0xFFFFFFFFull) return 0;  // the file size field is 32 bits
+      header.biSizeImage = static_cast<DWORD>(imageBytes);
+      header.biHeight = image.Height();
+      header.biBitCount = 24;
+      header.biCompression = BI_RGB;
+      pixels.resize(static_cast<size_t>(imageBytes));
+      if (GetDIBits(desktop, image.Bitmap(), 0, static_cast<UINT>(image.Height()), pixels.data(), &info,
+                    DIB_RGB_COLORS) != image.Height())
+        return 0;
+    }
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfSize = static_cast<DWORD>(pixels.size() + 54);
+    file.bfOffBits = 54;
+    static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40, "packed headers");
+    return framlet::ReplaceFileContents(
+               path, {{&file, sizeof file}, {&header, sizeof header}, {pixels.data(), pixels.size()}})
+               ? 1
+               : 0;
+  });
 }
 
 int CCaptureEngine::FindEncoder(const wchar_t* mimeType, CLSID* codecId) {
   UINT count = 0;
   UINT size = 0;
   if (Gdiplus::GetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return -1;
-  std::vector<uint8_t> buffer(size);
+  std::vector<uint8_t> buffer;
+  try {
+    buffer.resize(size);
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
   auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
   if (Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return -1;
   for (UINT i = 0; i < count; ++i) {
@@ -274,25 +263,23 @@ int CCaptureEngine::FindEncoder(const wchar_t* mimeType, CLSID* codecId) {
 
 namespace {
 
-// Encodes the bitmap with a codec into memory and writes the bytes to path.
+// Encodes the bitmap with a codec into a memory stream, then writes the
+// stream's bytes to path like the other writers.
 bool SaveThroughCodec(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType, const Gdiplus::EncoderParameters* params,
                       const std::string& path) {
   if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
   CLSID codec = {};
   if (CCaptureEngine::FindEncoder(mimeType, &codec) < 0) return false;
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) || !stream) return false;
-  bool ok = bitmap.Save(stream, &codec, params) == Gdiplus::Ok;
-  if (ok) {
-    STATSTG stat = {};
-    HGLOBAL memory = nullptr;
-    ok = SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME)) && SUCCEEDED(GetHGlobalFromStream(stream, &memory));
-    const void* bytes = ok ? GlobalLock(memory) : nullptr;
-    ok = bytes && WriteWholeFile(path, {{bytes, static_cast<size_t>(stat.cbSize.QuadPart)}});
-    if (bytes) GlobalUnlock(memory);
-  }
-  stream->Release();
-  return ok;
+  framlet::ui::ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) || !stream) return false;
+  if (bitmap.Save(stream.Get(), &codec, params) != Gdiplus::Ok) return false;
+  STATSTG stat = {};
+  HGLOBAL memory = nullptr;
+  if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || FAILED(GetHGlobalFromStream(stream.Get(), &memory)))
+    return false;
+  if (stat.cbSize.QuadPart > GlobalSize(memory)) return false;
+  const framlet::ui::GlobalLockGuard bytes(memory);
+  return bytes && framlet::ReplaceFileContents(path, {{bytes.Get(), static_cast<size_t>(stat.cbSize.QuadPart)}});
 }
 
 }  // namespace
@@ -302,30 +289,36 @@ bool SaveThroughCodec(Gdiplus::Bitmap& bitmap, const wchar_t* mimeType, const Gd
 int CCaptureEngine::WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality) {
   if (image.Empty()) return 0;
   if (image.Width() > kMaxCodecSide || image.Height() > kMaxCodecSide) return 0;
-  int stride = 0;
-  const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
-  if (rows.empty()) return 0;
-  const std::vector<uint8_t> bytes =
-      framlet::EncodeJpeg(rows.data(), image.Width(), image.Height(), stride, 4, quality);
-  if (bytes.empty()) return 0;
-  return WriteWholeFile(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
+  return WriteOrZero([&] {
+    int stride = 0;
+    const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
+    if (rows.empty()) return 0;
+    const std::vector<uint8_t> bytes =
+        framlet::EncodeJpeg(rows.data(), image.Width(), image.Height(), stride, 4, quality);
+    if (bytes.empty()) return 0;
+    return framlet::ReplaceFileContents(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
+  });
 }
 
 int CCaptureEngine::WritePngFile(const CCapturedImage& image, const std::string& path) {
   if (image.Empty() || !gdiplusSession) return 0;
-  Gdiplus::Bitmap bitmap(image.Bitmap(), nullptr);
-  return SaveThroughCodec(bitmap, L"image/png", nullptr, path) ? 1 : 0;
+  return WriteOrZero([&] {
+    Gdiplus::Bitmap bitmap(image.Bitmap(), nullptr);
+    return SaveThroughCodec(bitmap, L"image/png", nullptr, path) ? 1 : 0;
+  });
 }
 
 int CCaptureEngine::WriteGifFile(const CCapturedImage& image, const std::string& path) {
   if (image.Empty()) return 0;
   if (image.Width() > kMaxCodecSide || image.Height() > kMaxCodecSide) return 0;
-  int stride = 0;
-  const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
-  if (rows.empty()) return 0;
-  const framlet::IndexedImage indexed =
-      framlet::QuantizeTo256(rows.data(), image.Width(), image.Height(), stride, 4);
-  const std::vector<uint8_t> bytes = framlet::EncodeGif89a(indexed);
-  if (bytes.empty()) return 0;
-  return WriteWholeFile(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
+  return WriteOrZero([&] {
+    int stride = 0;
+    const std::vector<uint8_t> rows = image.ReadRows(32, &stride);
+    if (rows.empty()) return 0;
+    const framlet::IndexedImage indexed =
+        framlet::QuantizeTo256(rows.data(), image.Width(), image.Height(), stride, 4);
+    const std::vector<uint8_t> bytes = framlet::EncodeGif89a(indexed);
+    if (bytes.empty()) return 0;
+    return framlet::ReplaceFileContents(path, {{bytes.data(), bytes.size()}}) ? 1 : 0;
+  });
 }

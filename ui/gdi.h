@@ -136,4 +136,50 @@ class SelectGuard {
   HGDIOBJ previous_;
 };
 
+// A DC made by CreateDC or CreateCompatibleDC (a display DC, for one), deleted once.
+struct CreatedDCTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC h) { DeleteDC(h); }
+};
+using CreatedDC = Owned<HDC, CreatedDCTraits>;
+
+// A directory search from FindFirstFile, closed once.
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+using FindHandle = Owned<HANDLE, FindHandleTraits>;
+
+// Locks a movable memory block for as long as it lives.
+class GlobalLockGuard {
+ public:
+  explicit GlobalLockGuard(HGLOBAL memory) : memory_(memory), bytes_(memory ? GlobalLock(memory) : nullptr) {}
+  ~GlobalLockGuard() {
+    if (bytes_) GlobalUnlock(memory_);
+  }
+  GlobalLockGuard(const GlobalLockGuard&) = delete;
+  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+  void* Get() const { return bytes_; }
+  explicit operator bool() const { return bytes_ != nullptr; }
+
+ private:
+  HGLOBAL memory_;
+  void* bytes_;
+};
+
+// The clipboard opened for a window (or none), closed again on scope exit.
+class ClipboardSession {
+ public:
+  explicit ClipboardSession(HWND window) : open_(OpenClipboard(window) != FALSE) {}
+  ~ClipboardSession() {
+    if (open_) CloseClipboard();
+  }
+  ClipboardSession(const ClipboardSession&) = delete;
+  ClipboardSession& operator=(const ClipboardSession&) = delete;
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_;
+};
+
 }  // namespace framlet::ui
