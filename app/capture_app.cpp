@@ -23,8 +23,6 @@ CCaptureApp* TheApp() { return g_app; }
 CCaptureApp::CCaptureApp() { g_app = this; }
 
 CCaptureApp::~CCaptureApp() {
-  // The mutex marks a running copy until the process ends.
-  if (instanceMutex_) CloseHandle(instanceMutex_);
   g_app = nullptr;
 }
 
@@ -53,7 +51,7 @@ void CCaptureApp::StartUpdater() {
 }
 
 bool CCaptureApp::AnotherCopyRuns() {
-  instanceMutex_ = CreateMutexA(nullptr, TRUE, kMutexName);
+  instanceMutex_.Reset(CreateMutexA(nullptr, TRUE, kMutexName));
   const DWORD error = GetLastError();
   if (instanceMutex_) ReleaseMutex(instanceMutex_);
   if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) return false;

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "ui/gdi.h"
+
 class CCaptureFrameDlg;
 
 // The application object: one per process, created first and destroyed last.
@@ -31,7 +33,8 @@ class CCaptureApp {
   bool AnotherCopyRuns();
 
   CCaptureFrameDlg* mainWindow_ = nullptr;
-  HANDLE instanceMutex_ = nullptr;
+  // Marks a running copy; closed with the application object, at the end of the process.
+  framlet::ui::KernelHandle instanceMutex_;
 };
 
 // The one application object of the process.

@@ -8,7 +8,6 @@
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "resource.h"
-#include "web/site_config.h"
 #include "windows/area_outline_dlg.h"
 #include "windows/continuous_option_dlg.h"
 #include "windows/option_dlg.h"
@@ -24,8 +23,6 @@ namespace {
 
 constexpr wchar_t kFrameTitle[] = L"Framlet5";
 constexpr wchar_t kTrayTooltip[] = L"Framlet";
-constexpr COLORREF kLabelColour = RGB(202, 202, 202);
-constexpr COLORREF kAddressColour = RGB(255, 255, 255);
 
 int ToHitTest(frame::Zone zone) {
   switch (zone) {
@@ -222,13 +219,15 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
                  SWP_NOACTIVATE);
     frameWidth = size.width;
     frameHeight = size.height;
+    // The skin takes over the box with this state.
     CheckDlgButton(hwnd, IDC_ALWAYS_TOP, alwaysTop ? BST_CHECKED : BST_UNCHECKED);
   }
   if (alwaysTop) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  // 11. Option holders, the capture engine, the skin, the tip window.
-  optionDlg_ = std::make_unique<COptionDlg>();
-  continuousOptionDlg_ = std::make_unique<CContinuousOptionDlg>();
+  // 11. The capture options and their dialogs, the capture engine, the skin, the tip window.
+  options_ = framlet::ReadCaptureOptions();
+  optionDlg_ = std::make_unique<COptionDlg>(options_, static_cast<IOptionHost&>(*this));
+  continuousOptionDlg_ = std::make_unique<CContinuousOptionDlg>(options_);
   engine_ = std::make_unique<CCaptureEngine>(hwnd);
   // The region selection window is created here, hidden.
   ApplySkin();
@@ -239,51 +238,7 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
 }
 
 void CCaptureFrameDlg::ApplySkin() {
-  HWND hwnd = Hwnd();
-  topLeft_.Load(IDB_FRAME_TOP_LEFT);
-  top_.Load(IDB_FRAME_TOP);
-  topRight_.Load(IDB_FRAME_TOP_RIGHT);
-  edgeLeft_.Load(IDB_EDGE_LEFT);
-  holeKey_.Load(IDB_HOLE_KEY);
-  holeLight_.Load(IDB_FILL_LIGHT);
-  edgeRight_.Load(IDB_EDGE_RIGHT);
-  bottomLeft_.Load(IDB_FRAME_BOTTOM_LEFT);
-  bottom_.Load(IDB_FRAME_BOTTOM);
-  bottomRight_.Load(IDB_FRAME_BOTTOM_RIGHT);
-
-  labelFont_.Reset(CreateFontW(11, 0, 0, 0, 550, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림"));
-  addressFont_.Reset(CreateFontW(12, 0, 0, 0, 550, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"굴림"));
-
-  logo_.Attach(hwnd, IDC_LOGO, IDB_FRAME_LOGO);
-  optionsButton_.Attach(hwnd, IDC_OPTIONS_MENU, IDB_OPTIONS_BUTTON, IDB_OPTIONS_BUTTON, IDB_OPTIONS_BUTTON_HOVER);
-  helpButton_.Attach(hwnd, IDC_HELP_PAGE, IDB_HELP_BUTTON, IDB_HELP_BUTTON, IDB_HELP_BUTTON_HOVER);
-  alwaysTop_.AttachCheck(hwnd, IDC_ALWAYS_TOP, IDB_TOPMOST_OFF, IDB_TOPMOST_ON, IDB_TOPMOST_OFF);
-  minimizeButton_.Attach(hwnd, IDC_MINIMIZE, IDB_MINIMISE, IDB_MINIMISE, IDB_MINIMISE_HOVER);
-  maximizeButton_.Attach(hwnd, IDC_MAXIMIZE, IDB_MAXIMISE, IDB_MAXIMISE, IDB_MAXIMISE_HOVER);
-  restoreButton_.Attach(hwnd, IDC_RESTORE, IDB_RESTORE, IDB_RESTORE, IDB_RESTORE_HOVER);
-  closeButton_.Attach(hwnd, IDC_CLOSE_TO_TRAY, IDB_CLOSE, IDB_CLOSE, IDB_CLOSE_HOVER);
-  homeButton_.Attach(hwnd, IDC_HOME_PAGE, IDB_HOME, IDB_HOME_PRESSED, IDB_HOME_HOVER);
-  backButton_.Attach(hwnd, IDC_BACK, IDB_BACK, IDB_BACK_PRESSED, IDB_BACK_HOVER);
-  forwardButton_.Attach(hwnd, IDC_FORWARD, IDB_FORWARD, IDB_FORWARD_PRESSED, IDB_FORWARD_HOVER);
-  goButton_.Attach(hwnd, IDC_GO, IDB_GO, IDB_GO_PRESSED, IDB_GO_HOVER);
-  toNormalButton_.Attach(hwnd, IDC_TO_NORMAL_MODE, IDB_TO_NORMAL_MODE, IDB_TO_NORMAL_MODE_PRESSED,
-                         IDB_TO_NORMAL_MODE_HOVER);
-  toWebButton_.Attach(hwnd, IDC_TO_WEB_MODE, IDB_TO_WEB_MODE, IDB_TO_WEB_MODE_PRESSED, IDB_TO_WEB_MODE_HOVER);
-  stopScrollButton_.Attach(hwnd, IDC_STOP_SCROLL, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE);
-  stopContinuousButton_.Attach(hwnd, IDC_STOP_CONTINUOUS, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE, IDB_STOP_CAPTURE);
-  areaButton_.Attach(hwnd, IDC_AREA_DIALOG, IDB_AREA_BUTTON, IDB_AREA_BUTTON, IDB_AREA_BUTTON);
-  for (CSkinButton* button : {&optionsButton_, &helpButton_, &minimizeButton_, &maximizeButton_, &restoreButton_,
-                              &closeButton_, &homeButton_, &backButton_, &forwardButton_, &goButton_, &toNormalButton_,
-                              &toWebButton_, &stopScrollButton_, &stopContinuousButton_})
-    button->SetHandCursor(true);
-
-  coordLabel_.Attach(hwnd, IDC_COORD_LABEL);
-  coordLabel_.SetTextColour(kLabelColour);
-  coordLabel_.SetFont(labelFont_);
-  coordLabel_.SetTransparent();
-
+  chrome_.Attach(Hwnd());
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
 }
@@ -291,9 +246,8 @@ void CCaptureFrameDlg::ApplySkin() {
 void CCaptureFrameDlg::OnDestroy() {
   trayIcon_.Remove();
   hoverTip_.Close();
-  // Freed in this order: the label's font, the engine, the option holders, the area outline.
-  coordLabel_.SetFont(nullptr);
-  labelFont_.Reset();
+  // Freed in this order: the label's font (with the chrome), the engine, the option dialogs, the area outline.
+  chrome_.Detach();
   engine_.reset();
   optionDlg_.reset();
   continuousOptionDlg_.reset();
@@ -304,57 +258,27 @@ void CCaptureFrameDlg::OnDestroy() {
 
 void CCaptureFrameDlg::LayOut(int w, int h) {
   if (!controlsReady_) return;
-  HWND hwnd = Hwnd();
   // The primary browser view is moved here to the hole, without repainting.
-  for (const frame::ControlPlace& control : frame::ControlPlaces(w, h, normalMode)) {
-    if (HWND item = Item(control.id))
-      PlaceWindow(item, nullptr, control.place, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-  }
+  chrome_.LayOut(w, h, normalMode);
   UpdateCoordLabel();
-  ApplyWidthRules(w);
   // The toolbar panels (frame::ToolbarPlace) and the tab strip (frame::TabStripPlace) are moved here.
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void CCaptureFrameDlg::ApplyWidthRules(int w) {
-  ShowWindow(Item(IDC_OPTIONS_MENU), frame::OptionsButtonShown(w) ? SW_SHOW : SW_HIDE);
-  ShowWindow(Item(IDC_HELP_PAGE), frame::HelpButtonShown(w) ? SW_SHOW : SW_HIDE);
-  RECT area = {};
-  HWND areaButton = Item(IDC_AREA_DIALOG);
-  GetWindowRect(areaButton, &area);
-  MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&area), 2);
-  const int x = frame::AreaButtonX(w);
-  if (area.left != x) SetWindowPos(areaButton, nullptr, x, area.top, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CCaptureFrameDlg::UpdateCoordLabel() {
-  if (!coordLabel_.Hwnd()) return;
   const RECT window = WindowRect();
   const RECT client = ClientRect();
   const std::string text = frame::CoordLabelText(window.left, window.top, client.right, client.bottom);
-  coordLabel_.SetText(std::wstring(text.begin(), text.end()));
+  chrome_.SetCoordText(std::wstring(text.begin(), text.end()));
+}
+
+void CCaptureFrameDlg::SetNormalMode(bool on) {
+  normalMode = on;
+  const RECT client = ClientRect();
+  LayOut(client.right, client.bottom);
 }
 
 // ---- painting ----
-
-void CCaptureFrameDlg::DrawSkin(HDC dc, int w, int h) {
-  topLeft_.Draw(dc, 0, 0);
-  top_.Stretch(dc, 35, 0, w - 35, 121);
-  topRight_.Draw(dc, w - 35, 0);
-  edgeLeft_.Stretch(dc, 0, 121, 4, h - 23);
-  const framlet::ui::Picture& hole = normalMode && layered ? holeKey_ : holeLight_;
-  hole.Stretch(dc, 4, 121, w - 8, h - 121);
-  edgeRight_.Stretch(dc, w - 4, 121, 4, h - 121);
-  bottomLeft_.Draw(dc, 0, h - 23);
-  bottom_.Stretch(dc, 25, h - 23, w - 25, 23);
-  bottomRight_.Draw(dc, w - 25, h - 23);
-  if (frame::WebAddressShown(w)) {
-    SelectGuard font(dc, addressFont_);
-    SetTextColor(dc, kAddressColour);
-    SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, 120, 8, framlet::site::kSiteAddressText, lstrlenW(framlet::site::kSiteAddressText));
-  }
-}
 
 BOOL CCaptureFrameDlg::OnEraseBackground(HDC dc) {
   const RECT client = ClientRect();
@@ -371,7 +295,7 @@ BOOL CCaptureFrameDlg::OnEraseBackground(HDC dc) {
   if (!memory || !canvas) return TRUE;
   SelectGuard select(memory, canvas);
   SetViewportOrgEx(memory, -box.left, -box.top, nullptr);
-  DrawSkin(memory, client.right, client.bottom);
+  chrome_.DrawBackground(memory, client.right, client.bottom, normalMode && layered);
   SetViewportOrgEx(memory, 0, 0, nullptr);
   BitBlt(dc, box.left, box.top, width, height, memory, 0, 0, SRCCOPY);
   return TRUE;
@@ -389,21 +313,17 @@ void CCaptureFrameDlg::OnPaint() {
   }
   hiddenToTray = false;
 
-  ShowWindow(Item(IDC_MAXIMIZE), maximized ? SW_HIDE : SW_SHOW);
-  ShowWindow(Item(IDC_RESTORE), maximized ? SW_SHOW : SW_HIDE);
-  for (int id : {maximized ? IDC_RESTORE : IDC_MAXIMIZE, IDC_ALWAYS_TOP, IDC_OPTIONS_MENU, IDC_HELP_PAGE,
-                 IDC_CLOSE_TO_TRAY, IDC_MINIMIZE, IDC_COORD_LABEL, IDC_STOP_SCROLL, IDC_STOP_CONTINUOUS,
-                 IDC_AREA_DIALOG, IDC_GO, IDC_TO_NORMAL_MODE, IDC_TO_WEB_MODE})
-    InvalidateRect(Item(id), nullptr, TRUE);
+  chrome_.ShowMaximized(maximized);
+  chrome_.RedrawControls(maximized);
   // The normal-mode toolbar, the tab strip and the current mode's toolbar are invalidated here.
 
   const RECT client = ClientRect();
   if (frame::CoordLabelShown(client.right))
     UpdateCoordLabel();
   else
-    coordLabel_.Show(false);
+    chrome_.HideCoordLabel();
   SavePosition(client, WindowRect());
-  ApplyWidthRules(client.right);
+  chrome_.ApplyWidthRules(client.right);
 
   PaintDC dc(hwnd);
 }
@@ -478,7 +398,7 @@ void CCaptureFrameDlg::OnMouseMove(int x, int y) {
   if (y < frame::kHoverBand) HideToolbarTips(false);
 }
 
-BOOL CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
+INT_PTR CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
   if (over == Item(IDC_AREA_DIALOG) || over == Item(IDC_ALWAYS_TOP)) {
     SetCursor(LoadCursorW(nullptr, IDC_HAND));
     const frame::Rect window = ToRect(WindowRect());
@@ -486,17 +406,23 @@ BOOL CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
         over == Item(IDC_AREA_DIALOG) ? frame::AreaButtonTip(window) : frame::AlwaysTopTip(window);
     hoverTip_.SetTip(tip.pictureIndex, tip.place.width, tip.place.height);
     hoverTip_.ShowAt(tip.place.x, tip.place.y);
-    return TRUE;
+    return Result(TRUE);
   }
   HideTips();
-  if (over == Hwnd() && hitTest == HTCLIENT) {
+  if (over != Hwnd()) {
+    // A child keeps its own cursor. Said explicitly: under Wine the default
+    // handling would set the child's class cursor and claim the message, so a
+    // child that asks the frame first could never show its own.
+    return Result(FALSE);
+  }
+  if (hitTest == HTCLIENT) {
     // The resize cursors of the frame's own surface, without flicker through the arrow.
     POINT point;
     GetCursorPos(&point);
     ScreenToClient(Hwnd(), &point);
     if (LPCWSTR cursor = ZoneCursor(ZoneAt(point.x, point.y))) {
       SetCursor(LoadCursorW(nullptr, cursor));
-      return TRUE;
+      return Result(TRUE);
     }
   }
   return FALSE;
@@ -552,15 +478,13 @@ void CCaptureFrameDlg::Maximize() {
       frame::MaximizedPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), taskbar, edge,
                             GetSystemMetrics(SM_CMONITORS), window.left, client.right);
   PlaceWindow(hwnd, nullptr, place, SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(Item(IDC_MAXIMIZE), SW_HIDE);
-  ShowWindow(Item(IDC_RESTORE), SW_SHOW);
+  chrome_.ShowMaximized(true);
   maximized = true;
 }
 
 void CCaptureFrameDlg::Restore() {
   PlaceWindow(Hwnd(), nullptr, restoreRect, SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(Item(IDC_MAXIMIZE), SW_SHOW);
-  ShowWindow(Item(IDC_RESTORE), SW_HIDE);
+  chrome_.ShowMaximized(false);
   maximized = false;
 }
 
@@ -595,7 +519,19 @@ void CCaptureFrameDlg::ShowRestored() {
 }
 
 void CCaptureFrameDlg::OpenOptions() {
-  if (optionDlg_) optionDlg_->DoModal(Hwnd());
+  if (optionDlg_) optionDlg_->DoModal();
+}
+
+settings::FrameRect CCaptureFrameDlg::FramePlacement() const {
+  const RECT window = WindowRect();
+  const RECT client = ClientRect();
+  return {window.left, window.top, client.right, client.bottom};
+}
+
+void CCaptureFrameDlg::SaveFramePosition() {
+  // A minimised frame has no place of its own to record; it writes its
+  // rectangle when it is shown again.
+  if (!IsIconic(Hwnd())) SavePosition();
 }
 
 bool CCaptureFrameDlg::SetLayered(int mode, COLORREF key) {
@@ -633,8 +569,13 @@ void CCaptureFrameDlg::ApplyAlwaysTop(bool on) {
                SWP_NOACTIVATE);
 }
 
+void CCaptureFrameDlg::SetAlwaysTop(bool on) {
+  ApplyAlwaysTop(on);
+  chrome_.SetAlwaysTopChecked(on);
+}
+
 void CCaptureFrameDlg::OnAlwaysTopClicked() {
-  const bool on = alwaysTop_.Checked();
+  const bool on = chrome_.AlwaysTopChecked();
   settings::WriteFlag(keys::kAlwaysTop, on);
   ApplyAlwaysTop(on);
 }
@@ -644,8 +585,7 @@ void CCaptureFrameDlg::CentreFrame() {
   if (IsIconic(hwnd) || maximized) {
     ShowWindow(hwnd, SW_RESTORE);
     maximized = false;
-    ShowWindow(Item(IDC_MAXIMIZE), SW_SHOW);
-    ShowWindow(Item(IDC_RESTORE), SW_HIDE);
+    chrome_.ShowMaximized(false);
   }
   const frame::Place centred = frame::CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   PlaceWindow(hwnd, HWND_TOPMOST, centred, 0);
@@ -729,7 +669,7 @@ INT_PTR CCaptureFrameDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return TRUE;
     case WM_SETCURSOR:
-      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)) ? Result(TRUE) : FALSE;
+      return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam));
     case kTrayMessage:
       OnTrayNotification(wParam, lParam);
       return TRUE;

@@ -4,26 +4,30 @@
 #include <memory>
 #include <string>
 
+#include "app/frame_chrome.h"
 #include "app/frame_geometry.h"
+#include "core/capture_options.h"
+#include "core/settings.h"
 #include "ui/gdi.h"
 #include "ui/hover_tip_dlg.h"
 #include "ui/picture.h"
-#include "ui/skin_button.h"
-#include "ui/skin_label.h"
-#include "ui/skin_picture.h"
 #include "ui/tray_icon.h"
 #include "ui/window_base.h"
+#include "windows/option_dlg.h"
 
 class CAreaOutlineDlg;
 class CCaptureEngine;
 class CContinuousOptionDlg;
-class COptionDlg;
 
 // The capture frame: the program's main window (dialog 102, titled "Framlet5").
 // A borderless skinned frame around a hole: a 121-pixel band on top, 4 pixels
 // left and right, 23 at the bottom. The hole's screen rectangle is the capture
 // area; the frame keeps it in AUTOPOS_HISTORY at every repaint.
-class CCaptureFrameDlg : public CDialogBase {
+//
+// Other windows reach it through the operations below or through host
+// interfaces of their own (the options dialog's IOptionHost); its state is
+// read through accessors and changed only by its own operations.
+class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
  public:
   // Callback message and identifier of the notification-area icon.
   static constexpr UINT kTrayMessage = WM_USER + 10;
@@ -52,12 +56,70 @@ class CCaptureFrameDlg : public CDialogBase {
   void ShowRestored();
   // Places the frame top-most at the screen centre in its default size.
   void CentreFrame();
-  // Keeps the frame above other windows or not, at its current place and size.
-  void ApplyAlwaysTop(bool on);
-  // Shows the options dialog of the frame's settings holder, unless it is open already.
+  // Keeps the frame above other windows or not, at its current place and
+  // size, and shows the state in the always-on-top check box.
+  void SetAlwaysTop(bool on) override;
+  // Shows the options dialog, unless it is open already.
   void OpenOptions();
+  // Web capture (false) or normal capture (true): the flag and the layout
+  // and hole fill that follow it.
+  void SetNormalMode(bool on);
 
   // ---- state other windows read ----
+  bool NormalMode() const { return normalMode; }
+  bool SignedIn() const { return signedIn; }
+  bool Maximized() const { return maximized; }
+  bool HiddenToTray() const { return hiddenToTray; }
+  bool Layered() const { return layered; }
+  const framlet::frame::Place& RestoreRect() const { return restoreRect; }
+  // The capture settings kept in memory; the option dialogs edit them.
+  const framlet::CaptureOptions& Options() const { return options_; }
+  const CHoverTipDlg& HoverTip() const { return hoverTip_; }
+
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnDestroy() override;
+
+ private:
+  using LayeredSetter = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+  // IOptionHost
+  HWND FrameWindow() const override { return Hwnd(); }
+  framlet::settings::FrameRect FramePlacement() const override;
+  void SaveFramePosition() override;
+
+  // Keys the frame handles before any control sees them; false lets the key on.
+  bool PreTranslateMessage(MSG& msg);
+  void NudgeFromStoredRect(UINT key);
+
+  void ApplySkin();
+  void LayOut(int w, int h);
+  void UpdateCoordLabel();
+  void ApplyAlwaysTop(bool on);
+
+  void OnPaint();
+  BOOL OnEraseBackground(HDC dc);
+  void OnSize(int w, int h);
+  void OnMove();
+  void OnLButtonDown(int x, int y);
+  void OnLButtonDblClk(int x, int y);
+  void OnMouseMove(int x, int y);
+  INT_PTR OnSetCursor(HWND over, UINT hitTest);
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  void OnTrayNotification(WPARAM wParam, LPARAM lParam);
+  void OnMinimize();
+  void OnCloseToTray();
+  void OnAlwaysTopClicked();
+  void HideTips();
+  void HideToolbarTips(bool bothPanels);
+
+  framlet::frame::Zone ZoneAt(int x, int y) const;
+  RECT ClientRect() const;
+  RECT WindowRect() const;
+
+  // ---- state ----
   bool normalMode = false;
   bool signedIn = false;
   bool popupClosed = false;
@@ -72,55 +134,11 @@ class CCaptureFrameDlg : public CDialogBase {
   int frameHeight = framlet::frame::kDefaultHeight;
   std::string docFolder;
 
-  COptionDlg* Options() const { return optionDlg_.get(); }
-  CContinuousOptionDlg* ContinuousOptions() const { return continuousOptionDlg_.get(); }
-  CCaptureEngine* Engine() const { return engine_.get(); }
-  CAreaOutlineDlg* AreaOutline() const { return areaOutline_.get(); }
-  CHoverTipDlg& HoverTip() { return hoverTip_; }
-  CTrayIcon& TrayIcon() { return trayIcon_; }
-
- protected:
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnInitDialog() override;
-  void OnCommand(int id, int code, HWND control) override;
-  void OnDestroy() override;
-
- private:
-  using LayeredSetter = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-
-  // Keys the frame handles before any control sees them; false lets the key on.
-  bool PreTranslateMessage(MSG& msg);
-  void NudgeFromStoredRect(UINT key);
-
-  void ApplySkin();
-  void LayOut(int w, int h);
-  void ApplyWidthRules(int w);
-  void UpdateCoordLabel();
-  void DrawSkin(HDC dc, int w, int h);
-
-  void OnPaint();
-  BOOL OnEraseBackground(HDC dc);
-  void OnSize(int w, int h);
-  void OnMove();
-  void OnLButtonDown(int x, int y);
-  void OnLButtonDblClk(int x, int y);
-  void OnMouseMove(int x, int y);
-  BOOL OnSetCursor(HWND over, UINT hitTest);
-  void OnGetMinMaxInfo(MINMAXINFO* info);
-  void OnTrayNotification(WPARAM wParam, LPARAM lParam);
-  void OnMinimize();
-  void OnCloseToTray();
-  void OnAlwaysTopClicked();
-  void HideTips();
-  void HideToolbarTips(bool bothPanels);
-
-  framlet::frame::Zone ZoneAt(int x, int y) const;
-  RECT ClientRect() const;
-  RECT WindowRect() const;
-
   bool controlsReady_ = false;
   LayeredSetter layeredSetter_ = nullptr;
 
+  framlet::CaptureOptions options_;
+  CFrameChrome chrome_;
   CTrayIcon trayIcon_;
   CHoverTipDlg hoverTip_;
   std::unique_ptr<CCaptureEngine> engine_;
@@ -130,16 +148,4 @@ class CCaptureFrameDlg : public CDialogBase {
 
   framlet::ui::Icon bigIcon_;
   framlet::ui::Icon smallIcon_;
-  framlet::ui::Font labelFont_;
-  framlet::ui::Font addressFont_;
-
-  // Skin pieces in drawing order.
-  framlet::ui::Picture topLeft_, top_, topRight_, edgeLeft_, holeKey_, holeLight_, edgeRight_;
-  framlet::ui::Picture bottomLeft_, bottom_, bottomRight_;
-
-  CSkinPicture logo_;
-  CSkinButton optionsButton_, helpButton_, alwaysTop_, minimizeButton_, maximizeButton_, restoreButton_, closeButton_,
-      homeButton_, backButton_, forwardButton_, goButton_, toNormalButton_, toWebButton_, stopScrollButton_,
-      stopContinuousButton_, areaButton_;
-  CSkinLabel coordLabel_;
 };

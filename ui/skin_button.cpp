@@ -100,6 +100,11 @@ LRESULT CSkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETCURSOR:
       if (handCursor_ && LOWORD(lParam) == HTCLIENT) {
+        // The parent's rules run first, as a child's default handling lets
+        // them (hiding its tips when the pointer reaches another button); only
+        // when it leaves the cursor to the button is the hand shown.
+        HWND parent = GetParent(hwnd);
+        if (parent && SendMessageW(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }

@@ -44,6 +44,7 @@ void CSkinnedControl::Paint(HDC dc) {
   if (client.right <= 0 || client.bottom <= 0) return;
   framlet::ui::MemoryDC memory(dc);
   framlet::ui::Bitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!memory || !canvas) return;
   {
     framlet::ui::SelectGuard select(memory, canvas);
     Draw(memory, client);
@@ -75,6 +76,9 @@ LRESULT CALLBACK CSkinnedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
         return 0;
       case WM_ERASEBKGND:
         return 1;
+      case WM_NCHITTEST:
+        if (self->clickThrough_) return HTTRANSPARENT;
+        break;
       case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
         self->hwnd_ = nullptr;

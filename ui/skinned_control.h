@@ -17,6 +17,10 @@ class CSkinnedControl {
   void Show(bool visible);
   bool Visible() const;
   void Move(int x, int y, int width, int height, bool repaint = true);
+  // A click-through control lets presses, double clicks and the cursor fall
+  // to its parent, as if the parent's surface went on under it (a picture on
+  // a window that moves from anywhere on its surface).
+  void SetClickThrough(bool on) { clickThrough_ = on; }
 
  protected:
   CSkinnedControl() = default;
@@ -34,6 +38,8 @@ class CSkinnedControl {
 
  private:
   void Paint(HDC dc);
+
+  bool clickThrough_ = false;
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR idSubclass,
                                        DWORD_PTR refData);
 };

@@ -29,10 +29,8 @@ bool IsEnterOrEscape(const MSG& msg) {
 
 }  // namespace
 
-CContinuousOptionDlg::CContinuousOptionDlg() : CDialogBase(IDD_CONTINUOUS_OPTIONS) {
-  captureInterval =
-      opt::IntervalFromText(settings::ReadText(keys::kCaptureTime));
-}
+CContinuousOptionDlg::CContinuousOptionDlg(framlet::CaptureOptions& options)
+    : CDialogBase(IDD_CONTINUOUS_OPTIONS), options_(options) {}
 
 // The dialog manager turns Enter and Escape into OK and Cancel before the
 // focused control sees them; this filter hands them to the control instead.
@@ -62,7 +60,7 @@ BOOL CContinuousOptionDlg::OnInitDialog() {
   SetDlgItemTextA(Hwnd(), IDC_CONT_INTERVAL, stored.c_str());
   CheckRadioButton(Hwnd(), IDC_CONT_CUSTOM, IDC_CONT_1_PER_30_MINUTES, opt::RadioForInterval(stored));
   g_keyDialog = Hwnd();
-  keyHook_ = SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
+  keyHook_.Reset(SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId()));
   return TRUE;
 }
 
@@ -122,14 +120,13 @@ void CContinuousOptionDlg::OnRadio(int radioId) {
 
 void CContinuousOptionDlg::OnOk() {
   const std::string text = framlet::dialogs::ItemTextA(Hwnd(), IDC_CONT_INTERVAL);
-  captureInterval = opt::IntervalFromText(text);
+  options_.captureInterval = opt::IntervalFromText(text);
   settings::WriteText(keys::kCaptureTime, text);
   Close(IDOK);
 }
 
 void CContinuousOptionDlg::OnDestroy() {
-  if (keyHook_) UnhookWindowsHookEx(keyHook_);
-  keyHook_ = nullptr;
+  keyHook_.Reset();
   if (g_keyDialog == Hwnd()) g_keyDialog = nullptr;
   ok_.Detach();
   cancel_.Detach();

@@ -1,23 +1,20 @@
 #pragma once
 #include <windows.h>
 
+#include "core/capture_options.h"
 #include "ui/gdi.h"
 #include "ui/skin_button.h"
 #include "ui/skin_label.h"
 #include "ui/window_base.h"
 
-// The continuous-capture options (dialog 279, caption "연속캡쳐 Option") and the
-// in-memory holder of the interval between captures. Constructing it only
-// reads the settings file; the capture frame keeps one for its whole life.
+// The continuous-capture options (dialog 279, caption "연속캡쳐 Option"): the
+// interval between the captures of a continuous capture. It edits the
+// frame's in-memory capture options and the settings file together.
 // DoModal(owner) returns IDOK when the user confirmed (the interval is then
-// stored and in captureInterval), else IDCANCEL.
+// stored and in the options' captureInterval), else IDCANCEL.
 class CContinuousOptionDlg : public CDialogBase {
  public:
-  // Reads CAPTURE_TIME (default "1000") into captureInterval.
-  CContinuousOptionDlg();
-
-  // Milliseconds between captures of a continuous capture.
-  int captureInterval = 1000;
+  explicit CContinuousOptionDlg(framlet::CaptureOptions& options);
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -31,9 +28,15 @@ class CContinuousOptionDlg : public CDialogBase {
   void OnRadio(int radioId);
   static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
 
+  framlet::CaptureOptions& options_;
   framlet::ui::Font font_;
   CSkinLabel hint_;
   CSkinButton ok_;
   CSkinButton cancel_;
-  HHOOK keyHook_ = nullptr;
+  // Unhooked when the window is destroyed, or with the object.
+  struct HookTraits {
+    static HHOOK Invalid() { return nullptr; }
+    static void Close(HHOOK hook) { UnhookWindowsHookEx(hook); }
+  };
+  framlet::ui::Owned<HHOOK, HookTraits> keyHook_;
 };

@@ -9,7 +9,6 @@
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
-#include "core/settings_rules.h"
 #include "resource.h"
 #include "windows/dialog_text.h"
 #include "windows/option_rules.h"
@@ -34,27 +33,24 @@ int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM lParam, LPARAM) {
   return 0;
 }
 
-void SetTopmost(HWND window, bool on) {
-  SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
-COptionDlg::COptionDlg() : CDialogBase(IDD_OPTIONS) {
-  autoSave = settings::ReadFlag(keys::kAutoSave);
-  captureReview = settings::ReadFlag(keys::kCaptureReview);
-  jpegQuality = framlet::LeadingInt(settings::ReadText(keys::kJpegQuality));
-}
+COptionDlg::COptionDlg(framlet::CaptureOptions& options, IOptionHost& host)
+    : CDialogBase(IDD_OPTIONS), options_(options), host_(host) {}
 
-INT_PTR COptionDlg::DoModal(HWND frame) {
-  // One window per holder: a second request while it is open (the tray menu
+INT_PTR COptionDlg::DoModal() {
+  // One window at a time: a second request while it is open (the tray menu
   // works during the modal loop) does nothing.
   if (IsOpen()) return IDCANCEL;
   topmostChoice_ = TopmostChoice::None;
-  const INT_PTR result = CDialogBase::DoModal(frame);
+  const INT_PTR result = CDialogBase::DoModal(host_.FrameWindow());
   // Wine does not make a window topmost while it owns a pop-up (it lifts only
   // the pop-up), so the choice is applied again once the dialog is gone.
-  if (frame && topmostChoice_ != TopmostChoice::None) SetTopmost(frame, topmostChoice_ == TopmostChoice::On);
+  if (topmostChoice_ != TopmostChoice::None) host_.SetAlwaysTop(topmostChoice_ == TopmostChoice::On);
+  // OK empties the stored placement when position memory is switched off, and
+  // the capture rectangle and the nudges read it: the frame writes its real
+  // rectangle at once rather than waiting for a repaint that may never come.
+  if (result == IDOK) host_.SaveFramePosition();
   return result;
 }
 
@@ -139,29 +135,19 @@ void COptionDlg::OnOk() {
   choices.qualityText = framlet::dialogs::ItemTextA(hwnd, IDC_OPT_QUALITY);
   choices.folder = framlet::dialogs::ItemTextA(hwnd, IDC_OPT_FOLDER);
 
-  // The owner is the capture frame: its window position and client size.
-  HWND frame = GetWindow(hwnd, GW_OWNER);
-  if (frame) {
-    RECT window = {}, client = {};
-    GetWindowRect(frame, &window);
-    GetClientRect(frame, &client);
-    choices.frameLeft = window.left;
-    choices.frameTop = window.top;
-    choices.frameClientWidth = client.right;
-    choices.frameClientHeight = client.bottom;
-    SetTopmost(frame, choices.alwaysTop);
-    topmostChoice_ = choices.alwaysTop ? TopmostChoice::On : TopmostChoice::Off;
-  }
+  const settings::FrameRect frame = host_.FramePlacement();
+  choices.frameLeft = frame.left;
+  choices.frameTop = frame.top;
+  choices.frameClientWidth = frame.width;
+  choices.frameClientHeight = frame.height;
+  host_.SetAlwaysTop(choices.alwaysTop);
+  topmostChoice_ = choices.alwaysTop ? TopmostChoice::On : TopmostChoice::Off;
 
-  autoSave = choices.autoSave;
-  captureReview = choices.captureReview;
-  jpegQuality = opt::ClampQuality(choices.qualityText).value;
+  options_.autoSave = choices.autoSave;
+  options_.captureReview = choices.captureReview;
+  options_.jpegQuality = opt::ClampQuality(choices.qualityText).value;
 
-  for (const opt::SettingWrite& w : opt::OptionWrites(choices)) {
-    // Without a frame there is no placement to record.
-    if (!frame && w.setting->section == keys::kAutoPos) continue;
-    settings::WriteText(*w.setting, w.value);
-  }
+  for (const opt::SettingWrite& w : opt::OptionWrites(choices)) settings::WriteText(*w.setting, w.value);
   Close(IDOK);
 }
 

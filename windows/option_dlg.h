@@ -1,31 +1,41 @@
 #pragma once
 #include <windows.h>
 
+#include "core/capture_options.h"
+#include "core/settings.h"
 #include "ui/gdi.h"
 #include "ui/skin_button.h"
 #include "ui/skin_label.h"
 #include "ui/window_base.h"
 
-// The options dialog (dialog 242, caption "Option") and the in-memory holder of
-// the capture settings it edits. Constructing it only reads the settings file,
-// so the capture frame and the preview window each keep one as a holder and
-// open its window on demand with DoModal(owner).
-//
-// The owner is the capture frame: OK writes the frame's window position and
-// client size to AUTOPOS_HISTORY and makes the frame topmost or not.
+// What the options dialog needs from the capture frame. The frame implements
+// it, so the dialog does not depend on the frame's class.
+struct IOptionHost {
+  // The frame's window: the dialog's owner.
+  virtual HWND FrameWindow() const = 0;
+  // The frame's window left and top and its client width and height.
+  virtual framlet::settings::FrameRect FramePlacement() const = 0;
+  // Keeps the frame above other windows or not, at its place and size, and
+  // shows the choice in its always-on-top check box.
+  virtual void SetAlwaysTop(bool on) = 0;
+  // Writes the frame's current rectangle to AUTOPOS_HISTORY.
+  virtual void SaveFramePosition() = 0;
+
+ protected:
+  ~IOptionHost() = default;
+};
+
+// The options dialog (dialog 242, caption "Option"). It edits the settings
+// file and the frame's in-memory capture options: OK writes both, so later
+// captures use the new values without reading the file again. One object
+// lives as long as the frame; DoModal opens at most one window at a time.
 class COptionDlg : public CDialogBase {
  public:
-  // Reads AUTO_SAVE, CAPTURE_REVIEW and JPEG_QUALITY from the settings file.
-  COptionDlg();
+  COptionDlg(framlet::CaptureOptions& options, IOptionHost& host);
 
-  // Shows the dialog modally, owned by the capture frame. Returns IDOK or IDCANCEL.
-  INT_PTR DoModal(HWND frame);
-
-  // In-memory copies used by the capture commands; OK updates them together
-  // with the file.
-  bool autoSave = false;
-  bool captureReview = true;
-  int jpegQuality = 100;
+  // Shows the dialog modally, owned by the frame. Returns IDOK or IDCANCEL;
+  // IDCANCEL at once when the window is open already.
+  INT_PTR DoModal();
 
  protected:
   BOOL OnInitDialog() override;
@@ -39,6 +49,8 @@ class COptionDlg : public CDialogBase {
   void OnBrowse();
   void OnOpenFolder();
 
+  framlet::CaptureOptions& options_;
+  IOptionHost& host_;
   // The frame's topmost state chosen by OK, applied again once the dialog is gone.
   enum class TopmostChoice { None, On, Off };
   TopmostChoice topmostChoice_ = TopmostChoice::None;

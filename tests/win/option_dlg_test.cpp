@@ -1,13 +1,16 @@
 // The options dialog and the continuous-capture options, opened modally over a
 // stand-in frame and worked from a second thread: what OK writes and in which
-// order, that Cancel writes nothing, how stored values open, the holders.
+// order, what it asks of the frame, that Cancel writes nothing, how stored
+// values open, and the in-memory capture options they edit.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/capture_options.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
+#include "core/settings_keys.h"
 #include "dialog_test_util.h"
 #include "win_test_util.h"
 #include "windows/continuous_option_dlg.h"
@@ -19,6 +22,43 @@ using wintest::Click;
 using wintest::ItemText;
 
 namespace {
+
+// A stand-in frame with what the options dialog asks of it, recorded.
+class FakeOptionHost : public IOptionHost {
+ public:
+  FakeOptionHost(int x, int y, int width, int height, DWORD exStyle = 0) : frame_(x, y, width, height, exStyle) {}
+
+  HWND FrameWindow() const override { return frame_.Hwnd(); }
+  settings::FrameRect FramePlacement() const override {
+    RECT window = {}, client = {};
+    GetWindowRect(frame_.Hwnd(), &window);
+    GetClientRect(frame_.Hwnd(), &client);
+    return {window.left, window.top, client.right, client.bottom};
+  }
+  void SetAlwaysTop(bool on) override {
+    SetWindowPos(frame_.Hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    alwaysTopBox = on;
+  }
+  void SaveFramePosition() override {
+    // What the dialog left in the file when the frame was asked.
+    for (const keys::Setting* key : {&keys::kLeft, &keys::kTop, &keys::kWidth, &keys::kHeight})
+      placementBeforeSave.push_back(settings::ReadText(*key));
+    const settings::FrameRect r = FramePlacement();
+    settings::WriteFrameRect(r);
+    ++saves;
+  }
+
+  bool Topmost() const { return frame_.Topmost(); }
+
+  int saves = 0;
+  std::vector<std::string> placementBeforeSave;
+  // The frame's always-on-top check box as the dialog last set it (unset: -1).
+  int alwaysTopBox = -1;
+
+ private:
+  wintest::FakeFrame frame_;
+};
 
 class OptionDialogs : public ::testing::Test {
  protected:
@@ -58,29 +98,39 @@ class OptionDialogs : public ::testing::Test {
 
 // ---- Options dialog ------------------------------------------------------
 
-TEST_F(OptionDialogs, HolderReadsTheThreeCaptureSettingsAsStored) {
-  {
-    COptionDlg holder;  // no file: defaults
-    EXPECT_FALSE(holder.autoSave);
-    EXPECT_TRUE(holder.captureReview);
-    EXPECT_EQ(holder.jpegQuality, 100);
-    EXPECT_FALSE(holder.IsOpen());
+TEST_F(OptionDialogs, CaptureOptionsAreReadAsStored) {
+  struct Case {
+    const char* file;  // nullptr: no file at all
+    bool autoSave, captureReview;
+    int quality, interval;
+  };
+  const Case cases[] = {
+      {nullptr, false, true, 100, 1000},
+      {"[OPTION]\r\nAUTO_SAVE=True\r\nCAPTURE_REVIEW=yes\r\nJPEG_QUALITY=75x\r\nCAPTURE_TIME=250ms\r\n", true,
+       false, 75, 250},  // only the word true counts; numbers are their leading digits
+      {"[OPTION]\r\nJPEG_QUALITY=250\r\nCAPTURE_TIME=\r\n", false, true, 250, 0},  // quality taken as stored
+  };
+  for (const Case& c : cases) {
+    if (c.file)
+      WriteIni(c.file);
+    else
+      DeleteFileA(Ini().c_str());
+    const CaptureOptions options = ReadCaptureOptions();
+    const char* label = c.file ? c.file : "(no file)";
+    EXPECT_EQ(options.autoSave, c.autoSave) << label;
+    EXPECT_EQ(options.captureReview, c.captureReview) << label;
+    EXPECT_EQ(options.jpegQuality, c.quality) << label;
+    EXPECT_EQ(options.captureInterval, c.interval) << label;
   }
-  WriteIni("[OPTION]\r\nAUTO_SAVE=True\r\nCAPTURE_REVIEW=yes\r\nJPEG_QUALITY=75x\r\n");
-  COptionDlg holder;
-  EXPECT_TRUE(holder.autoSave);
-  EXPECT_FALSE(holder.captureReview);  // only the word true counts
-  EXPECT_EQ(holder.jpegQuality, 75);
-  WriteIni("[OPTION]\r\nJPEG_QUALITY=250\r\n");
-  EXPECT_EQ(COptionDlg().jpegQuality, 250);  // the holder takes the number as stored
 }
 
 TEST_F(OptionDialogs, OkWritesEveryKeyInOrderWithTheClampAndTheFramePlacement) {
-  wintest::FakeFrame frame(100, 80, 700, 500, WS_EX_TOPMOST);
-  COptionDlg dlg;
+  FakeOptionHost frame(100, 80, 700, 500, WS_EX_TOPMOST);
+  CaptureOptions options;
+  COptionDlg dlg(options, frame);
   std::wstring caption;
   bool found = false;
-  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+  const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                                            [&](HWND d) {
                                              caption = wintest::Text(d);
                                              wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, true);
@@ -103,15 +153,17 @@ TEST_F(OptionDialogs, OkWritesEveryKeyInOrderWithTheClampAndTheFramePlacement) {
       "AUTOPOS_HISTORY.WIDTH=700",     "AUTOPOS_HISTORY.HEIGHT=500",
   };
   EXPECT_EQ(IniLines(), expected);  // the folder is stored in code page 949
-  // The holder carries the new values at once; the frame left topmost.
-  EXPECT_TRUE(dlg.autoSave);
-  EXPECT_FALSE(dlg.captureReview);
-  EXPECT_EQ(dlg.jpegQuality, 100);
+  // The in-memory options carry the new values at once; the frame left topmost
+  // and its check box shows it.
+  EXPECT_TRUE(options.autoSave);
+  EXPECT_FALSE(options.captureReview);
+  EXPECT_EQ(options.jpegQuality, 100);
   EXPECT_FALSE(frame.Topmost());
+  EXPECT_EQ(frame.alwaysTopBox, 0);
   EXPECT_FALSE(dlg.IsOpen());
 }
 
-TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementAndMakesTheFrameTopmost) {
+TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementThenTheFrameWritesItsRectangle) {
   struct Case {
     const wchar_t* typed;
     const char* stored;
@@ -120,9 +172,10 @@ TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementAndMakesTheFrame
   const Case cases[] = {{L"0", "1", 1}, {L"abc", "1", 1}, {L"-5", "1", 1}, {L"85", "85", 85}, {L"75x", "75x", 75}};
   for (const Case& c : cases) {
     DeleteFileA(Ini().c_str());
-    wintest::FakeFrame frame(10, 20, 836, 721);
-    COptionDlg dlg;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+    FakeOptionHost frame(10, 20, 540, 520);
+    CaptureOptions options;
+    COptionDlg dlg(options, frame);
+    wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                       [&](HWND d) {
                         wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, false);
                         wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, true);
@@ -133,12 +186,16 @@ TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementAndMakesTheFrame
     ASSERT_EQ(lines.size(), 10u) << IniText();
     EXPECT_EQ(lines[0], "OPTION.REMEMBER_POSITION=FALSE");
     EXPECT_EQ(lines[4], std::string("OPTION.JPEG_QUALITY=") + c.stored);
-    EXPECT_EQ(lines[6], "AUTOPOS_HISTORY.LEFT=");
-    EXPECT_EQ(lines[7], "AUTOPOS_HISTORY.TOP=");
-    EXPECT_EQ(lines[8], "AUTOPOS_HISTORY.WIDTH=");
-    EXPECT_EQ(lines[9], "AUTOPOS_HISTORY.HEIGHT=");
-    EXPECT_EQ(dlg.jpegQuality, c.quality);
+    EXPECT_EQ(options.jpegQuality, c.quality);
     EXPECT_TRUE(frame.Topmost());
+    EXPECT_EQ(frame.alwaysTopBox, 1);
+    // OK empties the placement; once the dialog is gone the frame writes its
+    // real rectangle, which the capture rectangle and the nudges read.
+    EXPECT_EQ(frame.placementBeforeSave, (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_EQ(frame.saves, 1);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()),
+              (std::vector<std::string>{"AUTOPOS_HISTORY.LEFT=10", "AUTOPOS_HISTORY.TOP=20",
+                                        "AUTOPOS_HISTORY.WIDTH=540", "AUTOPOS_HISTORY.HEIGHT=520"}));
   }
 }
 
@@ -157,11 +214,12 @@ TEST_F(OptionDialogs, CancelCloseBoxAndEscapeWriteNothing) {
       },
   };
   for (size_t i = 0; i < exits.size(); ++i) {
-    wintest::FakeFrame frame(0, 0, 836, 721, WS_EX_TOPMOST);
-    COptionDlg dlg;
+    FakeOptionHost frame(0, 0, 836, 721, WS_EX_TOPMOST);
+    CaptureOptions options = ReadCaptureOptions();
+    COptionDlg dlg(options, frame);
     bool found = false;
     const DWORD start = GetTickCount();
-    const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+    const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                                              [&](HWND d) {
                                                wintest::SetCheck(d, IDC_OPT_AUTO_SAVE, true);
                                                wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, false);
@@ -174,9 +232,11 @@ TEST_F(OptionDialogs, CancelCloseBoxAndEscapeWriteNothing) {
     EXPECT_EQ(result, IDCANCEL) << i;
     EXPECT_LT(GetTickCount() - start, 6000u) << i << ": closed by the watchdog, not by the exit";
     EXPECT_EQ(IniText(), before) << i;
-    EXPECT_FALSE(dlg.autoSave) << i;
-    EXPECT_EQ(dlg.jpegQuality, 90) << i;
+    EXPECT_FALSE(options.autoSave) << i;
+    EXPECT_EQ(options.jpegQuality, 90) << i;
     EXPECT_TRUE(frame.Topmost()) << i;
+    EXPECT_EQ(frame.alwaysTopBox, -1) << i;
+    EXPECT_EQ(frame.saves, 0) << i;
   }
 }
 
@@ -189,11 +249,12 @@ TEST_F(OptionDialogs, OpensWithTheStoredValues) {
   for (const Case& c : cases) {
     WriteIni(std::string("[OPTION]\r\nAUTO_SAVE=") + c.autoSave +
              "\r\nREMEMBER_POSITION=FALSE\r\nJPEG_QUALITY=75x\r\nSELECT_FOLDER=D:\\shots\r\n");
-    wintest::FakeFrame frame(0, 0, 836, 721);
-    COptionDlg dlg;
+    FakeOptionHost frame(0, 0, 836, 721);
+    CaptureOptions options;
+    COptionDlg dlg(options, frame);
     bool autoSave = false, remember = true, alwaysTop = false, review = false;
     std::wstring quality, folder;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+    wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                       [&](HWND d) {
                         autoSave = Checked(d, IDC_OPT_AUTO_SAVE);
                         remember = Checked(d, IDC_OPT_REMEMBER_POSITION);
@@ -213,13 +274,14 @@ TEST_F(OptionDialogs, OpensWithTheStoredValues) {
 }
 
 TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
-  wintest::FakeFrame frame(0, 0, 836, 721);
-  COptionDlg dlg;
+  FakeOptionHost frame(0, 0, 836, 721);
+  CaptureOptions options;
+  COptionDlg dlg(options, frame);
   RECT window = {}, ok = {}, cancel = {}, remember = {}, folder = {}, browse = {};
   std::wstring texts[5];
   LOGFONTW rememberFont = {}, reviewFont = {};
   int spinLow = -1, spinHigh = -1;
-  wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+  wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                     [&](HWND d) {
                       wintest::HoldForScreenshot("options");
                       GetWindowRect(d, &window);
@@ -276,11 +338,12 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
   const std::string before = "[OPTION]\r\nSELECT_FOLDER=C:\\old\r\n";
   for (int confirm = 0; confirm < 2; ++confirm) {
     WriteIni(before);
-    wintest::FakeFrame frame(0, 0, 836, 721);
-    COptionDlg dlg;
+    FakeOptionHost frame(0, 0, 836, 721);
+    CaptureOptions options;
+    COptionDlg dlg(options, frame);
     bool pickerShown = false;
     std::wstring pickerOwnerCheck, folderAfter;
-    wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"Option", frame.Hwnd(),
+    wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                       [&](HWND d) {
                         // Posted: the picker runs its own modal loop inside the click.
                         PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_OPT_BROWSE, BN_CLICKED),
@@ -310,14 +373,6 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
 
 // ---- Continuous-capture options ---------------------------------------------
 
-TEST_F(OptionDialogs, IntervalHolderReadsTheLeadingNumber) {
-  EXPECT_EQ(CContinuousOptionDlg().captureInterval, 1000);
-  WriteIni("[OPTION]\r\nCAPTURE_TIME=250ms\r\n");
-  EXPECT_EQ(CContinuousOptionDlg().captureInterval, 250);
-  WriteIni("[OPTION]\r\nCAPTURE_TIME=\r\n");
-  EXPECT_EQ(CContinuousOptionDlg().captureInterval, 0);
-}
-
 TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
   const int radios[] = {IDC_CONT_CUSTOM,          IDC_CONT_15_PER_SECOND, IDC_CONT_30_PER_SECOND,
                         IDC_CONT_1_PER_SECOND,    IDC_CONT_1_PER_MINUTE,  IDC_CONT_1_PER_10_MINUTES,
@@ -337,7 +392,8 @@ TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
     else
       DeleteFileA(Ini().c_str());
     wintest::FakeFrame frame(0, 0, 836, 721);
-    CContinuousOptionDlg dlg;
+    CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
     std::vector<int> checked;
     std::wstring text;
     bool found = false;
@@ -360,7 +416,8 @@ TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
 TEST_F(OptionDialogs, PresetClickFillsTheEditAndOkStoresIt) {
   WriteIni("[OPTION]\r\nCAPTURE_TIME=500\r\n");
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   std::wstring afterPreset, afterCustom;
   const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
                                            [&](HWND d) {
@@ -373,21 +430,22 @@ TEST_F(OptionDialogs, PresetClickFillsTheEditAndOkStoresIt) {
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(afterPreset, L"67");
   EXPECT_EQ(afterCustom, L"67");
-  EXPECT_EQ(dlg.captureInterval, 67);
+  EXPECT_EQ(options.captureInterval, 67);
   EXPECT_EQ(IniLines(), std::vector<std::string>{"OPTION.CAPTURE_TIME=67"});
 }
 
 TEST_F(OptionDialogs, AnEmptyIntervalIsStoredEmptyAndReadsAsZero) {
   WriteIni("[OPTION]\r\nCAPTURE_TIME=1000\r\n");
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
                                            [&](HWND d) {
                                              wintest::SetItemText(d, IDC_CONT_INTERVAL, L"");
                                              Click(d, IDC_OK_PICTURE);
                                            });
   EXPECT_EQ(result, IDOK);
-  EXPECT_EQ(dlg.captureInterval, 0);
+  EXPECT_EQ(options.captureInterval, 0);
   EXPECT_EQ(IniLines(), std::vector<std::string>{"OPTION.CAPTURE_TIME="});
 }
 
@@ -395,7 +453,8 @@ TEST_F(OptionDialogs, IntervalCancelAfterAPresetLeavesFileAndHolderAlone) {
   const std::string before = "[OPTION]\r\nCAPTURE_TIME=500\r\n";
   WriteIni(before);
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   for (int way = 0; way < 2; ++way) {
     const INT_PTR result =
         wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
@@ -407,7 +466,7 @@ TEST_F(OptionDialogs, IntervalCancelAfterAPresetLeavesFileAndHolderAlone) {
                               SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
                           });
     EXPECT_EQ(result, IDCANCEL) << way;
-    EXPECT_EQ(dlg.captureInterval, 500) << way;
+    EXPECT_EQ(options.captureInterval, 500) << way;
     EXPECT_EQ(IniText(), before) << way;
   }
 }
@@ -415,7 +474,8 @@ TEST_F(OptionDialogs, IntervalCancelAfterAPresetLeavesFileAndHolderAlone) {
 TEST_F(OptionDialogs, IntervalEnterAndEscapeGoToTheFocusedControl) {
   WriteIni("[OPTION]\r\nCAPTURE_TIME=500\r\n");
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   bool openAfterKeys = false;
   std::wstring text;
   const INT_PTR result = wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
@@ -437,7 +497,8 @@ TEST_F(OptionDialogs, IntervalEnterAndEscapeGoToTheFocusedControl) {
 
 TEST_F(OptionDialogs, IntervalDialogPlacesItsControlsAndLimitsTheSpin) {
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   RECT window = {}, spin = {}, edit = {}, thirtyMinutes = {}, ok = {};
   int low = -1, high = -1;
   std::wstring caption, hint, radio;
@@ -481,7 +542,8 @@ TEST_F(OptionDialogs, IntervalDialogPlacesItsControlsAndLimitsTheSpin) {
 TEST_F(OptionDialogs, IntervalSpinWritesPlainDigitsWithinItsRange) {
   WriteIni("[OPTION]\r\nCAPTURE_TIME=30527\r\n");
   wintest::FakeFrame frame(0, 0, 836, 721);
-  CContinuousOptionDlg dlg;
+  CaptureOptions options = ReadCaptureOptions();
+  CContinuousOptionDlg dlg(options);
   std::wstring up1, up2;
   wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
                     [&](HWND d) {

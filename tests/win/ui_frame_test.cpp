@@ -1,5 +1,6 @@
 // The capture frame in-process: layered modes, the paint handler's effects at
-// the width thresholds, the hover tips of its own buttons, maximise/restore.
+// the width thresholds, the hover tips of its own buttons, maximise/restore,
+// presses on the logo, and what the options dialog does to the frame.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,6 +12,7 @@
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "dialog_test_util.h"
 #include "win_test_util.h"
 
 using namespace framlet;
@@ -57,11 +59,11 @@ class Frame : public ::testing::Test {
 
 TEST_F(Frame, LayeredModesWithTheMagentaKey) {
   HWND hwnd = frame_.Hwnd();
-  EXPECT_FALSE(frame_.layered);
+  EXPECT_FALSE(frame_.Layered());
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 
   ASSERT_TRUE(frame_.SetLayered(0));
-  EXPECT_TRUE(frame_.layered);
+  EXPECT_TRUE(frame_.Layered());
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
   COLORREF key = 0;
   BYTE alpha = 0;
@@ -76,7 +78,7 @@ TEST_F(Frame, LayeredModesWithTheMagentaKey) {
   EXPECT_TRUE(flags & LWA_ALPHA);
 
   ASSERT_TRUE(frame_.SetLayered(2));
-  EXPECT_FALSE(frame_.layered);
+  EXPECT_FALSE(frame_.Layered());
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
@@ -96,7 +98,7 @@ TEST_F(Frame, NormalModeLayeredHoleIsTheColourKey) {
     return pixel;
   };
   EXPECT_EQ(holePixel(), RGB(240, 240, 240));
-  frame_.normalMode = true;
+  frame_.SetNormalMode(true);
   frame_.SetLayered(0);
   EXPECT_EQ(holePixel(), RGB(255, 0, 255));
   frame_.SetLayered(2);
@@ -165,12 +167,111 @@ TEST_F(Frame, HoverTipsOfTheAreaButtonAndTheAlwaysOnTopBox) {
   EXPECT_FALSE(frame_.HoverTip().Visible());
 }
 
+TEST_F(Frame, TipHidesWhenThePointerMovesOnToAnotherButton) {
+  HWND hwnd = frame_.Hwnd();
+  HWND box = GetDlgItem(hwnd, IDC_ALWAYS_TOP);
+  // The system sends the cursor message to the window under the pointer.
+  auto pointerOn = [](HWND window) {
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  };
+  const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  for (int id : {IDC_MINIMIZE, IDC_CLOSE_TO_TRAY, IDC_OPTIONS_MENU, IDC_GO}) {
+    pointerOn(box);
+    ASSERT_TRUE(frame_.HoverTip().Visible()) << id;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    pointerOn(GetDlgItem(hwnd, id));
+    EXPECT_FALSE(frame_.HoverTip().Visible()) << id;
+    EXPECT_EQ(GetCursor(), hand) << id << ": the button still shows its hand";
+  }
+  // The address box keeps its own text cursor.
+  pointerOn(box);
+  pointerOn(GetDlgItem(hwnd, IDC_ADDRESS));
+  EXPECT_FALSE(frame_.HoverTip().Visible());
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM));
+}
+
+TEST_F(Frame, PressesOnTheLogoReachTheFrame) {
+  // The frame moves from anywhere on its surface and maximises on a double
+  // click in its top band: a press on the logo must reach the frame.
+  HWND hwnd = frame_.Hwnd();
+  RECT logo = {};
+  GetWindowRect(GetDlgItem(hwnd, IDC_LOGO), &logo);
+  ASSERT_EQ(logo.right - logo.left, 102);
+  for (const POINT p : {POINT{logo.left + 2, logo.top + 12}, POINT{(logo.left + logo.right) / 2, logo.top + 12},
+                        POINT{logo.right - 2, logo.bottom - 2}})
+    EXPECT_EQ(WindowFromPoint(p), hwnd) << p.x - logo.left << "," << p.y - logo.top;
+}
+
+// The frame's options dialog, opened through the frame and worked from a second thread.
+class FrameOptions : public Frame {
+ protected:
+  // Opens the options dialog over the frame, runs `steps` on it and waits until it is gone.
+  void Options(const std::function<void(HWND)>& steps) {
+    bool found = false;
+    wintest::RunModal(
+        [&] {
+          frame_.OpenOptions();
+          return INT_PTR{0};
+        },
+        L"Option", frame_.Hwnd(), steps, &found);
+    ASSERT_TRUE(found) << "the options dialog did not open";
+  }
+  bool Topmost() { return (GetWindowLongPtrW(frame_.Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+  bool BoxChecked() { return IsDlgButtonChecked(frame_.Hwnd(), IDC_ALWAYS_TOP) == BST_CHECKED; }
+};
+
+TEST_F(FrameOptions, OkWithPositionMemoryOffLeavesTheFrameRectangleStored) {
+  // The dialog opens centred on the screen, clear of the frame: nothing
+  // uncovers the frame, so no repaint writes the rectangle for it.
+  SetWindowPos(frame_.Hwnd(), nullptr, 10, 10, 540, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+  wintest::Pump(200);
+  Options([](HWND d) {
+    wintest::SetCheck(d, IDC_OPT_REMEMBER_POSITION, false);
+    wintest::SetItemText(d, IDC_OPT_QUALITY, L"85");
+    wintest::Click(d, IDC_OK_PICTURE);
+  });
+  // Read at once, before any message reaches the frame.
+  EXPECT_EQ(settings::ReadText(keys::kRememberPosition), "FALSE");
+  EXPECT_EQ(settings::ReadText(keys::kLeft), "10");
+  EXPECT_EQ(settings::ReadText(keys::kTop), "10");
+  EXPECT_EQ(settings::ReadText(keys::kWidth), "540");
+  EXPECT_EQ(settings::ReadText(keys::kHeight), "520");
+  const RECT capture = frame_.CaptureRect();
+  EXPECT_EQ(capture.left, 14);
+  EXPECT_EQ(capture.top, 131);
+  EXPECT_EQ(capture.right, 10 + 540 - 4);
+  EXPECT_EQ(capture.bottom, 10 + 520 - 23);
+  // The frame's in-memory options carry the new quality.
+  EXPECT_EQ(frame_.Options().jpegQuality, 85);
+}
+
+TEST_F(FrameOptions, AlwaysOnTopChoiceMovesTheCheckBoxWithTheState) {
+  ASSERT_TRUE(Topmost());
+  ASSERT_TRUE(BoxChecked());
+  for (bool on : {false, true, false}) {
+    Options([on](HWND d) {
+      wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, on);
+      wintest::Click(d, IDC_OK_PICTURE);
+    });
+    EXPECT_EQ(Topmost(), on);
+    EXPECT_EQ(BoxChecked(), on);
+    EXPECT_EQ(settings::ReadFlag(keys::kAlwaysTop), on);
+  }
+  // Cancel leaves box and state as they are.
+  Options([](HWND d) {
+    wintest::SetCheck(d, IDC_OPT_ALWAYS_TOP, true);
+    wintest::Click(d, IDC_CANCEL_PICTURE);
+  });
+  EXPECT_FALSE(Topmost());
+  EXPECT_FALSE(BoxChecked());
+}
+
 TEST_F(Frame, MaximiseSavesTheRestoreRectangleAndRestoreGoesBack) {
   HWND hwnd = frame_.Hwnd();
   SetWindowPos(hwnd, nullptr, 150, 90, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
   frame_.Maximize();
-  EXPECT_TRUE(frame_.maximized);
-  EXPECT_EQ(frame_.restoreRect, (frame::Place{150, 90, 700, 600}));
+  EXPECT_TRUE(frame_.Maximized());
+  EXPECT_EQ(frame_.RestoreRect(), (frame::Place{150, 90, 700, 600}));
   EXPECT_TRUE(Shown(IDC_RESTORE));
   EXPECT_FALSE(Shown(IDC_MAXIMIZE));
   RECT r;
@@ -180,11 +281,11 @@ TEST_F(Frame, MaximiseSavesTheRestoreRectangleAndRestoreGoesBack) {
   // Maximised: no move, no resize anywhere.
   RECT client;
   GetClientRect(hwnd, &client);
-  EXPECT_EQ(frame::HitZone(2, 2, {client.left, client.top, client.right, client.bottom}, frame_.maximized),
+  EXPECT_EQ(frame::HitZone(2, 2, {client.left, client.top, client.right, client.bottom}, frame_.Maximized()),
             frame::Zone::Client);
 
   frame_.Restore();
-  EXPECT_FALSE(frame_.maximized);
+  EXPECT_FALSE(frame_.Maximized());
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(r.left, 150);
   EXPECT_EQ(r.top, 90);
