@@ -1,19 +1,58 @@
 // Image writers against the real platform: each file decoded again gives the
 // source pixels (JPEG within a bound), the BMP layout byte for byte, unwritable
-// paths and oversized pictures give 0 and leave no file, and the preview
-// window's stamped automatic save.
+// paths and oversized pictures give 0 and leave no file, a failed write or a
+// failed allocation leaves an existing file as it was, concurrent saves, and
+// the preview window's stamped automatic save.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <regex>
+#include <thread>
 
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
+#include "capture/file_replace.h"
 #include "image_test_util.h"
 #include "win_test_util.h"
 
 using namespace imagetest;
+
+// ---- Failing allocations ------------------------------------------------------
+// The test program's global operator new can be told to fail the n-th
+// allocation made by one thread, so every allocation of a writer can be made
+// to fail in turn. Disarmed it only forwards to malloc.
+namespace {
+std::atomic<DWORD> failingThread{0};
+std::atomic<long> allocationsBeforeFailure{-1};
+std::atomic<bool> allocationFailed{false};
+
+void ArmAllocationFailure(long allocationsBefore) {
+  allocationFailed = false;
+  allocationsBeforeFailure = allocationsBefore;
+  failingThread = GetCurrentThreadId();
+}
+
+// True when the armed allocation was reached (and failed).
+bool DisarmAllocationFailure() {
+  failingThread = 0;
+  allocationsBeforeFailure = -1;
+  return allocationFailed;
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (failingThread.load() == GetCurrentThreadId() && allocationsBeforeFailure.fetch_sub(1) == 0) {
+    allocationFailed = true;
+    throw std::bad_alloc();
+  }
+  // The standard library's operator delete gives the memory back with free.
+  if (void* memory = std::malloc(size ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
 
 namespace {
 
@@ -187,6 +226,89 @@ TEST_F(ImageWriters, SidesBeyondSixteenBitsAreRefusedForJpegAndGif) {
     EXPECT_EQ(Exists(path), c.written == 1) << c.format;
   }
   EXPECT_EQ(FileBytes(folder_.File("tall2")).size(), 54u + 4 * 70000);
+}
+
+TEST_F(ImageWriters, AnExistingFileIsReplacedWholeAndNothingElseIsLeft) {
+  // A long old file under a shorter new one: nothing of the old may remain.
+  const Pixels source = FewColours(12, 9, 30);
+  for (int format = 1; format <= 4; ++format) {
+    const std::string path = folder_.File("shot" + std::to_string(format) + ".img");
+    { std::ofstream(path, std::ios::binary) << std::string(200000, 'x'); }
+    ASSERT_EQ(Write(format, MakeImage(source), path), 1) << format;
+    EXPECT_LT(FileBytes(path).size(), 200000u) << format;
+    if (format != 1) {
+      EXPECT_EQ(MaxChannelError(Decode(path), source), 0) << format;
+    }
+  }
+  EXPECT_EQ(FolderNames(folder_.Path()),
+            (std::vector<std::string>{"shot1.img", "shot2.img", "shot3.img", "shot4.img"}));
+}
+
+TEST_F(ImageWriters, AFailedAllocationAnywhereInAWriterGivesZeroAndKeepsTheOldFile) {
+  // Many colours, so the GIF writer goes through its palette fitting too.
+  const CCapturedImage image = MakeImage(ManyColours(40, 30));
+  const std::string old = "the picture saved before";
+  for (int format = 1; format <= 4; ++format) {
+    const std::string path = folder_.File("shot" + std::to_string(format) + ".img");
+    long failures = 0;
+    for (long n = 0;; ++n) {
+      ASSERT_LT(n, 20000) << "format " << format << " never finished";
+      { std::ofstream(path, std::ios::binary) << old; }
+      ArmAllocationFailure(n);
+      const int written = Write(format, image, path);
+      const bool failed = DisarmAllocationFailure();
+      if (!failed) {
+        EXPECT_EQ(written, 1) << format;
+        EXPECT_NE(FileBytes(path), old) << format;
+        break;
+      }
+      ++failures;
+      ASSERT_EQ(written, 0) << "format " << format << ", allocation " << n;
+      ASSERT_EQ(FileBytes(path), old) << "format " << format << ", allocation " << n;
+      ASSERT_EQ(FolderNames(folder_.Path()).size(), static_cast<size_t>(format))
+          << "a temporary file was left: format " << format << ", allocation " << n;
+    }
+    std::printf("format %d: each of %ld allocations failed in turn\n", format, failures);
+    // Every writer allocates at least once of its own (PNG: the encoder list).
+    EXPECT_GT(failures, 0) << format;
+  }
+}
+
+TEST_F(ImageWriters, ConcurrentSavesIntoOneFolderNeverMeet) {
+  // Each thread saves its own file again and again, and also the one file they
+  // share. Their temporary files sit side by side in the folder: no save may
+  // take another's. A save to the shared file may be refused while another
+  // save is moving its version in, but the file is always one whole version
+  // and no temporary file of any save is left behind.
+  constexpr int kThreads = 4;
+  constexpr int kRounds = 15;
+  constexpr size_t kSize = 300000;
+  const std::string shared = folder_.File("shared.bmp");
+  std::atomic<int> ownFailures{0};
+  std::atomic<int> sharedWrites{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      const std::string contents(kSize, static_cast<char>('A' + t));
+      const std::string own = folder_.File("own" + std::to_string(t) + ".bmp");
+      for (int round = 0; round < kRounds; ++round) {
+        if (!framlet::ReplaceFileContents(own, {{contents.data(), contents.size()}})) ++ownFailures;
+        if (framlet::ReplaceFileContents(shared, {{contents.data(), contents.size()}})) ++sharedWrites;
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(ownFailures.load(), 0);
+  EXPECT_GT(sharedWrites.load(), 0);
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(FileBytes(folder_.File("own" + std::to_string(t) + ".bmp")),
+              std::string(kSize, static_cast<char>('A' + t)));
+  }
+  const std::string bytes = FileBytes(shared);
+  ASSERT_EQ(bytes.size(), kSize);
+  EXPECT_EQ(bytes, std::string(kSize, bytes[0]));
+  EXPECT_EQ(FolderNames(folder_.Path()),
+            (std::vector<std::string>{"own0.bmp", "own1.bmp", "own2.bmp", "own3.bmp", "shared.bmp"}));
 }
 
 TEST_F(ImageWriters, FindEncoderMatchesTheMimeTypeExactly) {
