@@ -81,6 +81,11 @@
 #define IDC_CONT_MS 1084
 #define IDC_CONT_HINT 1085
 
+// Browser views: a window's primary view and its hidden second view (the
+// capture frame's and the guide popup's, dialog 338).
+#define IDC_WEB_VIEW 121212
+#define IDC_WEB_SECOND_VIEW 121213
+
 // Popup-menu commands (notification menu, options menu, more menus).
 #define ID_EXIT 32771
 #define ID_MORE_OPEN_FOLDER 32772
