@@ -46,6 +46,9 @@ class CCaptureEngine {
   std::string SaveWithLastPath(const CCapturedImage& image, int quality);
   std::string SaveCroppedViaDialog(const CCapturedImage& image, HWND owner, int width, int height, int quality);
   int SaveViaShortDialog(const CCapturedImage& image, HWND owner, int quality);
+  // The writers return 1 when the whole file is at path, else 0 with path as
+  // it was: an existing file is replaced only by a complete new one, and a
+  // picture too large for the memory left is a failed write, not an exception.
   static int WriteBmpFile(const CCapturedImage& image, const std::string& path);
   int WriteJpegFile(const CCapturedImage& image, const std::string& path, int quality);
   int WritePngFile(const CCapturedImage& image, const std::string& path);
