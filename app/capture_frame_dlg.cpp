@@ -410,9 +410,10 @@ INT_PTR CCaptureFrameDlg::OnSetCursor(HWND over, UINT hitTest) {
   }
   HideTips();
   if (over != Hwnd()) {
-    // A child keeps its own cursor. Said explicitly: under Wine the default
-    // handling would set the child's class cursor and claim the message, so a
-    // child that asks the frame first could never show its own.
+    // A child keeps its own cursor. Said explicitly because Wine's default
+    // handling sets the child's class cursor from the parent (newer Wine also
+    // reports the message handled), which would flash or replace the hand of
+    // a button that asks the frame first.
     return Result(FALSE);
   }
   if (hitTest == HTCLIENT) {

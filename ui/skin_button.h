@@ -29,8 +29,9 @@ class CSkinButton : public CSkinnedControl {
   // Replaces the faces (for example a greyed face) and redraws.
   void SetFaces(UINT restId, UINT pressedId, UINT hoverId);
   // Shows the hand over the button unless the parent sets the cursor itself:
-  // the parent is asked first and must answer FALSE for the button's own
-  // cursor (under Wine a parent's default handling claims the message).
+  // the parent is asked first and should answer FALSE explicitly to leave the
+  // cursor to the button (Wine's default handling of the parent sets the
+  // button's class cursor, and newer Wine reports the message handled).
   void SetHandCursor(bool on) { handCursor_ = on; }
 
   bool Checked() const { return checked_; }
