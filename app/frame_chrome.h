@@ -24,7 +24,6 @@ class CFrameChrome {
   void Attach(HWND frame);
   // Gives the controls back and frees the label's font (the label first).
   void Detach();
-  bool Attached() const { return frame_ != nullptr; }
 
   // Moves every control to its place for client size w x h (without
   // repainting) and applies the width rules.
