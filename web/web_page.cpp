@@ -36,6 +36,8 @@ IDispatch** DispatchRefOf(const VARIANT* v) {
   return v && V_VT(v) == (VT_DISPATCH | VT_BYREF) ? V_DISPATCHREF(v) : nullptr;
 }
 
+const CLSID* g_controlClass = &CLSID_WebBrowser;
+
 std::wstring Lower(std::wstring text) {
   if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
   return text;
@@ -154,7 +156,7 @@ CWebPage::~CWebPage() {
 bool CWebPage::CreateBrowser(IDispatch* external) {
   HWND hwnd = Hwnd();
   site_ = CCustomControlSite::Create(hwnd, external);
-  if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+  if (FAILED(CoCreateInstance(*g_controlClass, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                               reinterpret_cast<void**>(control_.Put()))))
     return false;
   if (FAILED(control_->SetClientSite(site_))) return false;
@@ -299,6 +301,10 @@ CWebPage* CWebPage::FromWindow(HWND window) {
     if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD)) break;
   }
   return nullptr;
+}
+
+void CWebPage::SetControlClassForTesting(const CLSID* control) {
+  g_controlClass = control ? control : &CLSID_WebBrowser;
 }
 
 LRESULT CWebPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -77,6 +77,10 @@ class CWebPage final : public CWindowBase {
   // The view that holds `window` (the view or any window inside it), or nullptr.
   static CWebPage* FromWindow(HWND window);
 
+  // Makes views host another control class (tests: one that cannot be made);
+  // nullptr restores the WebBrowser control.
+  static void SetControlClassForTesting(const CLSID* control);
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -1,0 +1,119 @@
+#pragma once
+// Shared pieces of the hosted-page tests: OLE for one test, condition waits
+// that keep messages flowing, host windows, and recorders standing in for the
+// capture frame behind the page calls and the browser views.
+#include <windows.h>
+#include <ole2.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/settings_keys.h"
+#include "web/external_dispatch.h"
+#include "web/frame_views.h"
+
+namespace webtest {
+
+// OLE on the test's thread (browser control, script engine).
+class OleScope {
+ public:
+  OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleScope() {
+    if (ok_) OleUninitialize();
+  }
+  OleScope(const OleScope&) = delete;
+  OleScope& operator=(const OleScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+// Dispatches messages until the condition holds or ms pass; returns the condition.
+inline bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (condition()) return true;
+    if (static_cast<int>(GetTickCount() - start) >= ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+// A plain top-level window standing in for the capture frame (or, owned, for a popup).
+class HostWindow {
+ public:
+  HostWindow(int x, int y, int width, int height, HWND owner = nullptr) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"FramletWebTestHost";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"web test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
+                            height, owner, nullptr, wc.hInstance, nullptr);
+  }
+  ~HostWindow() {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  }
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+// The frame's side of the page calls.
+class PageCallRecorder : public IPageCallHost {
+ public:
+  void SetSignedIn(bool on) override {
+    signedIn = on;
+    ++signInCalls;
+  }
+  HWND GuidePopupWindow() override { return popup ? popup() : nullptr; }
+  void SetPopupClosed() override {
+    popupClosed = true;
+    // The popup was already asked to close when the flag is set.
+    popupClosedAfterClose = closeMessages > 0;
+  }
+
+  bool signedIn = false;
+  int signInCalls = 0;
+  bool popupClosed = false;
+  bool popupClosedAfterClose = false;
+  int closeMessages = 0;  // counted by the test's popup stand-in
+  std::function<HWND()> popup;
+};
+
+// The frame's side of the browser views.
+class FrameRecorder : public IFrameViewsHost {
+ public:
+  void SetAddressText(const std::wstring& text) override { addresses.push_back(text); }
+  void AddTitle(const std::wstring& title) override { titles.push_back(title); }
+  bool SignedIn() const override { return signedIn; }
+  bool PopupClosed() const override { return popupClosed; }
+
+  std::vector<std::wstring> addresses;
+  std::vector<std::wstring> titles;
+  bool signedIn = false;
+  bool popupClosed = false;
+};
+
+// POPCLOSESTATE as the file holds it ("" when absent).
+inline std::string StoredPopCloseState() {
+  char value[32] = {};
+  GetPrivateProfileStringA(framlet::keys::kPopCloseState.section, framlet::keys::kPopCloseState.key, "", value,
+                           sizeof value, framlet::settings::FilePath().c_str());
+  return value;
+}
+
+inline std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+}  // namespace webtest
