@@ -18,9 +18,13 @@ constexpr char kFrameTitle[] = "Framlet5";
 constexpr char kUpdaterFile[] = "framletup.exe";
 }  // namespace
 
-CCaptureApp* TheApp() { return g_app; }
+CCaptureApp* TheApp() {
+  return g_app;
+}
 
-CCaptureApp::CCaptureApp() { g_app = this; }
+CCaptureApp::CCaptureApp() {
+  g_app = this;
+}
 
 CCaptureApp::~CCaptureApp() {
   g_app = nullptr;

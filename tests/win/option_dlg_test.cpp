@@ -106,8 +106,8 @@ TEST_F(OptionDialogs, CaptureOptionsAreReadAsStored) {
   };
   const Case cases[] = {
       {nullptr, false, true, 100, 1000},
-      {"[OPTION]\r\nAUTO_SAVE=True\r\nCAPTURE_REVIEW=yes\r\nJPEG_QUALITY=75x\r\nCAPTURE_TIME=250ms\r\n", true,
-       false, 75, 250},  // only the word true counts; numbers are their leading digits
+      {"[OPTION]\r\nAUTO_SAVE=True\r\nCAPTURE_REVIEW=yes\r\nJPEG_QUALITY=75x\r\nCAPTURE_TIME=250ms\r\n", true, false,
+       75, 250},  // only the word true counts; numbers are their leading digits
       {"[OPTION]\r\nJPEG_QUALITY=250\r\nCAPTURE_TIME=\r\n", false, true, 250, 0},  // quality taken as stored
   };
   for (const Case& c : cases) {
@@ -393,7 +393,7 @@ TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
       DeleteFileA(Ini().c_str());
     wintest::FakeFrame frame(0, 0, 836, 721);
     CaptureOptions options = ReadCaptureOptions();
-  CContinuousOptionDlg dlg(options);
+    CContinuousOptionDlg dlg(options);
     std::vector<int> checked;
     std::wstring text;
     bool found = false;
