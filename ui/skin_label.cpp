@@ -32,7 +32,17 @@ void CSkinLabel::SetTransparent() {
 
 void CSkinLabel::SetFont(HFONT font) {
   font_ = font;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  // The control reports the font it is drawn with, so what measures its text measures what shows.
+  if (!hwnd_) return;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HFONT CSkinLabel::TextFont() const {
+  if (font_) return font_;
+  if (!hwnd_) return nullptr;
+  if (HFONT own = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0))) return own;
+  return reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
 }
 
 void CSkinLabel::SetText(const std::wstring& text) {
@@ -57,7 +67,7 @@ void CSkinLabel::Draw(HDC memory, const RECT& client) {
     framlet::ui::Brush brush(CreateSolidBrush(backColour_));
     FillRect(memory, &client, brush);
   }
-  HFONT font = font_ ? font_ : reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd_), WM_GETFONT, 0, 0));
+  const HFONT font = TextFont();
   SelectGuard selectFont(memory, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(memory, TRANSPARENT);
   SetTextColor(memory, textColour_);

@@ -26,14 +26,16 @@ class CSkinLabel : public CSkinnedControl {
   void SetBackground(COLORREF colour);
   void SetTransparent();
   // The label does not own the font; the caller keeps it alive while the label shows it.
+  // Without one the label uses the control's font (in a dialog built on
+  // CDialogBase, the dialog's text font in pixels), else its parent's.
   void SetFont(HFONT font);
+  HFONT TextFont() const;
   // DT_LEFT, DT_CENTER or DT_RIGHT (single line, vertically centred).
   void SetAlignment(UINT format) { alignment_ = format; }
 
   // Hides, sets the text, shows again.
   void SetText(const std::wstring& text);
   std::wstring Text() const;
-
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

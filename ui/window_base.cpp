@@ -1,6 +1,101 @@
 #include "ui/window_base.h"
 
-#include <exception>
+#include <optional>
+
+#include "ui/check_paint.h"
+#include "ui/dialog_font_rules.h"
+
+namespace framlet::ui::detail {
+
+// What differs between a dialog and a plain window: the message that brings
+// the object, where the object comes in, which window slot keeps it, and what
+// "not handled" answers.
+template <class Window>
+struct Binding;
+
+template <>
+struct Binding<CDialogBase> {
+  using Result = INT_PTR;
+  static constexpr UINT kBindMessage = WM_INITDIALOG;
+  static constexpr int kSlot = DWLP_USER;
+  static CDialogBase* Object(LPARAM lParam) { return reinterpret_cast<CDialogBase*>(lParam); }
+  // FALSE hands the message to the dialog manager's own handling.
+  static INT_PTR Unhandled(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+};
+
+template <>
+struct Binding<CWindowBase> {
+  using Result = LRESULT;
+  static constexpr UINT kBindMessage = WM_NCCREATE;
+  static constexpr int kSlot = GWLP_USERDATA;
+  static CWindowBase* Object(LPARAM lParam) {
+    return static_cast<CWindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  }
+  static LRESULT Unhandled(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+};
+
+// Binds the object to the window when it arrives, passes every message to its
+// HandleMessage, unbinds on WM_NCDESTROY and then calls OnFinalMessage (which
+// may delete the object). An exception from a handler ends at this procedure:
+// the message gets default handling, as if the object had not handled it.
+template <class Window>
+struct WindowProcedure {
+  using Kind = Binding<Window>;
+
+  static typename Kind::Result CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    bool bound = false;
+    if (message == Kind::kBindMessage) {
+      self = Kind::Object(lParam);
+      if (self) {
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, Kind::kSlot, reinterpret_cast<LONG_PTR>(self));
+        bound = true;
+      }
+    } else {
+      self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, Kind::kSlot));
+    }
+    if (!self) return Kind::Unhandled(hwnd, message, wParam, lParam);
+
+    typename Kind::Result result = 0;
+    try {
+      if (bound) self->Bound();
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      result = Kind::Unhandled(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrW(hwnd, Kind::kSlot, 0);
+      self->hwnd_ = nullptr;
+      try {
+        self->Unbound();
+        self->OnFinalMessage();
+      } catch (...) {
+      }
+    }
+    return result;
+  }
+};
+
+}  // namespace framlet::ui::detail
+
+using framlet::ui::detail::WindowProcedure;
+
+namespace {
+
+// The font named by dialog template `id` of `module`, if it names one in points.
+std::optional<framlet::ui::TemplateFont> TemplateFontOf(HINSTANCE module, UINT id) {
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+  if (!resource) return std::nullopt;
+  HGLOBAL loaded = LoadResource(module, resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return std::nullopt;
+  return framlet::ui::ReadTemplateFont(static_cast<const std::uint8_t*>(bytes), SizeofResource(module, resource));
+}
+
+}  // namespace
 
 CDialogBase::~CDialogBase() {
   if (hwnd_ && IsWindow(hwnd_)) {
@@ -18,8 +113,8 @@ HINSTANCE CDialogBase::Instance() {
 
 INT_PTR CDialogBase::DoModal(HWND parent) {
   modal_ = true;
-  const INT_PTR result =
-      DialogBoxParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, StaticProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = DialogBoxParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent,
+                                         WindowProcedure<CDialogBase>::Proc, reinterpret_cast<LPARAM>(this));
   modal_ = false;
   return result;
 }
@@ -27,7 +122,7 @@ INT_PTR CDialogBase::DoModal(HWND parent) {
 bool CDialogBase::Create(HWND parent) {
   if (IsOpen()) return true;
   modal_ = false;
-  return CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, StaticProc,
+  return CreateDialogParamW(Instance(), MAKEINTRESOURCEW(templateId_), parent, WindowProcedure<CDialogBase>::Proc,
                             reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
@@ -48,6 +143,24 @@ void CDialogBase::OnCommand(int id, int, HWND) {
   if (id == IDOK || id == IDCANCEL) Close(id);
 }
 
+void CDialogBase::Bound() {
+  textFont_.Reset();
+  // The dialog manager's font: the template's face, weight and character set at the display's DPI.
+  const HFONT templateFont = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+  const std::optional<framlet::ui::TemplateFont> named = TemplateFontOf(Instance(), templateId_);
+  LOGFONTW font = {};
+  if (!templateFont || !named || !GetObjectW(templateFont, sizeof font, &font)) return;
+  font.lfHeight = -framlet::ui::PixelHeightAt96Dpi(named->pointSize);
+  font.lfWidth = 0;
+  textFont_.Reset(CreateFontIndirectW(&font));
+  if (!textFont_) return;
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const HFONT current = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    if (current == templateFont || current == nullptr)
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+  }
+}
+
 INT_PTR CDialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
@@ -55,43 +168,24 @@ INT_PTR CDialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
+    case WM_NOTIFY: {
+      // Check boxes and radio buttons keep their 96-DPI box, as the text keeps its pixel size.
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code == NM_CUSTOMDRAW) {
+        const LRESULT drawn = framlet::ui::PaintCheckAtPixelSize(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+        if (drawn == CDRF_SKIPDEFAULT) return Result(drawn);
+      }
+      return FALSE;
+    }
+    case WM_GETFONT:
+      // Controls and skinned labels that follow the dialog's font get the pixel-sized one.
+      if (textFont_) return Result(reinterpret_cast<LRESULT>(textFont_.Get()));
+      return FALSE;
     case WM_DESTROY:
       OnDestroy();
       return FALSE;
   }
   return FALSE;
-}
-
-INT_PTR CALLBACK CDialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CDialogBase* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CDialogBase*>(lParam);
-    if (self) {
-      self->hwnd_ = hwnd;
-      SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    }
-  } else {
-    self = reinterpret_cast<CDialogBase*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-  }
-  if (!self) return FALSE;
-
-  INT_PTR result = FALSE;
-  try {
-    result = self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception&) {
-    result = FALSE;
-  } catch (...) {
-    result = FALSE;
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    self->hwnd_ = nullptr;
-    try {
-      self->OnFinalMessage();
-    } catch (...) {
-    }
-  }
-  return result;
 }
 
 // ---- plain windows ----
@@ -118,7 +212,7 @@ bool CWindowBase::CreateWindowOf(const wchar_t* className, DWORD style, DWORD ex
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = StaticProc;
+    wc.lpfnWndProc = WindowProcedure<CWindowBase>::Proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = className;
@@ -130,34 +224,4 @@ bool CWindowBase::CreateWindowOf(const wchar_t* className, DWORD style, DWORD ex
 
 LRESULT CWindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CWindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWindowBase* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<CWindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (self) {
-      self->hwnd_ = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-  } else {
-    self = reinterpret_cast<CWindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-
-  LRESULT result = 0;
-  try {
-    result = self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    result = DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    try {
-      self->OnFinalMessage();
-    } catch (...) {
-    }
-  }
-  return result;
 }

@@ -1,6 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/gdi.h"
+
+namespace framlet::ui::detail {
+// The one window procedure of both bases (window_base.cpp).
+template <class Window>
+struct WindowProcedure;
+}  // namespace framlet::ui::detail
+
 // Base of every dialog-based window. The object passed as the creation
 // parameter is bound to the HWND on WM_INITDIALOG (DWLP_USER) and unbound on
 // WM_NCDESTROY; from then on every message reaches HandleMessage.
@@ -11,6 +19,12 @@
 // The return value follows the dialog-procedure rule: TRUE when handled, FALSE
 // for default handling; messages that need a result (WM_NCHITTEST, WM_SETCURSOR
 // ...) return Result(value). No exception leaves the window procedure.
+//
+// Text is sized in pixels, as the layouts are: the dialog manager sizes the
+// template's font in points, so it would grow with the display's DPI while the
+// controls keep their pixel sizes. Before OnInitDialog the base replaces it, on
+// the dialog (WM_GETFONT) and on every child that uses it, with the same font
+// at its 96-DPI pixel height. Controls given a font of their own keep it.
 class CDialogBase {
  public:
   CDialogBase(const CDialogBase&) = delete;
@@ -30,6 +44,9 @@ class CDialogBase {
   bool IsOpen() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
   bool IsModal() const { return modal_; }
   UINT TemplateId() const { return templateId_; }
+  // The dialog's text font in pixels while the window exists (nullptr when the
+  // template names no font in points).
+  HFONT TextFont() const { return textFont_.Get(); }
 
   // The module whose resources (dialogs, bitmaps, icons) the toolkit loads.
   static HINSTANCE Instance();
@@ -52,16 +69,21 @@ class CDialogBase {
   INT_PTR Result(LRESULT value);
 
  private:
-  static INT_PTR CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend struct framlet::ui::detail::WindowProcedure<CDialogBase>;
+  // Bound: gives the dialog and its children the pixel-sized text font. Unbound: frees it.
+  void Bound();
+  void Unbound() { textFont_.Reset(); }
 
   UINT templateId_;
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  framlet::ui::Font textFont_;
 };
 
 // Base of plain (non-dialog) windows: binds `this` on WM_NCCREATE
 // (GWLP_USERDATA) and unbinds on WM_NCDESTROY. HandleMessage returns the
-// window procedure's result; the default is DefWindowProcW.
+// window procedure's result; the default is DefWindowProcW. No exception
+// leaves the window procedure.
 class CWindowBase {
  public:
   CWindowBase(const CWindowBase&) = delete;
@@ -80,6 +102,9 @@ class CWindowBase {
   virtual void OnFinalMessage() {}
 
  private:
-  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend struct framlet::ui::detail::WindowProcedure<CWindowBase>;
+  void Bound() {}
+  void Unbound() {}
+
   HWND hwnd_ = nullptr;
 };

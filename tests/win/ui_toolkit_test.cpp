@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,38 @@ TEST_F(Toolkit, NoExceptionLeavesTheWindowProcedure) {
   InvalidateRect(parent_.Hwnd(), nullptr, TRUE);
   UpdateWindow(parent_.Hwnd());  // would terminate the test program if the exception escaped
   EXPECT_TRUE(IsWindow(parent_.Hwnd()));
+}
+
+// A dialog whose handlers throw while it opens, on a command, and on a message
+// of its own with something that is no std::exception.
+class ThrowingDialog : public CDialogBase {
+ public:
+  ThrowingDialog() : CDialogBase(IDD_LOGIN_PROMPT) {}
+  int finalMessages = 0;
+
+ protected:
+  BOOL OnInitDialog() override { throw std::runtime_error("opening failed"); }
+  void OnCommand(int, int, HWND) override { throw std::logic_error("command failed"); }
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_APP) throw 42;
+    return CDialogBase::HandleMessage(message, wParam, lParam);
+  }
+  void OnFinalMessage() override { ++finalMessages; }
+};
+
+TEST_F(Toolkit, NoExceptionLeavesTheDialogProcedure) {
+  ThrowingDialog dialog;
+  // Each would terminate the test program if the exception escaped.
+  ASSERT_TRUE(dialog.Create(parent_.Hwnd())) << "opens although its opening handler threw";
+  HWND hwnd = dialog.Hwnd();
+  ASSERT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(SendMessageW(hwnd, WM_APP, 0, 0), 0) << "the message got default handling";
+  SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(IsWindow(hwnd)) << "the throwing command handler did not close it";
+
+  DestroyWindow(hwnd);
+  EXPECT_EQ(dialog.Hwnd(), nullptr) << "unbound when the window went";
+  EXPECT_EQ(dialog.finalMessages, 1);
 }
 
 TEST_F(Toolkit, HoverTipPicksItsPictureAndHidesWhenThePointerEnters) {
