@@ -1,8 +1,8 @@
 """Image files read by a decoder outside the platform (ImageMagick), and writes
 that fail halfway (a file-size limit on the writing process) leaving no file.
 
-The writing is done by the Windows-tier tests ImageExport.*, which skip unless
-this test gives them their folders.
+The writing is done by framlet_image_writers.exe (tests/e2e/writers/), whose
+cases fail unless this test gives them their folders.
 """
 import os
 import resource
@@ -19,7 +19,7 @@ def run_export(test_filter, extra_env, preexec=None):
     harness.prepare_wine()
     env = dict(harness.ENV)
     env.update(extra_env)
-    result = subprocess.run(["wine", harness.built("tests/framlet_win_tests.exe"), "--gtest_filter=" + test_filter],
+    result = subprocess.run(["wine", harness.built("tests/framlet_image_writers.exe"), "--gtest_filter=" + test_filter],
                             env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=300,
                             preexec_fn=preexec)
     return result.returncode, result.stdout.decode("utf-8", errors="replace")
@@ -40,8 +40,10 @@ def max_error(a, b):
 class ImageFiles(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        if shutil.which("identify") is None or shutil.which("convert") is None:
-            raise unittest.SkipTest("ImageMagick is not installed")
+        # scripts/setup.sh installs ImageMagick; without it there is nothing to compare against.
+        for tool in ("identify", "convert"):
+            if shutil.which(tool) is None:
+                raise AssertionError("ImageMagick's %s is not installed (scripts/setup.sh installs it)" % tool)
 
     def setUp(self):
         self.out = os.path.join(harness.RUNS_DIR, "ImageFiles." + self._testMethodName)

@@ -1,6 +1,8 @@
-// Files for decoders outside the platform, and writes that fail halfway. Both
-// need a set-up made by the end-to-end test of image files (an output folder,
-// a file-size limit on the process) and are skipped without it.
+// Files for decoders outside the platform, and writes that fail halfway. Built
+// as their own program, run only by tests/e2e/test_image_files.py, which gives
+// each case what it needs (an output folder it then decodes with ImageMagick,
+// a file-size limit on the process) and checks the files afterwards. A case
+// started without its set-up fails: it could check nothing.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -62,7 +64,7 @@ void WriteRaw(const std::string& path, const Pixels& p) {
 
 TEST(ImageExport, WritesSamplesForOutsideDecoders) {
   const std::string out = Env("FRAMLET_IMAGE_OUT");
-  if (out.empty()) GTEST_SKIP() << "run by the end-to-end test of image files";
+  ASSERT_FALSE(out.empty()) << "FRAMLET_IMAGE_OUT names the output folder";
   CCaptureEngine engine(nullptr);
   const CCapturedImage shot = ScreenshotLike(480, 320);
   WriteRaw(out + "\\shot.rgb", ReadImage(shot));
@@ -83,7 +85,7 @@ TEST(ImageExport, WritesSamplesForOutsideDecoders) {
 TEST(ImageExport, WritesThatFailHalfwayLeaveNoFile) {
   // The process may write files of at most 4096 bytes here.
   const std::string limited = Env("FRAMLET_IMAGE_LIMITED");
-  if (limited.empty()) GTEST_SKIP() << "run by the end-to-end test of image files";
+  ASSERT_FALSE(limited.empty()) << "FRAMLET_IMAGE_LIMITED names the limited folder";
   CCaptureEngine engine(nullptr);
   const CCapturedImage big = MakeImage(ManyColours(200, 200));
   for (int format = 1; format <= 4; ++format) {
