@@ -262,7 +262,7 @@ Difference Compare(const Picture& a, const Picture& b) {
 }
 
 #define REQUIRE_IMAGEMAGICK() \
-  if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick's convert and identify are not installed"
+  ASSERT_TRUE(HaveImageMagick()) << "ImageMagick's convert and identify are not installed (scripts/setup.sh installs them)"
 
 // ---- Arguments ------------------------------------------------------------------
 
