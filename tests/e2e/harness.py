@@ -10,9 +10,13 @@ processes it started, by process id.
             self.folder.start("-s")
             info = self.drive_ok("wait", "Framlet5", "15000", "visible")
 """
+import atexit
 import os
+import re
+import select
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -51,13 +55,51 @@ def prepare_wine():
     _prepared = True
     # Start the session's own processes (services, the desktop) now, from a
     # program whose output goes to a file, so that no later pipe is held by them.
-    drive("screen")
+    drive_once("screen")
+
+
+class _Ids:
+    """Control, command and resource numbers read from the program's own headers
+    (core/command_ids.h, resources/resource.h), so the scripts name them as the
+    code does: ids.IDC_ALWAYS_TOP, ids.ID_OPEN_OPTIONS, ids.WM_TRAY_NOTIFY."""
+
+    HEADERS = ("core/command_ids.h", "resources/resource.h")
+
+    def __init__(self):
+        self._values = {}
+        for header in self.HEADERS:
+            with open(os.path.join(SOURCE_DIR, header), encoding="utf-8") as f:
+                for line in f:
+                    match = re.match(r"\s*#define\s+([A-Za-z_]\w*)\s+(.+?)\s*(//.*)?$", line)
+                    if match:
+                        value = self._number(match.group(2))
+                        if value is not None:
+                            self._values[match.group(1)] = value
+
+    @staticmethod
+    def _number(text):
+        """A plain number or a small constant sum such as (0x0400 + 10); None otherwise."""
+        if not re.fullmatch(r"[\s()+\-|x0-9A-Fa-f]+", text) or not re.search(r"[0-9]", text):
+            return None
+        try:
+            return int(eval(text, {"__builtins__": {}}, {}))  # digits, hex, + - | and brackets only
+        except (SyntaxError, ValueError, TypeError):
+            return None
+
+    def __getattr__(self, name):
+        try:
+            return self._values[name]
+        except KeyError:
+            raise AttributeError("%s is not defined in %s" % (name, " or ".join(self.HEADERS))) from None
+
+
+ids = _Ids()
 
 
 def built(relative):
     path = os.path.join(BUILD_DIR, relative)
     if not os.path.exists(path):
-        raise unittest.SkipTest("not built: " + relative)
+        raise AssertionError("not built: %s (build the mingw preset first)" % path)
     return path
 
 
@@ -185,9 +227,74 @@ class ProgramFolder:
         self.processes = []
 
 
+class _Driver:
+    """One fldrive.exe in serve mode for the whole test file: a command a line on
+    its stdin, the answer closed by a line "\\x1e<exit code>". Starting a Wine
+    process costs far more than any command. A driver that does not answer in
+    time is ended (by its process id) and the next command starts a new one."""
+
+    def __init__(self):
+        self.proc = None
+
+    def _start(self):
+        self.proc = subprocess.Popen(["wine", built("tests/fldrive.exe"), "serve"], env=ENV, bufsize=0,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        proc, self.proc = self.proc, None
+        if proc is None:
+            return
+        try:
+            proc.stdin.close()
+            proc.wait(timeout=5)
+        except (OSError, subprocess.TimeoutExpired):
+            proc.kill()
+            proc.wait(timeout=5)
+        proc.stdout.close()
+
+    def call(self, args, timeout):
+        for arg in args:
+            if "\t" in arg or "\n" in arg:
+                raise ValueError("a driver argument holds a tab or a line break: %r" % arg)
+        if self.proc is None or self.proc.poll() is not None:
+            self._start()
+        try:
+            self.proc.stdin.write(("\t".join(args) + "\n").encode("utf-8"))
+        except BrokenPipeError:
+            self.stop()
+            raise RuntimeError("fldrive ended before the command %s" % " ".join(args))
+        fd = self.proc.stdout.fileno()
+        deadline = time.time() + timeout
+        answer = b""
+        while True:
+            end = answer.rfind(b"\x1e")
+            if end >= 0 and answer.endswith(b"\n"):
+                rc = int(answer[end + 1:].strip())
+                return rc, answer[:end].decode("utf-8", errors="replace").strip()
+            left = deadline - time.time()
+            ready = select.select([fd], [], [], max(left, 0))[0] if left > 0 else []
+            if not ready:
+                self.stop()
+                raise subprocess.TimeoutExpired(["fldrive"] + list(args), timeout)
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                self.stop()
+                raise RuntimeError("fldrive ended during the command %s" % " ".join(args))
+            answer += chunk
+
+
+_driver = _Driver()
+atexit.register(_driver.stop)
+
+
 def drive(*args, timeout=60):
-    """Runs fldrive.exe with the arguments; returns (exit code, stdout)."""
+    """Runs one fldrive.exe command with the arguments; returns (exit code, stdout)."""
     prepare_wine()
+    return _driver.call([str(a) for a in args], timeout)
+
+
+def drive_once(*args, timeout=60):
+    """Runs fldrive.exe once for one command, in a process of its own."""
     # Output through a file, not a pipe: when this is the first Wine program of
     # a session, the session's own processes inherit its handles and would hold
     # a pipe open until they end.
@@ -226,6 +333,47 @@ def wait_until(predicate, timeout=10.0, interval=0.1):
         time.sleep(interval)
 
 
+class Screen:
+    """The whole X display at one moment (ImageMagick's import), pixel by pixel."""
+
+    def __init__(self):
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], check=True,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout
+        # P6 <width> <height> 255, one blank each, then RGB bytes.
+        fields = data.split(maxsplit=4)
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise AssertionError("unexpected picture from import: %r" % data[:20])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.ppm = data
+        self.pixels = fields[4]
+
+    def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            return None
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+    def save(self, path):
+        """Writes the picture as a PNG for a person to look at."""
+        subprocess.run(["convert", "ppm:-", path], input=self.ppm, check=True, timeout=60)
+        return path
+
+
+def art_pixel(bitmap_id, x, y):
+    """A pixel (r, g, b) of the program's own artwork, resources/art/<id>.bmp
+    (uncompressed, 24 bits, bottom-up, as tools/draw_art.py writes them)."""
+    with open(os.path.join(SOURCE_DIR, "resources", "art", "%d.bmp" % bitmap_id), "rb") as f:
+        data = f.read()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    if bits != 24 or compression != 0:
+        raise AssertionError("art/%d.bmp is not an uncompressed 24-bit picture" % bitmap_id)
+    row = (width * 3 + 3) // 4 * 4
+    line = height - 1 - y if height > 0 else y
+    b, g, r = data[offset + line * row + x * 3:offset + line * row + x * 3 + 3]
+    return r, g, b
+
+
 def screenshot(path):
     """Saves the whole X display as a PNG (ImageMagick's import)."""
     subprocess.run(["import", "-window", "root", path], check=False,
@@ -251,6 +399,12 @@ class E2ETestCase(unittest.TestCase):
         rc, out = drive(*args, **kw)
         self.assertEqual(rc, 0, "fldrive %s failed (%d): %s" % (" ".join(map(str, args)), rc, out))
         return out
+
+    def assert_soon(self, read, expected, msg=None, timeout=5.0):
+        """Waits until read() gives expected (the program answers input and posted
+        messages in its own time), then asserts it."""
+        wait_until(lambda: read() == expected, timeout=timeout)
+        self.assertEqual(read(), expected, msg)
 
     def window_info(self, title="Framlet5"):
         rc, out = drive("info", title)

@@ -20,18 +20,6 @@ FLDRIVE_COMMAND(set_text, L"<title|#hwnd> <control id> <text>   sets a child con
   return 0;
 }
 
-FLDRIVE_COMMAND(item_text, L"<title|#hwnd> <control id>   prints a child control's text") {
-  if (args.size() != 2) return 2;
-  HWND control = Control(args);
-  if (!control) return 1;
-  // WM_GETTEXT, not GetWindowText: across processes the latter returns only
-  // the caption stored with the window, never an edit control's contents.
-  wchar_t text[1024] = {};
-  SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  Print(text);
-  return 0;
-}
-
 FLDRIVE_COMMAND(set_check, L"<title|#hwnd> <control id> <0|1>   sets a check box without clicking it") {
   if (args.size() != 3) return 2;
   HWND control = Control(args);

@@ -76,11 +76,12 @@ FLDRIVE_COMMAND(item_text, L"<title|#hwnd> <control id>   the control's own text
   if (!hwnd) return 1;
   HWND control = GetDlgItem(hwnd, ToInt(args[1]));
   if (!control) return 1;
+  // WM_GETTEXT, not GetWindowText: across processes the latter returns only
+  // the caption stored with the window, never an edit control's contents.
   wchar_t text[1024] = {};
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied))
     return 1;
   Print(text);
-  Printf("\n");
   return 0;
 }

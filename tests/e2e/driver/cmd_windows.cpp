@@ -82,6 +82,14 @@ FLDRIVE_COMMAND(children, L"<title|#hwnd>   direct child windows with id, class,
   return 0;
 }
 
+FLDRIVE_COMMAND(update, L"<title|#hwnd>   has the window and its children paint what is pending; returns when done") {
+  if (args.size() != 1) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  // The paint messages are sent to the window's thread and answered before this returns.
+  return RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) ? 0 : 1;
+}
+
 FLDRIVE_COMMAND(show, L"<title|#hwnd> <SW_ number>   ShowWindow") {
   if (args.size() != 2) return 2;
   HWND hwnd = FindTop(args[0]);

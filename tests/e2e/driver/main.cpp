@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <map>
@@ -72,18 +75,60 @@ HWND WaitTop(const std::wstring& title, int ms, bool mustBeVisible) {
 
 }  // namespace fldrive
 
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: fldrive <command> [args]\n       fldrive serve\n");
+  for (const auto& [name, entry] : fldrive::Commands())
+    std::fprintf(stderr, "  %s %s\n", fldrive::WideToUtf8(name).c_str(), fldrive::WideToUtf8(entry.usage).c_str());
+  return 2;
+}
+
+int Run(const std::wstring& name, const fldrive::Args& args) {
+  const auto found = fldrive::Commands().find(name);
+  if (found == fldrive::Commands().end()) return 2;
+  const int rc = found->second.handler(args);
+  std::fflush(stdout);
+  return rc;
+}
+
+// Serve mode: one command a line on stdin (UTF-8, the name and its arguments
+// separated by tabs); after each command's own output a line "\x1e<exit code>"
+// closes the answer. Starting a Wine process costs far more than any command,
+// so the end-to-end harness keeps one driver for a whole test file.
+int Serve() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::string line;
+  int c;
+  for (;;) {
+    line.clear();
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n') line += static_cast<char>(c);
+    if (c == EOF && line.empty()) return 0;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    fldrive::Args parts;
+    size_t start = 0;
+    for (;;) {
+      const size_t tab = line.find('\t', start);
+      parts.push_back(fldrive::Utf8ToWide(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    const std::wstring name = parts.front();
+    parts.erase(parts.begin());
+    const int rc = name.empty() ? 2 : Run(name, parts);
+    std::printf("\x1e%d\n", rc);
+    std::fflush(stdout);
+  }
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   using namespace fldrive;
   // Physical pixels, like the program under test.
   SetProcessDPIAware();
-  if (argc < 2 || Commands().find(argv[1]) == Commands().end()) {
-    std::fprintf(stderr, "usage: fldrive <command> [args]\n");
-    for (const auto& [name, entry] : Commands())
-      std::fprintf(stderr, "  %s %s\n", WideToUtf8(name).c_str(), WideToUtf8(entry.usage).c_str());
-    return 2;
-  }
-  Args args(argv + 2, argv + argc);
-  int rc = Commands()[argv[1]].handler(args);
-  std::fflush(stdout);
-  return rc;
+  if (argc == 2 && std::wstring(argv[1]) == L"serve") return Serve();
+  if (argc < 2 || Commands().find(argv[1]) == Commands().end()) return Usage();
+  return Run(argv[1], Args(argv + 2, argv + argc));
 }
