@@ -1,6 +1,6 @@
 """Option dialogs and notice windows on the screen: each is opened by its
 Windows-tier test, held there while the whole display is photographed, and the
-picture is checked to hold the window's own colours.
+picture must show the window's own pixels at their places.
 
 The pictures land in <build>/screenshots/ for a person to look at as well.
 """
@@ -8,76 +8,144 @@ import os
 import subprocess
 import sys
 import threading
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
+from harness import art_pixel  # noqa: E402
 
-# Test that shows the window -> (screenshot name, colours the window must show).
+ids = harness.ids
+RED_OUTLINE = (250, 0, 0)
+COLOUR_KEY = (255, 0, 255)
+
+
+class Pixel:
+    """What the screen must show at one point."""
+
+    def __init__(self, describe, test):
+        self.describe, self.test = describe, test
+
+    def __str__(self):
+        return self.describe
+
+
+def art(bitmap_id, x, y):
+    """The pixel of the program's own picture bitmap_id at x, y."""
+    rgb = art_pixel(bitmap_id, x, y)
+    return Pixel("%s (art/%d.bmp at %d,%d)" % (rgb, bitmap_id, x, y), lambda seen: seen == rgb)
+
+
+def colour(rgb):
+    return Pixel(str(rgb), lambda seen: seen == rgb)
+
+
+def not_colour(rgb):
+    return Pixel("anything but %s" % (rgb,), lambda seen: seen is not None and seen != rgb)
+
+
+# Test that shows the window -> (screenshot name, points: x, y in the window's
+# client area, what the screen must show there, and what that is).
 SCREENS = {
-    "OptionDialogs.ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts": ("options", [(0, 0, 255)]),
-    "OptionDialogs.IntervalDialogPlacesItsControlsAndLimitsTheSpin": ("continuous_options", [(255, 0, 0)]),
-    "OptionDialogs.FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingItself": ("folder_picker", []),
-    "NoticeWindows.NoticePaintsItsBar": ("full_capture_notice", []),
-    "NoticeWindows.OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame": ("area_outline", [(250, 0, 0)]),
-    "NoticeWindows.PromptCentresOnTheStoredFramePlacement": ("login_prompt", []),
+    "OptionDialogs.ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts": ("options", [
+        (213 + 6, 250 + 12, art(ids.IDB_OK_BUTTON, 6, 12), "OK picture button"),
+        (294 + 6, 250 + 12, art(ids.IDB_CANCEL_BUTTON, 6, 12), "cancel picture button"),
+    ]),
+    "OptionDialogs.IntervalDialogPlacesItsControlsAndLimitsTheSpin": ("continuous_options", [
+        (195 + 6, 210 + 12, art(ids.IDB_OK_BUTTON, 6, 12), "OK picture button"),
+        (276 + 6, 210 + 12, art(ids.IDB_CANCEL_BUTTON, 6, 12), "cancel picture button"),
+    ]),
+    # The picker is the platform's; what is the program's is that it opens over the options dialog
+    # (its client area at 608,462 and its OK button at 213,250 when the picker's is at 634,532).
+    "OptionDialogs.FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingItself": ("folder_picker", [
+        (608 + 213 + 6 - 634, 462 + 250 + 12 - 532, Pixel("the picker, not the OK button", lambda seen: (
+            seen is not None and seen != art_pixel(ids.IDB_OK_BUTTON, 6, 12))), "over the options' OK button"),
+    ]),
+    "NoticeWindows.NoticePaintsItsBar": ("full_capture_notice", [
+        (30, 40, art(ids.IDB_NOTICE_BAR, 30, 40), "bar picture, icon"),
+        (300, 50, art(ids.IDB_NOTICE_BAR, 300, 50), "bar picture, middle"),
+        (3, 70, art(ids.IDB_NOTICE_BAR, 3, 70), "bar picture, bottom left"),
+        (100, 5, not_colour(COLOUR_KEY), "the bar picture's colour key is see-through"),
+        (438 + 18, 32 + 18, art(ids.IDB_NOTICE_CLOSE, 18, 18), "close button at 438,32, its cross"),
+        (438 + 30, 32 + 10, art(ids.IDB_NOTICE_CLOSE, 30, 10), "close button at 438,32, its disc"),
+    ]),
+    "NoticeWindows.OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame": ("area_outline", [
+        (2, 300, colour(RED_OUTLINE), "left edge of the outline"),
+        (500, 554, colour(RED_OUTLINE), "bottom edge of the outline"),
+        (500, 300, not_colour(RED_OUTLINE), "inside of the outline"),
+    ]),
+    "NoticeWindows.PromptCentresOnTheStoredFramePlacement": ("login_prompt", [
+        (5, 5, art(ids.IDB_LOGIN_PROMPT, 5, 5), "prompt picture, title band"),
+        (20, 20, art(ids.IDB_LOGIN_PROMPT, 20, 20), "prompt picture, logo"),
+        (185, 36, art(ids.IDB_LOGIN_PROMPT, 185, 36), "prompt picture, blue rule"),
+        (50, 80, art(ids.IDB_LOGIN_PROMPT, 50, 80), "prompt picture, person"),
+        (360, 215, art(ids.IDB_LOGIN_PROMPT, 360, 215), "prompt picture, bottom right"),
+    ]),
 }
-HOLD_MS = 2500
 
 
-def colours_in(path):
-    """The set of colours in a PNG (ImageMagick prints one unique colour a line)."""
-    out = subprocess.run(["convert", path, "-format", "%c", "-depth", "8", "histogram:info:-"],
-                         capture_output=True, timeout=120).stdout.decode("ascii", errors="replace")
-    colours = set()
-    for line in out.splitlines():
-        if "(" not in line:
-            continue
-        values = line.split("(", 1)[1].split(")", 1)[0].split(",")
-        try:
-            colours.add(tuple(int(float(v)) for v in values[:3]))
-        except ValueError:
-            pass
-    return colours
+def mismatches(screen, origin, points):
+    """The points whose pixel on the screen is not the expected one, as text."""
+    wrong = []
+    for x, y, expected, what in points:
+        seen = screen.pixel(origin[0] + x, origin[1] + y)
+        if not expected.test(seen):
+            wrong.append("%s at %d,%d: %s on the screen, %s expected" % (what, x, y, seen, expected))
+    return wrong
 
 
 class DialogScreenshots(unittest.TestCase):
-    def test_each_window_shows_and_is_photographed(self):
+    def test_each_window_shows_its_pixels_at_their_places(self):
         exe = harness.built("tests/framlet_win_tests.exe")
         harness.prepare_wine()
-        env = dict(harness.ENV, FRAMLET_HOLD_MS=str(HOLD_MS))
         shots_dir = os.path.join(harness.BUILD_DIR, "screenshots")
         os.makedirs(shots_dir, exist_ok=True)
+        for name, _ in SCREENS.values():
+            if os.path.exists(os.path.join(shots_dir, name + ".taken")):
+                os.remove(os.path.join(shots_dir, name + ".taken"))
+        env = dict(harness.ENV, FRAMLET_SCREENSHOTS=harness.unix_to_windows(shots_dir))
         proc = subprocess.Popen(["wine", exe, "--gtest_filter=" + ":".join(SCREENS)], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         # Nothing may hang the run: end the test program (by its id) after a generous limit.
         watchdog = threading.Timer(300, proc.kill)
         watchdog.start()
-        taken = {}
+        points = {name: p for name, p in SCREENS.values()}
+        problems = {}
         output = []
         try:
             for raw in proc.stdout:
                 line = raw.decode("utf-8", errors="replace").strip()
                 output.append(line)
-                if line.startswith("FRAMLET_SHOWN "):
-                    name = line.split(" ", 1)[1]
-                    taken[name] = harness.screenshot(os.path.join(shots_dir, name + ".png"))
+                if not line.startswith("FRAMLET_SHOWN "):
+                    continue
+                _, name, where = line.split(" ")
+                origin = tuple(int(v) for v in where.split(","))
+                # The window may still be reaching the display: look again until
+                # its pixels are there, or give up after a few seconds.
+                deadline = time.time() + 10
+                while True:
+                    screen = harness.Screen()
+                    problems[name] = mismatches(screen, origin, points.get(name, []))
+                    if not problems[name] or time.time() > deadline:
+                        break
+                print("%s: client area at %d,%d, %d of %d points as expected"
+                      % (name, origin[0], origin[1], len(points.get(name, [])) - len(problems[name]),
+                         len(points.get(name, []))))
+                screen.save(os.path.join(shots_dir, name + ".png"))
+                open(os.path.join(shots_dir, name + ".taken"), "w").close()
             rc = proc.wait(timeout=60)
         finally:
             watchdog.cancel()
+            proc.stdout.close()
         self.assertEqual(rc, 0, "the window tests failed:\n" + "\n".join(output[-40:]))
-        for test, (name, colours) in SCREENS.items():
-            self.assertIn(name, taken, "%s never showed its window" % test)
-            self.assertTrue(os.path.getsize(taken[name]) > 0, "no screenshot of " + name)
-            seen = colours_in(taken[name])
-            self.assertGreater(len(seen), 2, name + ": the screen is blank")
-            for colour in colours:
-                self.assertIn(colour, seen, "%s: colour %s is not on the screen" % (name, colour))
+        for test, (name, _) in SCREENS.items():
+            self.assertIn(name, problems, "%s never showed its window" % test)
+        self.assertEqual({name: wrong for name, wrong in problems.items() if wrong}, {})
 
 
-OPEN_OPTIONS = 32807
-REMEMBER, ALWAYS_TOP, REVIEW, AUTO_SAVE = 1057, 1006, 1059, 1060
-QUALITY, FOLDER, OK, CANCEL = 1062, 1067, 1068, 1069
+REMEMBER, ALWAYS_TOP, REVIEW, AUTO_SAVE = (ids.IDC_OPT_REMEMBER_POSITION, ids.IDC_OPT_ALWAYS_TOP, ids.IDC_OPT_REVIEW,
+                                           ids.IDC_OPT_AUTO_SAVE)
+QUALITY, FOLDER, OK, CANCEL = ids.IDC_OPT_QUALITY, ids.IDC_OPT_FOLDER, ids.IDC_OK_PICTURE, ids.IDC_CANCEL_PICTURE
 
 
 class OptionsThroughTheFrame(harness.E2ETestCase):
@@ -86,7 +154,7 @@ class OptionsThroughTheFrame(harness.E2ETestCase):
     def open_options(self):
         self.folder.start("-s")
         frame = self.wait_frame()
-        self.drive_ok("command", "Framlet5", OPEN_OPTIONS)
+        self.drive_ok("command", "Framlet5", ids.ID_OPEN_OPTIONS)
         self.drive_ok("wait", "Option", "8000", "visible")
         return frame
 

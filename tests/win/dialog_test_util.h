@@ -144,21 +144,41 @@ inline void WriteFileBytes(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// How long screenshot runs keep a window open (FRAMLET_HOLD_MS; 0 normally).
-inline int HoldMs() {
-  char value[32] = {};
-  return GetEnvironmentVariableA("FRAMLET_HOLD_MS", value, sizeof value) ? atoi(value) : 0;
-}
-
-// In a screenshot run, tells the caller on stdout that `name` is on the screen
-// and keeps it there for HoldMs(); otherwise does nothing.
-inline void HoldForScreenshot(const char* name) {
-  const int ms = HoldMs();
-  if (ms <= 0) return;
-  Sleep(300);  // let the window finish painting
-  printf("FRAMLET_SHOWN %s\n", name);
+// In a screenshot run (FRAMLET_SCREENSHOTS names a folder), tells the caller on
+// stdout "FRAMLET_SHOWN <name> <x>,<y>": `name` is on the screen with the client
+// area of `window` (default: this process's topmost visible window) at x, y. It
+// stays there, this thread's messages dispatched, until the caller has taken
+// its picture and made the file <folder>\<name>.taken (at most 30 s).
+// Otherwise does nothing.
+inline void HoldForScreenshot(const char* name, HWND window = nullptr) {
+  char folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("FRAMLET_SCREENSHOTS", folder, sizeof folder)) return;
+  if (!window) {
+    EnumWindows(
+        [](HWND hwnd, LPARAM found) -> BOOL {
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&window));
+  }
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  printf("FRAMLET_SHOWN %s %ld,%ld\n", name, origin.x, origin.y);
   fflush(stdout);
-  Sleep(ms);
+  const std::string taken = std::string(folder) + "\\" + name + ".taken";
+  const DWORD start = GetTickCount();
+  while (GetFileAttributesA(taken.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 30000) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
 }
 
 }  // namespace wintest

@@ -208,11 +208,7 @@ TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
   outline.Show();
   UpdateWindow(o);
   wintest::Pump(300);
-  if (wintest::HoldMs() > 0) {  // keep painting while the screenshot is taken
-    printf("FRAMLET_SHOWN area_outline\n");
-    fflush(stdout);
-    wintest::Pump(wintest::HoldMs());
-  }
+  wintest::HoldForScreenshot("area_outline", o);
   EXPECT_TRUE(IsWindowVisible(o));
   GetWindowRect(o, &r);
   MapWindowPoints(nullptr, frame.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
