@@ -9,7 +9,9 @@ CCustomControlSite::CCustomControlSite(HWND container, IDispatch* external)
   if (external_) external_->AddRef();
 }
 
-CCustomControlSite::~CCustomControlSite() { Detach(); }
+CCustomControlSite::~CCustomControlSite() {
+  Detach();
+}
 
 void CCustomControlSite::Detach() {
   container_ = nullptr;
@@ -39,7 +41,9 @@ STDMETHODIMP CCustomControlSite::QueryInterface(REFIID iid, void** object) {
   return S_OK;
 }
 
-STDMETHODIMP_(ULONG) CCustomControlSite::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
+STDMETHODIMP_(ULONG) CCustomControlSite::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&refCount_));
+}
 
 STDMETHODIMP_(ULONG) CCustomControlSite::Release() {
   const LONG count = InterlockedDecrement(&refCount_);

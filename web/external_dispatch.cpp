@@ -48,10 +48,14 @@ STDMETHODIMP CExternalDispatch::QueryInterface(REFIID iid, void** object) {
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CExternalDispatch::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount_)); }
+STDMETHODIMP_(ULONG) CExternalDispatch::AddRef() {
+  return static_cast<ULONG>(InterlockedIncrement(&refCount_));
+}
 
 // Never deletes: the application object owns the one instance.
-STDMETHODIMP_(ULONG) CExternalDispatch::Release() { return static_cast<ULONG>(InterlockedDecrement(&refCount_)); }
+STDMETHODIMP_(ULONG) CExternalDispatch::Release() {
+  return static_cast<ULONG>(InterlockedDecrement(&refCount_));
+}
 
 STDMETHODIMP CExternalDispatch::GetTypeInfoCount(UINT* count) {
   if (count) *count = 0;

@@ -75,7 +75,9 @@ void CFrameViews::OnBeforeNavigate(CWebPage& view, const std::wstring& url, bool
   if (primary_) primary_->Navigate(url);
 }
 
-void CFrameViews::OnTitleChange(CWebPage&, const std::wstring& title) { host_.AddTitle(title); }
+void CFrameViews::OnTitleChange(CWebPage&, const std::wstring& title) {
+  host_.AddTitle(title);
+}
 
 void CFrameViews::OnNewWindow(CWebPage& view, IDispatch** newWindow) {
   // Only the frame's primary view routes new windows; others keep the browser's own.

@@ -24,7 +24,9 @@ bool ShownInAddressBox(std::wstring_view lowerUrl) {
   return lowerUrl.find(LowerWide(site::GuidePopupMarker())) == std::wstring_view::npos;
 }
 
-bool IsStartPage(std::wstring_view lowerUrl) { return lowerUrl == LowerWide(site::StartPageUrl()); }
+bool IsStartPage(std::wstring_view lowerUrl) {
+  return lowerUrl == LowerWide(site::StartPageUrl());
+}
 
 bool GuidePopupDue(const GuidePopupCheck& check) {
   return check.popupAllowed && IsStartPage(check.lowerUrl) && !check.signedIn && !check.popupClosed &&

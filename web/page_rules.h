@@ -19,8 +19,8 @@ inline constexpr unsigned long kModemConnection = 0x01;
 inline constexpr unsigned long kLanConnection = 0x02;
 
 struct GuidePopupCheck {
-  bool popupAllowed = true;       // POPCLOSESTATE reads exactly "TRUE"
-  std::wstring_view lowerUrl;     // the completed document's own address
+  bool popupAllowed = true;    // POPCLOSESTATE reads exactly "TRUE"
+  std::wstring_view lowerUrl;  // the completed document's own address
   bool signedIn = false;
   bool popupClosed = false;       // closed by its page earlier in this run
   bool popupOpen = false;         // the popup is showing right now

@@ -116,8 +116,7 @@ void DeliverBrowserEvent(CWebPage& view, BrowserEvent event, const std::wstring&
       EventArguments args(2);
       pDisp(args);
       args.ByRefText(1, argument);
-      Invoke(view, event == BrowserEvent::DocumentComplete ? DISPID_DOCUMENTCOMPLETE : DISPID_NAVIGATECOMPLETE2,
-             args);
+      Invoke(view, event == BrowserEvent::DocumentComplete ? DISPID_DOCUMENTCOMPLETE : DISPID_NAVIGATECOMPLETE2, args);
       break;
     }
     case BrowserEvent::BeforeNavigate2: {  // (pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel)
@@ -160,8 +159,7 @@ void DeliverBrowserEvent(CWebPage& view, BrowserEvent event, const std::wstring&
       Invoke(view, DISPID_NEWWINDOW2, args);
       if (newWindow) {
         ComPtr<IWebBrowser2> target;
-        if (!cancel &&
-            SUCCEEDED(newWindow->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(target.Put())))) {
+        if (!cancel && SUCCEEDED(newWindow->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(target.Put())))) {
           BSTR url = SysAllocStringLen(argument.data(), static_cast<UINT>(argument.size()));
           VARIANT empty;
           VariantInit(&empty);

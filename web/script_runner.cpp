@@ -107,8 +107,7 @@ ScriptOutcome RunJScript(const std::wstring& code, IDispatch* external) {
   }
   outcome.engineReady = true;
   EXCEPINFO exception = {};
-  const HRESULT parsed =
-      parser->ParseScriptText(code.c_str(), nullptr, nullptr, nullptr, 0, 0, 0, nullptr, &exception);
+  const HRESULT parsed = parser->ParseScriptText(code.c_str(), nullptr, nullptr, nullptr, 0, 0, 0, nullptr, &exception);
   SysFreeString(exception.bstrSource);
   SysFreeString(exception.bstrDescription);
   SysFreeString(exception.bstrHelpFile);

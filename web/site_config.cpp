@@ -53,14 +53,30 @@ std::string Url(std::string_view host, std::string_view path) {
   return url;
 }
 
-std::string StartPageUrl() { return Url(kSiteHost, kStartPagePath); }
-std::string HomeUrl() { return Url(kSiteHost, kHomePath); }
-std::string SignInCheckUrl() { return Url(kSiteHost, kSignInCheckPath); }
-std::string GuidePopupUrl() { return Url(SiteDomain(), kGuidePopupPath); }
-std::string GuidePopupMarker() { return SiteDomain() + kGuidePopupMarkerPath; }
-std::string HelpUrl() { return Url(SiteDomain(), kHelpPath); }
-std::string RecorderDownloadUrl() { return Url(kDownloadHost, kRecorderDownloadPath); }
-std::string UpdateCheckUrl() { return Url(kUpdateCheckHost, kUpdateCheckPath); }
+std::string StartPageUrl() {
+  return Url(kSiteHost, kStartPagePath);
+}
+std::string HomeUrl() {
+  return Url(kSiteHost, kHomePath);
+}
+std::string SignInCheckUrl() {
+  return Url(kSiteHost, kSignInCheckPath);
+}
+std::string GuidePopupUrl() {
+  return Url(SiteDomain(), kGuidePopupPath);
+}
+std::string GuidePopupMarker() {
+  return SiteDomain() + kGuidePopupMarkerPath;
+}
+std::string HelpUrl() {
+  return Url(SiteDomain(), kHelpPath);
+}
+std::string RecorderDownloadUrl() {
+  return Url(kDownloadHost, kRecorderDownloadPath);
+}
+std::string UpdateCheckUrl() {
+  return Url(kUpdateCheckHost, kUpdateCheckPath);
+}
 
 std::string SignInUrl(std::string_view returnAddress) {
   std::string bytes(returnAddress);

@@ -8,8 +8,10 @@ struct EventName {
   BrowserEvent event;
 };
 constexpr EventName kBrowserEventNames[] = {
-    {u"NavigateComplete2", BrowserEvent::NavigateComplete2}, {u"BeforeNavigate2", BrowserEvent::BeforeNavigate2},
-    {u"TitleChange", BrowserEvent::TitleChange},             {u"NewWindow2", BrowserEvent::NewWindow2},
+    {u"NavigateComplete2", BrowserEvent::NavigateComplete2},
+    {u"BeforeNavigate2", BrowserEvent::BeforeNavigate2},
+    {u"TitleChange", BrowserEvent::TitleChange},
+    {u"NewWindow2", BrowserEvent::NewWindow2},
     {u"DocumentComplete", BrowserEvent::DocumentComplete},
 };
 

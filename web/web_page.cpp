@@ -191,8 +191,8 @@ void CWebPage::Teardown() {
     if (sinkCookie_ && browser_) {
       ComPtr<IConnectionPointContainer> container;
       ComPtr<IConnectionPoint> point;
-      if (SUCCEEDED(browser_->QueryInterface(IID_IConnectionPointContainer,
-                                             reinterpret_cast<void**>(container.Put()))) &&
+      if (SUCCEEDED(
+              browser_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.Put()))) &&
           SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, point.Put())))
         point->Unadvise(sinkCookie_);
     }
@@ -218,9 +218,13 @@ void CWebPage::Teardown() {
   }
 }
 
-int CWebPage::ControlId() const { return Hwnd() ? GetDlgCtrlID(Hwnd()) : 0; }
+int CWebPage::ControlId() const {
+  return Hwnd() ? GetDlgCtrlID(Hwnd()) : 0;
+}
 
-IDispatch* CWebPage::EventSink() const { return sink_; }
+IDispatch* CWebPage::EventSink() const {
+  return sink_;
+}
 
 void CWebPage::Navigate(const std::wstring& url) {
   if (!browser_) return;

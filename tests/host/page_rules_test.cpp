@@ -61,8 +61,8 @@ TEST(GuidePopup, DueOnlyWhenEveryConditionHolds) {
       {"start page loaded, signed out, online", due, true},
       {"online by modem", with([](GuidePopupCheck& c) { c.connectedFlags = kModemConnection; }), true},
       {"home page instead of the start page", with([&](GuidePopupCheck& c) { c.lowerUrl = home; }), false},
-      {"start page with more after it",
-       with([&](GuidePopupCheck& c) { c.lowerUrl = std::wstring(start) + L"&x"; }), false},
+      {"start page with more after it", with([&](GuidePopupCheck& c) { c.lowerUrl = std::wstring(start) + L"&x"; }),
+       false},
       {"setting stops it for good", with([](GuidePopupCheck& c) { c.popupAllowed = false; }), false},
       {"signed in", with([](GuidePopupCheck& c) { c.signedIn = true; }), false},
       {"closed by its page in this run", with([](GuidePopupCheck& c) { c.popupClosed = true; }), false},
@@ -83,11 +83,17 @@ TEST(GuidePopup, PlacedOverThePageAreaAndTheFrameCentredWhenLow) {
   // 1600 x 1200 screen: "low" means a bottom edge below 1190.
   const Case cases[] = {
       {"frame in the middle", {300, 200, 836, 721}, 700, {false, 0, 0, {304, 228, 525, 464}}},
-      {"bottom edge exactly 10 pixels above the screen's: stays", {300, 200, 836, 721}, 1190,
+      {"bottom edge exactly 10 pixels above the screen's: stays",
+       {300, 200, 836, 721},
+       1190,
        {false, 0, 0, {304, 228, 525, 464}}},
-      {"bottom edge one pixel lower: frame centred first", {300, 700, 836, 721}, 1191,
+      {"bottom edge one pixel lower: frame centred first",
+       {300, 700, 836, 721},
+       1191,
        {true, 382, 239, {386, 267, 525, 464}}},
-      {"frame larger than the screen: centred, corner kept on it", {0, 0, 1700, 1300}, 1250,
+      {"frame larger than the screen: centred, corner kept on it",
+       {0, 0, 1700, 1300},
+       1250,
        {true, 0, 0, {4, 28, 525, 464}}},
   };
   for (const Case& c : cases) {
@@ -143,12 +149,14 @@ TEST(TestHookMessage, MalformedEventTextsRefused) {
       u"121212\nTitleChange\nx",            // no place
       u"",
   };
-  for (const char16_t* const& text : cases) EXPECT_FALSE(ParseHookEvent(text).has_value()) << "case " << (&text - cases);
+  for (const char16_t* const& text : cases)
+    EXPECT_FALSE(ParseHookEvent(text).has_value()) << "case " << (&text - cases);
 }
 
 TEST(TestHookMessage, DriverTextParsesBack) {
   // The driver builds the text with FormatHookEvent; a title may hold anything, line breaks included.
-  const std::optional<HookEvent> parsed = ParseHookEvent(FormatHookEvent(u"popup:121212", u"TitleChange", u"가\n나:다"));
+  const std::optional<HookEvent> parsed =
+      ParseHookEvent(FormatHookEvent(u"popup:121212", u"TitleChange", u"가\n나:다"));
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->place, ViewPlace::Popup);
   EXPECT_EQ(parsed->controlId, 121212);

@@ -11,7 +11,9 @@
 namespace framlet::site {
 namespace {
 
-std::string Http(const std::string& host, const std::string& path) { return "http://" + host + path; }
+std::string Http(const std::string& host, const std::string& path) {
+  return "http://" + host + path;
+}
 
 TEST(SiteAddresses, EveryPageOnItsHostWithItsPath) {
   struct Case {
@@ -65,9 +67,15 @@ TEST(SiteAddresses, SignInReturnAddressIsBase64OfTheBytesAndOneZero) {
 TEST(SiteAddresses, Base64OfEveryRemainderLength) {
   // RFC 4648 section 10, and bytes above 0x7F (sign extension would corrupt them).
   const std::pair<std::string, const char*> cases[] = {
-      {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},
-      {"foo", "Zm9v"},    {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
-      {"foobar", "Zm9vYmFy"}, {"\xFF\xFE\xFD", "//79"}, {std::string("\x00\x80", 2), "AIA="},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {"\xFF\xFE\xFD", "//79"},
+      {std::string("\x00\x80", 2), "AIA="},
   };
   for (const auto& [bytes, expected] : cases) EXPECT_EQ(Base64(bytes), expected) << bytes.size() << " bytes";
 }

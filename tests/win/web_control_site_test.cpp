@@ -35,9 +35,9 @@ TEST_F(ControlSite, EveryInterfaceIsOneObject) {
     IID iid;
   };
   const Interface interfaces[] = {
-      {"IOleClientSite", IID_IOleClientSite},         {"IOleWindow", IID_IOleWindow},
-      {"IOleInPlaceSite", IID_IOleInPlaceSite},       {"IOleInPlaceUIWindow", IID_IOleInPlaceUIWindow},
-      {"IOleInPlaceFrame", IID_IOleInPlaceFrame},     {"IDocHostUIHandler", __uuidof(IDocHostUIHandler)},
+      {"IOleClientSite", IID_IOleClientSite},       {"IOleWindow", IID_IOleWindow},
+      {"IOleInPlaceSite", IID_IOleInPlaceSite},     {"IOleInPlaceUIWindow", IID_IOleInPlaceUIWindow},
+      {"IOleInPlaceFrame", IID_IOleInPlaceFrame},   {"IDocHostUIHandler", __uuidof(IDocHostUIHandler)},
       {"IDocHostShowUI", __uuidof(IDocHostShowUI)},
   };
   IUnknown* identity = Query<IUnknown>(IID_IUnknown);
@@ -64,7 +64,7 @@ TEST_F(ControlSite, EveryInterfaceIsOneObject) {
 
 TEST_F(ControlSite, OneReferenceCountAcrossInterfaces) {
   // Created with one reference (the fixture's).
-  IDocHostShowUI* showUi = Query<IDocHostShowUI>(__uuidof(IDocHostShowUI));     // 2
+  IDocHostShowUI* showUi = Query<IDocHostShowUI>(__uuidof(IDocHostShowUI));            // 2
   IDocHostUIHandler* handler = Query<IDocHostUIHandler>(__uuidof(IDocHostUIHandler));  // 3
   EXPECT_EQ(showUi->AddRef(), 4u);
   EXPECT_EQ(handler->Release(), 3u);

@@ -192,8 +192,7 @@ TEST_F(ExternalDispatch, NameLookup) {
     std::vector<LPOLESTR> names;
     for (const std::wstring& name : c.names) names.push_back(const_cast<LPOLESTR>(name.c_str()));
     std::vector<DISPID> ids(names.size(), 99);
-    EXPECT_EQ(external_.GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), 0, ids.data()),
-              c.result)
+    EXPECT_EQ(external_.GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), 0, ids.data()), c.result)
         << c.situation;
     EXPECT_EQ(ids, c.ids) << c.situation;
   }

@@ -147,13 +147,13 @@ TEST_F(FrameViews, AddressBoxAndTitles) {
     host_.addresses.clear();
     views_.Navigate(c.address);
     // (The browser writes the host in lower case itself.)
-    ASSERT_TRUE(webtest::WaitFor([&] { return lstrcmpiW(views_.Primary()->LocationUrl().c_str(), Wide(c.address).c_str()) == 0; }))
-        << c.situation;
+    ASSERT_TRUE(webtest::WaitFor([&] {
+      return lstrcmpiW(views_.Primary()->LocationUrl().c_str(), Wide(c.address).c_str()) == 0;
+    })) << c.situation;
     web::DeliverBrowserEvent(*views_.Primary(), web::BrowserEvent::NavigateComplete2, L"");
     std::wstring lower = Wide(c.address);
     CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
-    EXPECT_EQ(host_.addresses, c.shown ? std::vector<std::wstring>{lower} : std::vector<std::wstring>{})
-        << c.situation;
+    EXPECT_EQ(host_.addresses, c.shown ? std::vector<std::wstring>{lower} : std::vector<std::wstring>{}) << c.situation;
   }
   web::DeliverBrowserEvent(*views_.Primary(), web::BrowserEvent::TitleChange, L"첫 페이지");
   web::DeliverBrowserEvent(*views_.Primary(), web::BrowserEvent::TitleChange, L"");

@@ -70,7 +70,9 @@ class WebPage : public ::testing::Test {
   RecordingListener listener_;
 };
 
-HWND BrowserWindowOf(const CWebPage& view) { return GetDlgItem(view.Hwnd(), CWebPage::kBrowserControlId); }
+HWND BrowserWindowOf(const CWebPage& view) {
+  return GetDlgItem(view.Hwnd(), CWebPage::kBrowserControlId);
+}
 
 TEST_F(WebPage, MadeHiddenAndBorderlessWithTheBrowserFillingIt) {
   auto view = MakeView(121212);

@@ -114,6 +114,8 @@ inline std::string StoredPopCloseState() {
   return value;
 }
 
-inline std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+inline std::wstring Wide(const std::string& ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
 
 }  // namespace webtest

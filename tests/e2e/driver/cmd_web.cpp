@@ -56,7 +56,9 @@ int Send(std::uintptr_t kind, std::wstring text) {
   return answer == web::kHookDone ? 0 : 1;
 }
 
-std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string U16(const std::wstring& text) {
+  return std::u16string(text.begin(), text.end());
+}
 
 }  // namespace
 
@@ -65,8 +67,9 @@ FLDRIVE_COMMAND(hook_script, L"<jscript>   runs a page script in the test build 
   return Send(web::kHookScript, args[0]);
 }
 
-FLDRIVE_COMMAND(hook_event,
-                L"<frame|popup>:<view id> <event> <address|title>   hands a browser event to a view of the test build") {
+FLDRIVE_COMMAND(
+    hook_event,
+    L"<frame|popup>:<view id> <event> <address|title>   hands a browser event to a view of the test build") {
   if (args.size() != 3) return 2;
   const std::u16string text = web::FormatHookEvent(U16(args[0]), U16(args[1]), U16(args[2]));
   return Send(web::kHookEvent, std::wstring(text.begin(), text.end()));
