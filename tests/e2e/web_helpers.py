@@ -106,7 +106,7 @@ class ProxiedTestCase(harness.E2ETestCase):
         super().setUp()
         self.proxy = LoggingProxy(self.folder.file("proxy.log"))
         port = self.proxy.start()
-        set_wine_proxy(port)
         # Cleanups run after tearDown (the program has ended by then), last added first.
         self.addCleanup(self.proxy.stop)
         self.addCleanup(clear_wine_proxy)
+        set_wine_proxy(port)
