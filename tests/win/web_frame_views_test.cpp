@@ -285,6 +285,18 @@ TEST_F(FrameViews, GuidePopupCentresAFrameLowOnTheScreen) {
   EXPECT_EQ(popupPlace.top, frame.top + 28);
 }
 
+TEST_F(FrameViews, GuidePopupWithoutAPageEndsAtOnce) {
+  // Only the guide page can close the popup: without a browser for it, no popup stays up.
+  ASSERT_TRUE(CreateViews());
+  const CLSID missing = {0x0badf00d, 0x1234, 0x5678, {0x9a, 0xbc, 0xde, 0xf0, 0x12, 0x34, 0x56, 0x78}};
+  CWebPage::SetControlClassForTesting(&missing);
+  StartPageCompletes();  // would not return if the popup waited for its page
+  CWebPage::SetControlClassForTesting(nullptr);
+  EXPECT_EQ(views_.GuidePopupWindow(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(frame_.Hwnd()));
+  EXPECT_EQ(webtest::StoredPopCloseState(), "") << "nothing stored: it may show next time";
+}
+
 TEST_F(FrameViews, EveryOperationHarmlessWithoutViews) {
   // No browser control on the machine: the frame carries on without pages.
   const CLSID missing = {0x0badf00d, 0x1234, 0x5678, {0x9a, 0xbc, 0xde, 0xf0, 0x12, 0x34, 0x56, 0x78}};
