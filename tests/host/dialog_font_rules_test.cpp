@@ -58,16 +58,40 @@ TEST(TemplateFont, ExtendedTemplatesAsTheDialogsAreWritten) {
   };
   const Case cases[] = {
       {"options dialog: caption, no menu, no class",
-       ExtendedHeader(kPopupCaption | kSetFont).Word(0).Word(0).Text(u"Option").Word(9).Word(0).Byte(0).Byte(1).Text(
-           u"굴림").bytes,
+       ExtendedHeader(kPopupCaption | kSetFont)
+           .Word(0)
+           .Word(0)
+           .Text(u"Option")
+           .Word(9)
+           .Word(0)
+           .Byte(0)
+           .Byte(1)
+           .Text(u"굴림")
+           .bytes,
        9, 0, false, 1, u"굴림"},
       {"menu by name, class by number, empty title, bold italic Hangul",
-       ExtendedHeader(kSetFont).Text(u"MENU").Ordinal(0x8002).Text(u"").Word(10).Word(700).Byte(1).Byte(129).Text(
-           u"돋움").bytes,
+       ExtendedHeader(kSetFont)
+           .Text(u"MENU")
+           .Ordinal(0x8002)
+           .Text(u"")
+           .Word(10)
+           .Word(700)
+           .Byte(1)
+           .Byte(129)
+           .Text(u"돋움")
+           .bytes,
        10, 700, true, 129, u"돋움"},
       {"menu by number, class by name",
-       ExtendedHeader(kSetFont).Ordinal(5).Text(u"MyDialogClass").Text(u"연속캡쳐 Option").Word(12).Word(400)
-           .Byte(0).Byte(0).Text(u"Tahoma").bytes,
+       ExtendedHeader(kSetFont)
+           .Ordinal(5)
+           .Text(u"MyDialogClass")
+           .Text(u"연속캡쳐 Option")
+           .Word(12)
+           .Word(400)
+           .Byte(0)
+           .Byte(0)
+           .Text(u"Tahoma")
+           .bytes,
        12, 400, false, 0, u"Tahoma"},
   };
   for (const Case& c : cases) {
@@ -95,9 +119,8 @@ TEST(TemplateFont, ClassicTemplateHasOnlyPointsAndFace) {
 
 TEST(TemplateFont, NoPixelSizeWithoutAFontInPoints) {
   // No DS_SETFONT: the dialog uses the system font; the bytes after the title are not a font.
-  EXPECT_FALSE(Read(ExtendedHeader(kPopupCaption).Word(0).Word(0).Text(u"x").Word(9).Word(0).Byte(0).Byte(1).Text(
-                        u"굴림")
-                        .bytes));
+  EXPECT_FALSE(Read(
+      ExtendedHeader(kPopupCaption).Word(0).Word(0).Text(u"x").Word(9).Word(0).Byte(0).Byte(1).Text(u"굴림").bytes));
   // DS_SHELLFONT with 0x7FFF points: the message font, not a size in points.
   EXPECT_FALSE(
       Read(ExtendedHeader(kShellFont).Word(0).Word(0).Text(u"x").Word(0x7FFF).Word(0).Byte(0).Byte(1).Text(u"").bytes));
@@ -105,9 +128,16 @@ TEST(TemplateFont, NoPixelSizeWithoutAFontInPoints) {
 }
 
 TEST(TemplateFont, EveryCutShortTemplateGivesNothing) {
-  const std::vector<std::uint8_t> whole =
-      ExtendedHeader(kSetFont).Text(u"MENU").Ordinal(7).Text(u"Option").Word(9).Word(0).Byte(0).Byte(1).Text(u"굴림")
-          .bytes;
+  const std::vector<std::uint8_t> whole = ExtendedHeader(kSetFont)
+                                              .Text(u"MENU")
+                                              .Ordinal(7)
+                                              .Text(u"Option")
+                                              .Word(9)
+                                              .Word(0)
+                                              .Byte(0)
+                                              .Byte(1)
+                                              .Text(u"굴림")
+                                              .bytes;
   ASSERT_TRUE(Read(whole));
   for (size_t size = 0; size < whole.size(); ++size) {
     // A copy of exactly `size` bytes, so a read past the end is caught by the sanitizer.

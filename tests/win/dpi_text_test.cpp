@@ -84,8 +84,7 @@ int PaintedBoxRight(HWND button) {
   framlet::ui::MemoryDC memory(screen);
   framlet::ui::Bitmap canvas(CreateCompatibleBitmap(screen, client.right, client.bottom));
   framlet::ui::SelectGuard select(memory, canvas);
-  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)),
-               PRF_CLIENT | PRF_ERASEBKGND);
+  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), PRF_CLIENT | PRF_ERASEBKGND);
   const COLORREF background = GetPixel(memory, client.right - 1, client.bottom - 1);
   bool inBox = false;
   for (int x = 0; x < client.right; ++x) {
@@ -244,12 +243,13 @@ using Inspect = std::function<void(const std::string& window, HWND top)>;
 // Runs `open` (a modal dialog) while a second thread inspects the dialog owned by `owner` and closes it.
 void WithModal(const std::string& name, const std::function<INT_PTR()>& open, HWND owner, const Inspect& inspect) {
   bool found = false;
-  wintest::RunModal(open, nullptr, owner,
-                    [&](HWND d) {
-                      inspect(name, d);
-                      PostMessageW(d, WM_CLOSE, 0, 0);
-                    },
-                    &found);
+  wintest::RunModal(
+      open, nullptr, owner,
+      [&](HWND d) {
+        inspect(name, d);
+        PostMessageW(d, WM_CLOSE, 0, 0);
+      },
+      &found);
   EXPECT_TRUE(found) << name << " did not open";
 }
 
@@ -267,20 +267,24 @@ void ForEveryWindow(const Inspect& inspect) {
   {
     FakeOptionHost host(frame.Hwnd());
     COptionDlg dialog(options, host);
-    WithModal("options", [&] { return dialog.DoModal(); }, frame.Hwnd(), inspect);
+    WithModal(
+        "options", [&] { return dialog.DoModal(); }, frame.Hwnd(), inspect);
   }
   {
     CContinuousOptionDlg dialog(options);
-    WithModal("continuous_options", [&] { return dialog.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+    WithModal(
+        "continuous_options", [&] { return dialog.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
   }
   {
     FakeNoticeHost host(frame.Hwnd());
     CFullCaptureNoticeDlg notice(host);
-    WithModal("full_capture_notice", [&] { return notice.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+    WithModal(
+        "full_capture_notice", [&] { return notice.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
   }
   {
     CLoginPromptDlg prompt;
-    WithModal("login_prompt", [&] { return prompt.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+    WithModal(
+        "login_prompt", [&] { return prompt.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
   }
   {
     CAreaOutlineDlg outline;
@@ -327,8 +331,8 @@ class LogPixelsSetting {
     RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                     nullptr, &key_, nullptr);
     DWORD size = sizeof before_;
-    had_ = key_ && RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_),
-                                    &size) == ERROR_SUCCESS;
+    had_ = key_ && RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before_), &size) ==
+                       ERROR_SUCCESS;
   }
   ~LogPixelsSetting() {
     if (!key_) return;
@@ -342,8 +346,8 @@ class LogPixelsSetting {
   LogPixelsSetting& operator=(const LogPixelsSetting&) = delete;
 
   bool Set(DWORD dpi) {
-    return key_ && RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                                  sizeof dpi) == ERROR_SUCCESS;
+    return key_ && RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+                       ERROR_SUCCESS;
   }
 
  private:
@@ -361,8 +365,8 @@ DWORD RunThisTestInChild(const std::string& report, std::string* output) {
   const std::string outputPath = report + ".out";
 
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  framlet::ui::FileHandle out(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  framlet::ui::FileHandle out(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
