@@ -11,7 +11,7 @@ declare -A allowed=(
   [windows]="core ui capture windows"
   [web]="core ui capture web"
   [app]="core ui capture windows web app"
-  [updater]="core ui updater"
+  [updater]="core ui web updater"
 )
 bad=0
 for folder in "${!allowed[@]}"; do
