@@ -161,10 +161,29 @@ void CDialogBase::Bound() {
   }
 }
 
+void CDialogBase::KeepClientAreaOf96Dpi() {
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  RECT frame96 = {};
+  if (!AdjustWindowRectExForDpi(&frame96, style, FALSE, exStyle, USER_DEFAULT_SCREEN_DPI)) return;
+  RECT window = {}, client = {};
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const int growX = (window.right - window.left - client.right) - (frame96.right - frame96.left);
+  const int growY = (window.bottom - window.top - client.bottom) - (frame96.bottom - frame96.top);
+  if (growX <= 0 && growY <= 0) return;
+  // Grown about its centre, so a dialog that centred itself stays centred.
+  SetWindowPos(hwnd_, nullptr, window.left - growX / 2, window.top - growY / 2, window.right - window.left + growX,
+               window.bottom - window.top + growY, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CDialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
+    case WM_INITDIALOG: {
+      const BOOL setFocus = OnInitDialog();
+      KeepClientAreaOf96Dpi();
+      return setFocus;
+    }
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;

@@ -25,6 +25,9 @@ struct WindowProcedure;
 // controls keep their pixel sizes. Before OnInitDialog the base replaces it, on
 // the dialog (WM_GETFONT) and on every child that uses it, with the same font
 // at its 96-DPI pixel height. Controls given a font of their own keep it.
+// Check boxes and radio buttons draw their box at its 96-DPI size, and a window
+// sized when it opens keeps the client area that size gives at 96 DPI (its
+// title bar and frame grow with the DPI; the window grows by as much).
 class CDialogBase {
  public:
   CDialogBase(const CDialogBase&) = delete;
@@ -73,6 +76,10 @@ class CDialogBase {
   // Bound: gives the dialog and its children the pixel-sized text font. Unbound: frees it.
   void Bound();
   void Unbound() { textFont_.Reset(); }
+  // After OnInitDialog: a title bar and frame drawn larger than at 96 DPI would
+  // take their growth from the client area; the window grows by it instead, so
+  // the layout keeps the client area a window of that size has at 96 DPI.
+  void KeepClientAreaOf96Dpi();
 
   UINT templateId_;
   HWND hwnd_ = nullptr;

@@ -1,7 +1,8 @@
 // Text at 96, 144 and 192 DPI. The windows are laid out in fixed pixels, so
 // their text must be sized in pixels too: every window of the program opens,
 // each control's text, measured with the control's own font, fits the
-// control, and each control's font has the same pixel height at every DPI.
+// control, and each control's font has the same pixel height and each window
+// the same client area at every DPI.
 //
 // A Wine process reads the DPI (the LogPixels value) when it starts, so the
 // higher DPIs run in child processes of this test program, started after the
@@ -38,7 +39,7 @@ namespace {
 
 constexpr char kReportVariable[] = "FRAMLET_DPI_REPORT";
 constexpr char kScreenshotVariable[] = "FRAMLET_SCREENSHOTS";
-constexpr char kThisTest[] = "DpiText.TextFitsAndKeepsItsPixelHeightAt96_144And192Dpi";
+constexpr char kThisTest[] = "DpiText.TextFitsAndNothingGrowsAt96_144And192Dpi";
 
 // One control with text, measured with the font it reports (WM_GETFONT).
 struct TextBox {
@@ -305,21 +306,29 @@ void ForEveryWindow(const Inspect& inspect) {
   }
 }
 
-// Opens every window, checks that each text fits its control, and returns the measurements.
-std::vector<TextBox> CheckEveryWindow() {
-  std::vector<TextBox> all;
+// What must come out the same at every DPI, by name: each window's client size
+// and each control's font height.
+using Facts = std::map<std::string, std::string>;
+
+// Opens every window, checks that each text fits its control, and returns the facts.
+Facts CheckEveryWindow() {
+  Facts facts;
   ForEveryWindow([&](const std::string& window, HWND top) {
     SaveScreenshot(top, window);
+    RECT client = {};
+    GetClientRect(top, &client);
+    facts[window + " client size"] = std::to_string(client.right) + "x" + std::to_string(client.bottom);
     for (const TextBox& box : MeasureWindow(window, top)) {
-      const std::string where = window + " control " + std::to_string(box.id) + " \"" + Narrow(box.text) + "\"";
+      const std::string where = window + " control " + std::to_string(box.id);
+      const std::string what = where + " \"" + Narrow(box.text) + "\"";
       if (box.widthMatters) {
-        EXPECT_LE(box.textWidth, box.roomWidth) << where << " is cut at the right";
+        EXPECT_LE(box.textWidth, box.roomWidth) << what << " is cut at the right";
       }
-      EXPECT_LE(box.fontHeight, box.roomHeight) << where << " is cut at the bottom";
-      all.push_back(box);
+      EXPECT_LE(box.fontHeight, box.roomHeight) << what << " is cut at the bottom";
+      facts[where + " font height"] = std::to_string(box.fontHeight);
     }
   });
-  return all;
+  return facts;
 }
 
 // ---- the DPI of a Wine process: LogPixels under HKCU\Control Panel\Desktop (else the
@@ -404,21 +413,18 @@ class DpiText : public ::testing::Test {
 // At 96 DPI in this process, then at 144 and 192 in child processes that run
 // this same test with a report file named (kReportVariable): a child checks the
 // fit at its DPI, writes its measurements and ends there.
-TEST_F(DpiText, TextFitsAndKeepsItsPixelHeightAt96_144And192Dpi) {
-  const std::vector<TextBox> here = CheckEveryWindow();
+TEST_F(DpiText, TextFitsAndNothingGrowsAt96_144And192Dpi) {
+  const Facts here = CheckEveryWindow();
   ASSERT_FALSE(here.empty());
   char report[MAX_PATH] = {};
   if (GetEnvironmentVariableA(kReportVariable, report, MAX_PATH)) {
     std::ofstream out(report, std::ios::binary);
-    out << "dpi " << GetDpiForSystem() << "\n";
-    for (const TextBox& box : here) out << box.window << ' ' << box.id << ' ' << box.fontHeight << "\n";
+    out << "dpi\t" << GetDpiForSystem() << "\n";
+    for (const auto& [name, value] : here) out << name << '\t' << value << "\n";
     return;
   }
 
   ASSERT_EQ(GetDpiForSystem(), 96u) << "the test prefix runs at 96 DPI";
-  std::map<std::string, int> at96;  // "window id" -> font height
-  for (const TextBox& box : here) at96[box.window + " " + std::to_string(box.id)] = box.fontHeight;
-
   LogPixelsSetting logPixels;
   for (DWORD dpi : {144u, 192u}) {
     SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
@@ -427,16 +433,16 @@ TEST_F(DpiText, TextFitsAndKeepsItsPixelHeightAt96_144And192Dpi) {
     std::string output;
     EXPECT_EQ(RunThisTestInChild(path, &output), 0u) << output;
 
+    Facts there;
     std::ifstream in(path);
-    std::string word;
-    unsigned seenDpi = 0;
-    in >> word >> seenDpi;
-    EXPECT_EQ(seenDpi, dpi) << "the child did not run at the DPI that was set";
-    std::map<std::string, int> there;
-    std::string window;
-    int id = 0, height = 0;
-    while (in >> window >> id >> height) there[window + " " + std::to_string(id)] = height;
-    EXPECT_EQ(there, at96) << "each control's font keeps its 96-DPI pixel height";
+    for (std::string line; std::getline(in, line);) {
+      const size_t tab = line.find('\t');
+      if (tab != std::string::npos) there[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    EXPECT_EQ(there["dpi"], std::to_string(dpi)) << "the child did not run at the DPI that was set";
+    there.erase("dpi");
+    for (const auto& [name, value] : here) EXPECT_EQ(there[name], value) << name << ", as at 96 DPI";
+    EXPECT_EQ(there.size(), here.size()) << "the same windows and controls with text";
   }
 }
 
