@@ -322,7 +322,7 @@ def parse_info(line):
     return out
 
 
-def wait_until(predicate, timeout=10.0, interval=0.1):
+def wait_until(predicate, timeout=10.0, interval=0.05):
     deadline = time.time() + timeout
     while True:
         value = predicate()

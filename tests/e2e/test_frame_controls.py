@@ -73,7 +73,7 @@ class OptionsDialog(FrameControlsCase):
         # uncovers and repaints the frame when it closes.
         self.open_frame(10, 10, 540, 520)
         self.options_ok(IDC_OPT_REMEMBER_POSITION=0)
-        self.assertEqual(self.folder.ini().get("OPTION", "REMEMBER_POSITION"), "FALSE")
+        self.assert_soon(lambda: self.folder.ini().get("OPTION", "REMEMBER_POSITION"), "FALSE")
         self.drive_ok("key", TITLE, "right")
         self.wait_rect((11, 10, 540, 520))
 
@@ -83,12 +83,12 @@ class OptionsDialog(FrameControlsCase):
         self.assertEqual(self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "1")
         self.options_ok(IDC_OPT_ALWAYS_TOP=0)
         self.assertTrue(wait_until(lambda: self.window_info()["topmost"] == 0, timeout=5), "still top-most")
-        self.assertEqual(self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "0")
+        self.assert_soon(lambda: self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "0")
         # Box and state agree, so one click on the box puts the frame back on top.
         self.drive_ok("click_control", TITLE, ids.IDC_ALWAYS_TOP)
         self.assertTrue(wait_until(lambda: self.window_info()["topmost"] == 1, timeout=5), "not top-most again")
         self.assertEqual(self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "1")
-        self.assertEqual(self.folder.ini().get("OPTION", "ALWAYS_TOP"), "TRUE")
+        self.assert_soon(lambda: self.folder.ini().get("OPTION", "ALWAYS_TOP"), "TRUE")
 
 
 class Logo(FrameControlsCase):

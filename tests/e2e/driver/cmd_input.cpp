@@ -1,4 +1,7 @@
 // Real input through SendInput: keys, clicks and drags at screen positions.
+// Input goes into one queue in order, so nothing waits between events; where a
+// step needs the program to have answered (a drag needs its capture), the
+// command waits for that, briefly and never for a fixed time.
 #include <cwctype>
 
 #include "driver.h"
@@ -19,7 +22,27 @@ void SendKey(WORD vk, bool up) {
       break;
   }
   SendInput(1, &in, sizeof in);
-  Sleep(20);
+}
+
+// Polls `done` every few milliseconds for at most ms; true once it holds.
+template <typename Condition>
+bool WaitFor(int ms, Condition done) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (static_cast<int>(GetTickCount() - start) >= ms) return false;
+    Sleep(5);
+  }
+  return true;
+}
+
+// The thread that has the mouse captured (or runs a move or size loop), if any,
+// among the threads of the window under the point.
+bool CapturedAt(POINT p) {
+  HWND under = WindowFromPoint(p);
+  if (!under) return false;
+  GUITHREADINFO info = {sizeof info};
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(under, nullptr), &info)) return false;
+  return info.hwndCapture != nullptr || (info.flags & (GUI_INMOVESIZE | GUI_INMENUMODE)) != 0;
 }
 
 WORD KeyCode(std::wstring name) {
@@ -40,7 +63,10 @@ WORD KeyCode(std::wstring name) {
 
 void MoveTo(int x, int y) {
   SetCursorPos(x, y);
-  Sleep(30);
+  WaitFor(500, [&] {
+    POINT now = {};
+    return GetCursorPos(&now) && now.x == x && now.y == y;
+  });
 }
 
 void Button(DWORD flag) {
@@ -48,7 +74,6 @@ void Button(DWORD flag) {
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = flag;
   SendInput(1, &in, sizeof in);
-  Sleep(40);
 }
 
 }  // namespace
@@ -59,7 +84,7 @@ FLDRIVE_COMMAND(key, L"[title|#hwnd|-] <key>[+<key>...]   e.g. shift+left, ctrl+
     HWND hwnd = FindTop(args[0]);
     if (!hwnd) return 1;
     SetForegroundWindow(hwnd);
-    Sleep(50);
+    WaitFor(1000, [&] { return GetForegroundWindow() == hwnd; });
   }
   std::vector<WORD> keys;
   size_t start = 0;
@@ -87,7 +112,6 @@ FLDRIVE_COMMAND(type, L"<text>   types text as Unicode keystrokes into the focus
     in[0].ki.dwFlags = KEYEVENTF_UNICODE;
     in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof in[0]);
-    Sleep(10);
   }
   return 0;
 }
@@ -117,16 +141,18 @@ FLDRIVE_COMMAND(dblclick, L"<x> <y>   double-clicks at a screen position") {
   return 0;
 }
 
-FLDRIVE_COMMAND(drag, L"<x1> <y1> <x2> <y2>   drags with the left button in small steps") {
+FLDRIVE_COMMAND(drag, L"<x1> <y1> <x2> <y2>   drags with the left button in small steps; fails if nothing captured the mouse") {
   if (args.size() != 4) return 2;
   const int x1 = ToInt(args[0]), y1 = ToInt(args[1]), x2 = ToInt(args[2]), y2 = ToInt(args[3]);
+  const POINT start = {x1, y1};
   MoveTo(x1, y1);
   Button(MOUSEEVENTF_LEFTDOWN);
-  Sleep(150);
+  // The window under the pointer takes the mouse (or starts its move loop) once it has the press.
+  const bool captured = WaitFor(2000, [&] { return CapturedAt(start); });
   const int steps = 10;
   for (int i = 1; i <= steps; ++i) MoveTo(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
-  Sleep(150);
   Button(MOUSEEVENTF_LEFTUP);
-  Sleep(150);
-  return 0;
+  const POINT end = {x2, y2};
+  WaitFor(2000, [&] { return !CapturedAt(end); });
+  return captured ? 0 : 1;
 }

@@ -61,7 +61,7 @@ FLDRIVE_COMMAND(wait_gone, L"<title> [ms=10000]   waits until no such window exi
   const DWORD start = GetTickCount();
   while (FindTop(args[0])) {
     if (static_cast<int>(GetTickCount() - start) >= ms) return 1;
-    Sleep(50);
+    Sleep(10);
   }
   return 0;
 }

@@ -69,7 +69,7 @@ HWND WaitTop(const std::wstring& title, int ms, bool mustBeVisible) {
     HWND hwnd = FindTop(title);
     if (hwnd && (!mustBeVisible || IsWindowVisible(hwnd))) return hwnd;
     if (static_cast<int>(GetTickCount() - start) >= ms) return nullptr;
-    Sleep(50);
+    Sleep(10);
   }
 }
 
