@@ -10,6 +10,7 @@
 #include "core/module_dir.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "web/external_dispatch.h"
 
 namespace {
 CCaptureApp* g_app = nullptr;
@@ -31,7 +32,9 @@ CCaptureApp::~CCaptureApp() {
 }
 
 bool CCaptureApp::InitInstance() {
-  // Browser hosting (the program's control site and page-callable object) is set up here.
+  // Every browser view hosts its control through the program's own control site
+  // (web/custom_control_site.h); what the pages call is made here, once.
+  external_ = std::make_unique<CExternalDispatch>();
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
@@ -42,7 +45,7 @@ bool CCaptureApp::InitInstance() {
   }
   if (AnotherCopyRuns()) return false;
 
-  CCaptureFrameDlg frame;
+  CCaptureFrameDlg frame(external_.get());
   mainWindow_ = &frame;
   frame.RunModal();
   mainWindow_ = nullptr;

@@ -1,11 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "ui/gdi.h"
 
 class CCaptureFrameDlg;
+class CExternalDispatch;
 
 // The application object: one per process, created first and destroyed last.
 // Its whole life is one modal run of the capture frame.
@@ -25,6 +27,8 @@ class CCaptureApp {
   void Exit(const std::string& addressText);
 
   CCaptureFrameDlg* MainWindow() const { return mainWindow_; }
+  // What hosted pages reach as their `external` object; made at start-up, nullptr before.
+  CExternalDispatch* External() const { return external_.get(); }
 
  private:
   // Hands a plain start over to the updater beside the program.
@@ -33,6 +37,8 @@ class CCaptureApp {
   bool AnotherCopyRuns();
 
   CCaptureFrameDlg* mainWindow_ = nullptr;
+  // Lives from start-up until the application object goes, after every page that could call it.
+  std::unique_ptr<CExternalDispatch> external_;
   // Marks a running copy; closed with the application object, at the end of the process.
   framlet::ui::KernelHandle instanceMutex_;
 };

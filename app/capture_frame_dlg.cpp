@@ -3,13 +3,17 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "app/capture_app.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "resource.h"
+#include "web/site_config.h"
+#include "web/web_page.h"
 #include "windows/area_outline_dlg.h"
 #include "windows/continuous_option_dlg.h"
+#include "windows/dialog_text.h"
 #include "windows/option_dlg.h"
 
 namespace frame = framlet::frame;
@@ -80,9 +84,12 @@ void PlaceWindow(HWND window, HWND after, const frame::Place& p, UINT flags) {
 
 }  // namespace
 
-CCaptureFrameDlg::CCaptureFrameDlg() : CDialogBase(IDD_CAPTURE_FRAME) {}
+CCaptureFrameDlg::CCaptureFrameDlg(CExternalDispatch* external) : CDialogBase(IDD_CAPTURE_FRAME), external_(external) {}
 
-CCaptureFrameDlg::~CCaptureFrameDlg() = default;
+CCaptureFrameDlg::~CCaptureFrameDlg() {
+  // Here rather than in the base's destructor, so that OnDestroy still runs.
+  if (IsOpen()) DestroyWindow(Hwnd());
+}
 
 // ---- the message loop ----
 
@@ -93,6 +100,7 @@ INT_PTR CCaptureFrameDlg::RunModal() {
   while (IsWindow(frameWindow)) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;  // WM_QUIT ends the program
+    if (framlet::web::PreTranslateViewMessage(msg)) continue;
     if (PreTranslateMessage(msg)) continue;
     // Dialog keys (Tab, Enter, Escape) for whichever dialog the message is for.
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
@@ -152,6 +160,8 @@ void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
 BOOL CCaptureFrameDlg::OnInitDialog() {
   HWND hwnd = Hwnd();
   HINSTANCE instance = Instance();
+  // Pages call into the frame from now until its window goes.
+  if (external_) external_->SetHost(this);
 
   // 1. Icons, window boxes, default size at the screen centre, title.
   bigIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
@@ -183,11 +193,15 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   docFolder = settings::DefaultSaveFolder();
   if (!docFolder.empty()) CreateDirectoryA(docFolder.c_str(), nullptr);
 
-  // 4. The two browser views are created here (the first shown and sent to the
-  //    start page, the second hidden); then the controls are laid out.
-  controlsReady_ = true;
+  // 4. The browser views in the hole (the primary shown, the second hidden) and
+  //    the start page; then the controls are laid out. Without a browser on the
+  //    machine the frame carries on without pages.
   {
     const RECT client = ClientRect();
+    const frame::Place hole = frame::BrowserPlace(client.right, client.bottom);
+    views_.Create(hwnd, {hole.x, hole.y, hole.x + hole.width, hole.y + hole.height});
+    views_.Navigate(framlet::site::StartPageUrl());
+    controlsReady_ = true;
     LayOut(client.right, client.bottom);
   }
 
@@ -244,6 +258,8 @@ void CCaptureFrameDlg::ApplySkin() {
 }
 
 void CCaptureFrameDlg::OnDestroy() {
+  // A page call that comes later (a closing view's script) reaches no frame.
+  if (external_) external_->SetHost(nullptr);
   trayIcon_.Remove();
   hoverTip_.Close();
   // Freed in this order: the label's font (with the chrome), the engine, the option dialogs, the area outline.
@@ -258,7 +274,8 @@ void CCaptureFrameDlg::OnDestroy() {
 
 void CCaptureFrameDlg::LayOut(int w, int h) {
   if (!controlsReady_) return;
-  // The primary browser view is moved here to the hole, without repainting.
+  const frame::Place hole = frame::BrowserPlace(w, h);
+  views_.Move(hole.x, hole.y, hole.width, hole.height, false);
   chrome_.LayOut(w, h, normalMode);
   UpdateCoordLabel();
   // The toolbar panels (frame::ToolbarPlace) and the tab strip (frame::TabStripPlace) are moved here.
@@ -274,6 +291,7 @@ void CCaptureFrameDlg::UpdateCoordLabel() {
 
 void CCaptureFrameDlg::SetNormalMode(bool on) {
   normalMode = on;
+  views_.Show(!on);
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
 }
@@ -597,6 +615,42 @@ void CCaptureFrameDlg::CentreFrame() {
                work.top + (work.bottom - work.top - centred.height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// ---- pages and the address box ----
+
+void CCaptureFrameDlg::SetAddressText(const std::wstring& text) {
+  SetDlgItemTextW(Hwnd(), IDC_ADDRESS, text.c_str());
+}
+
+void CCaptureFrameDlg::AddTitle(const std::wstring&) {
+  // The frame has no tab strip to show page titles in yet.
+}
+
+std::string CCaptureFrameDlg::AddressText() const {
+  return framlet::dialogs::ItemTextA(Hwnd(), IDC_ADDRESS);
+}
+
+void CCaptureFrameDlg::ShowWebMode() {
+  if (normalMode)
+    SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TO_WEB_MODE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_TO_WEB_MODE)));
+}
+
+void CCaptureFrameDlg::OnHomePage() {
+  const std::string home = framlet::site::HomeUrl();
+  SetAddressText(std::wstring(home.begin(), home.end()));
+  views_.Navigate(home);
+  ShowWebMode();
+}
+
+void CCaptureFrameDlg::OnHelpPage() {
+  views_.Navigate(framlet::site::HelpUrl());
+  ShowWebMode();
+}
+
+void CCaptureFrameDlg::OnExit() {
+  if (CCaptureApp* app = TheApp()) app->Exit(AddressText());
+}
+
 // ---- notification icon ----
 
 void CCaptureFrameDlg::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
@@ -632,6 +686,30 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
     case ID_OPEN_OPTIONS:
       OpenOptions();
       if (hiddenToTray) ShowRestored();
+      return;
+    case IDC_HOME_PAGE:
+      OnHomePage();
+      return;
+    case IDC_BACK:
+      views_.GoBack();
+      return;
+    case IDC_FORWARD:
+      views_.GoForward();
+      return;
+    case IDC_GO:
+      // Reloads the page shown; a typed address is visited by Enter.
+      views_.Refresh();
+      ShowWebMode();
+      return;
+    case IDC_HELP_PAGE:
+      OnHelpPage();
+      return;
+    case ID_HELP_PAGE:
+      ShowRestored();
+      OnHelpPage();
+      return;
+    case ID_EXIT:
+      OnExit();
       return;
     case IDOK:
     case IDCANCEL:

@@ -13,6 +13,8 @@
 #include "ui/picture.h"
 #include "ui/tray_icon.h"
 #include "ui/window_base.h"
+#include "web/external_dispatch.h"
+#include "web/frame_views.h"
 #include "windows/option_dlg.h"
 
 class CAreaOutlineDlg;
@@ -25,15 +27,18 @@ class CContinuousOptionDlg;
 // area; the frame keeps it in AUTOPOS_HISTORY at every repaint.
 //
 // Other windows reach it through the operations below or through host
-// interfaces of their own (the options dialog's IOptionHost); its state is
-// read through accessors and changed only by its own operations.
-class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
+// interfaces of their own (the options dialog's IOptionHost, the browser
+// views' IFrameViewsHost, the page calls' IPageCallHost); its state is read
+// through accessors and changed only by its own operations.
+class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrameViewsHost, private IPageCallHost {
  public:
   // Callback message and identifier of the notification-area icon.
   static constexpr UINT kTrayMessage = WM_USER + 10;
   static constexpr UINT kTrayIconId = 148;
 
-  CCaptureFrameDlg();
+  // Pages shown in the frame reach `external` (nullptr: pages reach no object);
+  // the frame answers its calls while its window exists.
+  explicit CCaptureFrameDlg(CExternalDispatch* external = nullptr);
   ~CCaptureFrameDlg() override;
 
   // Creates the frame and runs its message loop until WM_QUIT arrives or the
@@ -67,7 +72,8 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
 
   // ---- state other windows read ----
   bool NormalMode() const { return normalMode; }
-  bool SignedIn() const { return signedIn; }
+  bool SignedIn() const override { return signedIn; }
+  bool PopupClosed() const override { return popupClosed; }
   bool Maximized() const { return maximized; }
   bool HiddenToTray() const { return hiddenToTray; }
   bool Layered() const { return layered; }
@@ -75,6 +81,10 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
   // The capture settings kept in memory; the option dialogs edit them.
   const framlet::CaptureOptions& Options() const { return options_; }
   const CHoverTipDlg& HoverTip() const { return hoverTip_; }
+  // The browser views in the hole and the guide popup.
+  const CFrameViews& Views() const { return views_; }
+  // The address box's text in the system code page.
+  std::string AddressText() const;
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -89,6 +99,15 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
   HWND FrameWindow() const override { return Hwnd(); }
   framlet::settings::FrameRect FramePlacement() const override;
   void SaveFramePosition() override;
+
+  // IFrameViewsHost (SignedIn and PopupClosed above)
+  void SetAddressText(const std::wstring& text) override;
+  void AddTitle(const std::wstring& title) override;
+
+  // IPageCallHost
+  void SetSignedIn(bool on) override { signedIn = on; }
+  HWND GuidePopupWindow() override { return views_.GuidePopupWindow(); }
+  void SetPopupClosed() override { popupClosed = true; }
 
   // Keys the frame handles before any control sees them; false lets the key on.
   bool PreTranslateMessage(MSG& msg);
@@ -112,6 +131,11 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
   void OnMinimize();
   void OnCloseToTray();
   void OnAlwaysTopClicked();
+  void OnHomePage();
+  void OnHelpPage();
+  // Presses the switch to web capture, as the page buttons do in normal capture mode.
+  void ShowWebMode();
+  void OnExit();
   void HideTips();
   void HideToolbarTips(bool bothPanels);
 
@@ -137,6 +161,7 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
   bool controlsReady_ = false;
   LayeredSetter layeredSetter_ = nullptr;
 
+  CExternalDispatch* external_;
   framlet::CaptureOptions options_;
   CFrameChrome chrome_;
   CTrayIcon trayIcon_;
@@ -145,6 +170,7 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost {
   std::unique_ptr<COptionDlg> optionDlg_;
   std::unique_ptr<CContinuousOptionDlg> continuousOptionDlg_;
   std::unique_ptr<CAreaOutlineDlg> areaOutline_;
+  CFrameViews views_{*this, external_};
 
   framlet::ui::Icon bigIcon_;
   framlet::ui::Icon smallIcon_;

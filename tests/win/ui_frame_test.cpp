@@ -1,6 +1,7 @@
 // The capture frame in-process: layered modes, the paint handler's effects at
 // the width thresholds, the hover tips of its own buttons, maximise/restore,
-// presses on the logo, and what the options dialog does to the frame.
+// presses on the logo, what the options dialog does to the frame, and what
+// its pages do to it (page calls, views and mode, no browser at all).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +14,11 @@
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "dialog_test_util.h"
+#include "web/external_dispatch.h"
+#include "web/script_runner.h"
+#include "web/site_config.h"
+#include "web/web_page.h"
+#include "web_test_util.h"
 #include "win_test_util.h"
 
 using namespace framlet;
@@ -292,6 +298,81 @@ TEST_F(Frame, MaximiseSavesTheRestoreRectangleAndRestoreGoesBack) {
   EXPECT_EQ(r.right - r.left, 700);
   EXPECT_TRUE(Shown(IDC_MAXIMIZE));
   EXPECT_FALSE(Shown(IDC_RESTORE));
+}
+
+// The frame as the program opens it: pages reach its page-callable object.
+class FramePages : public ::testing::Test {
+ protected:
+  void SetUp() override { settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
+  void TearDown() override {
+    if (frame_.IsOpen()) DestroyWindow(frame_.Hwnd());
+    CWebPage::SetControlClassForTesting(nullptr);
+    settings::SetFilePathForTesting("");
+  }
+  void Open() {
+    ASSERT_TRUE(frame_.Create(nullptr));
+    wintest::Pump(200);
+  }
+  // A page script, as a page of the frame runs it.
+  bool PageCalls(const wchar_t* script) { return web::RunJScript(script, &external_).ok; }
+  HWND View(int id) const { return GetDlgItem(frame_.Hwnd(), id); }
+  bool Shown(int id) const { return IsWindowVisible(View(id)) != FALSE; }
+
+  webtest::OleScope ole_;
+  wintest::TempFolder folder_{"frame-pages"};
+  CExternalDispatch external_;
+  CCaptureFrameDlg frame_{&external_};
+};
+
+TEST_F(FramePages, PageCallsReachTheFrameOnlyWhileItsWindowExists) {
+  Open();
+  ASSERT_TRUE(PageCalls(L"external.FL_Login();"));
+  EXPECT_TRUE(frame_.SignedIn());
+  ASSERT_TRUE(PageCalls(L"external.FL_Logout();"));
+  EXPECT_FALSE(frame_.SignedIn());
+
+  // A late script of a page that outlives the frame's window changes nothing.
+  DestroyWindow(frame_.Hwnd());
+  EXPECT_TRUE(PageCalls(L"external.FL_Login(); external.FL_Popclose();"));
+  EXPECT_FALSE(frame_.SignedIn());
+  EXPECT_FALSE(frame_.PopupClosed());
+  EXPECT_EQ(webtest::StoredPopCloseState(), "");
+}
+
+TEST_F(FramePages, ViewsFollowTheMode) {
+  Open();
+  ASSERT_NE(View(IDC_WEB_VIEW), nullptr) << "no browser control";
+  EXPECT_TRUE(Shown(IDC_WEB_VIEW));
+  frame_.SetNormalMode(true);
+  EXPECT_FALSE(Shown(IDC_WEB_VIEW)) << "the see-through hole shows what lies under the frame";
+  EXPECT_FALSE(Shown(IDC_WEB_SECOND_VIEW));
+  frame_.SetNormalMode(false);
+  EXPECT_TRUE(Shown(IDC_WEB_VIEW));
+  EXPECT_FALSE(Shown(IDC_WEB_SECOND_VIEW));
+}
+
+TEST_F(FramePages, WithoutABrowserEveryHandlerAndButtonIsHarmless) {
+  // No browser control on the machine: the frame opens without views.
+  const CLSID missing = {0x0badf00d, 0x1234, 0x5678, {0x9a, 0xbc, 0xde, 0xf0, 0x12, 0x34, 0x56, 0x78}};
+  CWebPage::SetControlClassForTesting(&missing);
+  Open();
+  HWND hwnd = frame_.Hwnd();
+  EXPECT_EQ(View(IDC_WEB_VIEW), nullptr);
+  EXPECT_EQ(View(IDC_WEB_SECOND_VIEW), nullptr);
+
+  for (int id : {IDC_HOME_PAGE, IDC_BACK, IDC_FORWARD, IDC_GO, IDC_HELP_PAGE, ID_HELP_PAGE})
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+  frame_.SetNormalMode(true);
+  frame_.SetNormalMode(false);
+  SetWindowPos(hwnd, nullptr, 20, 30, 600, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+  wintest::Pump(100);
+  // Page calls still reach the frame; there is no guide popup to close.
+  EXPECT_TRUE(PageCalls(L"external.FL_Login(); external.FL_Popclose();"));
+
+  ASSERT_TRUE(IsWindow(hwnd));
+  EXPECT_TRUE(frame_.SignedIn());
+  EXPECT_TRUE(frame_.PopupClosed());
+  EXPECT_EQ(frame_.AddressText(), site::HomeUrl()) << "the home button writes its address all the same";
 }
 
 }  // namespace
