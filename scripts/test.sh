@@ -3,6 +3,10 @@
 # host unit tests (native, sanitizers), Windows tests and end-to-end tests (Wine,
 # Xvfb). Prints each step's time and the cases of each tier, and closes with
 # "N passed, N failed" over all test cases.
+#
+# The Wine tiers mostly wait on Wine and the X server rather than compute, so
+# the host tree is built and tested (at a lower priority) while they run, and
+# the Wine prefix is made while the Windows tree builds.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -11,20 +15,19 @@ results="$root/build/test-results"
 mkdir -p "$results"
 rm -f "$results"/*.txt
 
-# step <name> <command...>: runs the command and notes how long it took.
+t0=$(date +%s)
+# step <name> <command...>: runs the command and notes how long it took and
+# when, in seconds since the start of the run.
 step() {
-  local name="$1" start=$SECONDS rc
+  local name="$1" start end rc
   shift
+  start=$(date +%s)
   "$@"
   rc=$?
-  printf '%-12s %4d s\n' "$name" $((SECONDS - start)) >>"$results/times.txt"
-  echo "== $name: $((SECONDS - start)) s"
+  end=$(date +%s)
+  printf '%-12s %4d s   (%3d s to %3d s)\n' "$name" $((end - start)) $((start - t0)) $((end - t0)) >>"$results/times.txt"
+  echo "== $name: $((end - start)) s"
   return $rc
-}
-
-build() {
-  cmake --preset host >/dev/null && cmake --build --preset host -j "$jobs" &&
-    cmake --preset mingw >/dev/null && cmake --build --preset mingw -j "$jobs"
 }
 
 # tier <name> <build dir> <ctest arguments...>: one ctest run, its console
@@ -38,16 +41,26 @@ tier() {
   return 0
 }
 export -f tier step
-export results
+export results t0
 
 step setup bash scripts/setup.sh || exit 1
-step build build || exit 1
 
 export FRAMLET_WINEPREFIX="$root/build/win/wineprefix"
 source scripts/wine-env.sh
-step wine-prefix framlet_wine_prefix || exit 1
+step wine-prefix framlet_wine_prefix >"$results/wine-prefix.log" 2>&1 &
+prefix_pid=$!
 
-step host tier host build/host -j "$jobs"
+step build-mingw bash -c 'cmake --preset mingw >/dev/null && cmake --build --preset mingw -j "$1"' _ "$jobs" || exit 1
+
+(
+  nice -n 10 bash -c '
+    step build-host bash -c "cmake --preset host >/dev/null && cmake --build --preset host -j $1" &&
+      step host tier host build/host -j "$1"
+  ' _ "$jobs"
+) >"$results/host-run.log" 2>&1 &
+host_pid=$!
+
+wait "$prefix_pid" || { cat "$results/wine-prefix.log"; exit 1; }
 # One wineserver serves both Wine tiers: kept up between tests (a server that is
 # shutting down when the next test starts makes that test's first call hang),
 # and ended with the Wine processes it serves before the display goes away.
@@ -57,6 +70,11 @@ scripts/with-display.sh bash -c '
   step e2e tier e2e build/win -R "^e2e\."
   wineserver -k 2>/dev/null || true
 '
+
+echo
+echo "== host build and tier (run beside the Wine tiers):"
+wait "$host_pid"
+cat "$results/host-run.log"
 
 passed=0; failed=0; skipped=0
 summary=""
@@ -79,6 +97,7 @@ printf '%s' "$summary"
 echo
 echo "Times:"
 cat "$results/times.txt"
+echo "total        $(($(date +%s) - t0)) s"
 echo
 if [ "$skipped" -gt 0 ]; then
   echo "${passed} passed, ${failed} failed, ${skipped} skipped"
