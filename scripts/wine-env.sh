@@ -3,7 +3,7 @@
 # The prefix is made here and only here (framlet_wine_prefix), with the registry
 # values below.
 FRAMLET_ROOT="${FRAMLET_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-export WINEPREFIX="${FRAMLET_WINEPREFIX:-$FRAMLET_ROOT/build/wineprefix}"
+export WINEPREFIX="${FRAMLET_WINEPREFIX:-$FRAMLET_ROOT/build/win/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LANG=ko_KR.UTF-8

@@ -103,7 +103,7 @@ class DialogScreenshots(unittest.TestCase):
         for name, _ in SCREENS.values():
             if os.path.exists(os.path.join(shots_dir, name + ".taken")):
                 os.remove(os.path.join(shots_dir, name + ".taken"))
-        env = dict(harness.ENV, FRAMLET_SCREENSHOTS=harness.unix_to_windows(shots_dir))
+        env = dict(harness.ENV, FRAMLET_HOLD_FOR_SHOTS=harness.unix_to_windows(shots_dir))
         proc = subprocess.Popen(["wine", exe, "--gtest_filter=" + ":".join(SCREENS)], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         # Nothing may hang the run: end the test program (by its id) after a generous limit.

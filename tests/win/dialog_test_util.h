@@ -144,7 +144,7 @@ inline void WriteFileBytes(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// In a screenshot run (FRAMLET_SCREENSHOTS names a folder), tells the caller on
+// In a screenshot run (FRAMLET_HOLD_FOR_SHOTS names a folder), tells the caller on
 // stdout "FRAMLET_SHOWN <name> <x>,<y>": `name` is on the screen with the client
 // area of `window` (default: this process's topmost visible window) at x, y. It
 // stays there, this thread's messages dispatched, until the caller has taken
@@ -152,7 +152,7 @@ inline void WriteFileBytes(const std::string& path, const std::string& text) {
 // Otherwise does nothing.
 inline void HoldForScreenshot(const char* name, HWND window = nullptr) {
   char folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableA("FRAMLET_SCREENSHOTS", folder, sizeof folder)) return;
+  if (!GetEnvironmentVariableA("FRAMLET_HOLD_FOR_SHOTS", folder, sizeof folder)) return;
   if (!window) {
     EnumWindows(
         [](HWND hwnd, LPARAM found) -> BOOL {
