@@ -1,0 +1,133 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frame_geometry.h"
+
+// The frame's commands as data: which keys, popup-menu items and frame
+// controls reach which operation, which need a signed-in member and which keys
+// work in normal capture only; and the small decisions the operations take.
+namespace framlet::commands {
+
+enum class Operation {
+  CaptureArea,
+  StartScrollCapture,
+  StartRegionSelection,
+  PickWindowCapture,
+  StartContinuousCapture,
+  CaptureFullScreen,
+  CopyArea,
+  LaunchRecorder,
+  OpenSaveFolder,
+  SnapToWindow,
+  PrintArea,
+  EditInPaint,
+  EditFileInPaint,
+  OpenAreaDialogIfClosed,  // the popup item: only when the dialog is not open
+  OpenAreaDialog,          // the area button and the coordinate label: always
+  CentreFrame,
+  ShowRestored,
+  OpenOptions,
+  HelpPage,
+  Exit,
+  EnterNormalMode,
+  EnterWebMode,
+  ToggleScrollCapture,
+  StopContinuousCapture,
+  NudgeLeft,
+  NudgeRight,
+  NudgeUp,
+  NudgeDown,
+};
+
+// Virtual-key codes the tables use (the values of the platform's VK_ names).
+inline constexpr int kKeyReturn = 0x0D;
+inline constexpr int kKeyLeft = 0x25;
+inline constexpr int kKeyUp = 0x26;
+inline constexpr int kKeyRight = 0x27;
+inline constexpr int kKeyDown = 0x28;
+inline constexpr int kKeyF2 = 0x71;
+inline constexpr int kKeyF3 = 0x72;
+inline constexpr int kKeyF8 = 0x77;
+inline constexpr int kKeyF9 = 0x78;
+inline constexpr int kKeyF10 = 0x79;
+inline constexpr int kKeyF12 = 0x7B;
+
+struct Key {
+  int vk = 0;
+  bool ctrl = false;
+  bool shift = false;
+  bool operator==(const Key& o) const { return vk == o.vk && ctrl == o.ctrl && shift == o.shift; }
+};
+
+// One accelerator table of the frame: its resource id is also the command id
+// it sends.
+struct Accelerator {
+  int resourceId;
+  Key key;
+  Operation operation;
+  bool normalModeOnly;
+};
+
+// The frame's accelerator tables in the order they are tried.
+const std::vector<Accelerator>& Accelerators();
+
+// The table a key press matches (the first in order), or nothing. The Alt
+// state is part of the key: no table of the frame uses Alt.
+const Accelerator* MatchAccelerator(const Key& key, bool alt);
+
+// What a command id (accelerator, popup-menu item or frame control) does.
+struct CommandRoute {
+  Operation operation;
+  bool signInNeeded;
+  // A key of normal capture only: in web mode the key does nothing at all.
+  bool normalModeOnly;
+};
+// nullopt: not one of the command layer's ids (the frame's own controls, the
+// options-menu items and the preview's keys are handled elsewhere).
+std::optional<CommandRoute> RouteCommand(int id);
+
+// ---- capture decision ----
+enum class Delivery {
+  Review,    // grab, clipboard and the preview window
+  AutoSave,  // grab and write the next automatic name
+  SaveDialog,
+};
+Delivery CaptureDecision(bool captureReview, bool autoSave);
+
+// ---- full-screen rectangle ----
+// The virtual screen from its real origin when the system reports monitors
+// (a monitor left of or above the primary one has negative coordinates), else
+// the primary screen from 0, 0.
+struct ScreenMetrics {
+  int monitorCount = 0;
+  int virtualLeft = 0, virtualTop = 0, virtualWidth = 0, virtualHeight = 0;
+  int primaryWidth = 0, primaryHeight = 0;
+};
+frame::Rect FullScreenRect(const ScreenMetrics& screen);
+
+// ---- snap to window ----
+// The point looked at, in client coordinates: just below the hole's centre.
+struct Point {
+  int x = 0, y = 0;
+};
+Point SnapProbePoint(int clientWidth, int clientHeight);
+// A window starting at the screen's origin is taken to cover the screen: the
+// frame asks before moving around it.
+bool CoversScreenOrigin(const frame::Rect& window);
+// The frame's place that makes its hole cover `window` exactly.
+frame::Place CoverPlace(const frame::Rect& window);
+
+// ---- Escape ----
+enum class EscapeAction { StopContinuous, ToggleScroll, Swallow };
+EscapeAction EscapeRule(bool continuousRunning, bool scrollRunning);
+
+// ---- open the save folder ----
+// The stored folder when it names an existing folder, else the documents
+// folder. Nothing else is ever opened: a stored program path is not a folder.
+std::string FolderToOpen(const std::string& stored, const std::string& documents,
+                         const std::function<bool(const std::string&)>& isExistingFolder);
+
+}  // namespace framlet::commands
