@@ -100,8 +100,8 @@ INT_PTR CCaptureFrameDlg::RunModal() {
   while (IsWindow(frameWindow)) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;  // WM_QUIT ends the program
-    if (framlet::web::PreTranslateViewMessage(msg)) continue;
     if (PreTranslateMessage(msg)) continue;
+    if (framlet::web::PreTranslateViewMessage(msg)) continue;
     // Dialog keys (Tab, Enter, Escape) for whichever dialog the message is for.
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     wchar_t className[16] = {};
@@ -118,22 +118,44 @@ INT_PTR CCaptureFrameDlg::RunModal() {
 bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
   HWND frameWindow = Hwnd();
   if (!frameWindow || (msg.hwnd != frameWindow && !IsChild(frameWindow, msg.hwnd))) return false;
-  if (msg.message == WM_KEYDOWN) {
-    switch (msg.wParam) {
-      case VK_LEFT:
-      case VK_RIGHT:
-      case VK_UP:
-      case VK_DOWN:
-        // The frame moves first; the key still reaches the focused control.
-        NudgeFromStoredRect(static_cast<UINT>(msg.wParam));
-        break;
-    }
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // The tables in their order; the first that matches sends its command to the frame.
+  for (HACCEL table : accelerators_)
+    if (TranslateAcceleratorW(frameWindow, table, &msg)) return true;
+  if (msg.message != WM_KEYDOWN) return false;
+  switch (msg.wParam) {
+    case VK_ESCAPE:
+      commands_.OnEscape();
+      return true;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      // Shift+arrows are the size tables above; a plain arrow moves the frame
+      // first and still reaches the focused control.
+      if (GetKeyState(VK_SHIFT) >= 0) NudgeFromStoredRect(static_cast<UINT>(msg.wParam), false);
+      break;
   }
-  // The frame's accelerator tables are translated here.
   return false;
 }
 
-void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
+void CCaptureFrameDlg::LoadKeyTables() {
+  accelerators_.clear();
+  for (const framlet::commands::Accelerator& table : framlet::commands::Accelerators())
+    if (HACCEL loaded = ::LoadAcceleratorsW(Instance(), MAKEINTRESOURCEW(table.resourceId)))
+      accelerators_.push_back(loaded);
+}
+
+void CCaptureFrameDlg::NudgeFrame(framlet::commands::Operation nudge) {
+  using framlet::commands::Operation;
+  const UINT key = nudge == Operation::NudgeLeft    ? VK_LEFT
+                   : nudge == Operation::NudgeRight ? VK_RIGHT
+                   : nudge == Operation::NudgeUp    ? VK_UP
+                                                    : VK_DOWN;
+  NudgeFromStoredRect(key, true);
+}
+
+void CCaptureFrameDlg::NudgeFromStoredRect(UINT key, bool shift) {
   const settings::FrameRect s = settings::ReadFrameRect();
   const frame::Place stored = {s.left, s.top, s.width, s.height};
   frame::Nudge nudge = frame::Nudge::Left;
@@ -151,7 +173,6 @@ void CCaptureFrameDlg::NudgeFromStoredRect(UINT key) {
       nudge = frame::Nudge::Down;
       break;
   }
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
   PlaceWindow(Hwnd(), nullptr, frame::NudgedPlace(stored, nudge, shift), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -245,7 +266,7 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   engine_ = std::make_unique<CCaptureEngine>(hwnd);
   // The region selection window is created here, hidden.
   ApplySkin();
-  // The frame's accelerator tables are loaded here.
+  LoadKeyTables();
   hoverTip_.Create(hwnd);
   SavePosition();
   return TRUE;
@@ -291,9 +312,31 @@ void CCaptureFrameDlg::UpdateCoordLabel() {
 
 void CCaptureFrameDlg::SetNormalMode(bool on) {
   normalMode = on;
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+  ShowWindow(Item(IDC_TO_WEB_MODE), on ? SW_SHOW : SW_HIDE);
+  ShowWindow(Item(IDC_TO_NORMAL_MODE), on ? SW_HIDE : SW_SHOW);
+  // The toolbar panels and the tab strip are shown and hidden here.
   views_.Show(!on);
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
+  // Normal capture: the hole becomes see-through (the key colour); web capture: an ordinary window.
+  SetLayered(2);
+  if (on) SetLayered(0, framlet::ui::kColourKey);
+}
+
+void CCaptureFrameDlg::LeaveMaximized() {
+  if (!maximized) return;
+  ShowWindow(Hwnd(), SW_SHOWNORMAL);
+  maximized = false;
+  chrome_.ShowMaximized(false);
+}
+
+void CCaptureFrameDlg::ShowAreaOutline() {
+  if (areaOutline_) areaOutline_->Show();
+}
+
+void CCaptureFrameDlg::HideAreaOutline() {
+  if (areaOutline_) areaOutline_->Hide();
 }
 
 // ---- painting ----
@@ -683,10 +726,6 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
     case IDC_ALWAYS_TOP:
       if (code == BN_CLICKED) OnAlwaysTopClicked();
       return;
-    case ID_OPEN_OPTIONS:
-      OpenOptions();
-      if (hiddenToTray) ShowRestored();
-      return;
     case IDC_HOME_PAGE:
       OnHomePage();
       return;
@@ -704,19 +743,13 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
     case IDC_HELP_PAGE:
       OnHelpPage();
       return;
-    case ID_HELP_PAGE:
-      ShowRestored();
-      OnHelpPage();
-      return;
-    case ID_EXIT:
-      OnExit();
-      return;
     case IDOK:
     case IDCANCEL:
       // Enter and Escape do not end the program; the frame closes only through its commands.
       return;
   }
-  // The other commands of the frame are dispatched here.
+  // Clicks, keys (code 1) and menu items go to the command layer.
+  if (code == BN_CLICKED || code == 1) commands_.Run(id);
 }
 
 INT_PTR CCaptureFrameDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,8 +3,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/frame_chrome.h"
+#include "app/frame_commands.h"
 #include "app/frame_geometry.h"
 #include "core/capture_options.h"
 #include "core/settings.h"
@@ -30,7 +32,11 @@ class CContinuousOptionDlg;
 // interfaces of their own (the options dialog's IOptionHost, the browser
 // views' IFrameViewsHost, the page calls' IPageCallHost); its state is read
 // through accessors and changed only by its own operations.
-class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrameViewsHost, private IPageCallHost {
+class CCaptureFrameDlg : public CDialogBase,
+                         private IOptionHost,
+                         private IFrameViewsHost,
+                         private IPageCallHost,
+                         private IFrameCommandHost {
  public:
   // Callback message and identifier of the notification-area icon.
   static constexpr UINT kTrayMessage = WM_USER + 10;
@@ -51,31 +57,31 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrame
   void Restore();
   // Mode 0: colour key `key` (see-through and click-through); 1: alpha 110;
   // 2: an ordinary window again. False when the platform has no layered windows.
-  bool SetLayered(int mode, COLORREF key = framlet::ui::kColourKey);
+  bool SetLayered(int mode, COLORREF key = framlet::ui::kColourKey) override;
   // The capture rectangle (screen) from the stored frame rectangle.
-  RECT CaptureRect() const;
+  RECT CaptureRect() const override;
   // Writes LEFT, TOP (window) and WIDTH, HEIGHT (client) to AUTOPOS_HISTORY.
   void SavePosition(const RECT& client, const RECT& window);
   void SavePosition();
   // Shows the frame again after minimising or hiding.
-  void ShowRestored();
+  void ShowRestored() override;
   // Places the frame top-most at the screen centre in its default size.
-  void CentreFrame();
+  void CentreFrame() override;
   // Keeps the frame above other windows or not, at its current place and
   // size, and shows the state in the always-on-top check box.
   void SetAlwaysTop(bool on) override;
   // Shows the options dialog, unless it is open already.
-  void OpenOptions();
-  // Web capture (false) or normal capture (true): the flag and the layout
-  // and hole fill that follow it.
-  void SetNormalMode(bool on);
+  void OpenOptions() override;
+  // Web capture (false) or normal capture (true): the flag, the switch
+  // buttons, the browser view, the layout and the layering that follow it.
+  void SetNormalMode(bool on) override;
 
   // ---- state other windows read ----
-  bool NormalMode() const { return normalMode; }
+  bool NormalMode() const override { return normalMode; }
   bool SignedIn() const override { return signedIn; }
   bool PopupClosed() const override { return popupClosed; }
   bool Maximized() const { return maximized; }
-  bool HiddenToTray() const { return hiddenToTray; }
+  bool HiddenToTray() const override { return hiddenToTray; }
   bool Layered() const { return layered; }
   const framlet::frame::Place& RestoreRect() const { return restoreRect; }
   // The capture settings kept in memory; the option dialogs edit them.
@@ -84,7 +90,9 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrame
   // The browser views in the hole and the guide popup.
   const CFrameViews& Views() const { return views_; }
   // The address box's text in the system code page.
-  std::string AddressText() const;
+  std::string AddressText() const override;
+  // The command layer (keys, popup-menu items, frame controls).
+  CFrameCommands& Commands() { return commands_; }
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -109,9 +117,22 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrame
   HWND GuidePopupWindow() override { return views_.GuidePopupWindow(); }
   void SetPopupClosed() override { popupClosed = true; }
 
+  // IFrameCommandHost (the rest among the public operations)
+  CCaptureEngine* Engine() override { return engine_.get(); }
+  framlet::CaptureOptions& CaptureSettings() override { return options_; }
+  void NavigatePrimaryView(const std::string& url) override { views_.Navigate(url); }
+  std::string DocumentsFolder() const override { return docFolder; }
+  void LeaveMaximized() override;
+  void ShowAreaOutline() override;
+  void HideAreaOutline() override;
+  void ShowHelpPage() override { OnHelpPage(); }
+  void ExitProgram() override { OnExit(); }
+  void NudgeFrame(framlet::commands::Operation nudge) override;
+
   // Keys the frame handles before any control sees them; false lets the key on.
   bool PreTranslateMessage(MSG& msg);
-  void NudgeFromStoredRect(UINT key);
+  void LoadKeyTables();
+  void NudgeFromStoredRect(UINT key, bool shift);
 
   void ApplySkin();
   void LayOut(int w, int h);
@@ -171,6 +192,9 @@ class CCaptureFrameDlg : public CDialogBase, private IOptionHost, private IFrame
   std::unique_ptr<CContinuousOptionDlg> continuousOptionDlg_;
   std::unique_ptr<CAreaOutlineDlg> areaOutline_;
   CFrameViews views_{*this, external_};
+  CFrameCommands commands_{*this};
+  // The accelerator tables in the order they are tried.
+  std::vector<HACCEL> accelerators_;
 
   framlet::ui::Icon bigIcon_;
   framlet::ui::Icon smallIcon_;

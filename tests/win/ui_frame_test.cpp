@@ -10,10 +10,12 @@
 #include <string>
 
 #include "app/capture_frame_dlg.h"
+#include "app/commands_rules.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
 #include "dialog_test_util.h"
+#include "resource.h"
 #include "web/external_dispatch.h"
 #include "web/script_runner.h"
 #include "web/site_config.h"
@@ -373,6 +375,84 @@ TEST_F(FramePages, WithoutABrowserEveryHandlerAndButtonIsHarmless) {
   EXPECT_TRUE(frame_.SignedIn());
   EXPECT_TRUE(frame_.PopupClosed());
   EXPECT_EQ(frame_.AddressText(), site::HomeUrl()) << "the home button writes its address all the same";
+}
+
+TEST(FrameKeys, ResourceTablesAreTheCommandTable) {
+  for (const commands::Accelerator& table : commands::Accelerators()) {
+    HACCEL loaded = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(table.resourceId));
+    ASSERT_NE(loaded, nullptr) << table.resourceId;
+    ACCEL entries[4] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(loaded, entries, 4), 1) << table.resourceId;
+    EXPECT_EQ(entries[0].cmd, table.resourceId) << "a table sends its own id";
+    EXPECT_EQ(entries[0].key, table.key.vk) << table.resourceId;
+    const BYTE modifiers = FVIRTKEY | (table.key.ctrl ? FCONTROL : 0) | (table.key.shift ? FSHIFT : 0);
+    EXPECT_EQ(entries[0].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT), modifiers) << table.resourceId;
+  }
+}
+
+// A command sent as its key sends it (code 1), or as a click.
+void SendCommand(HWND frame, int id, int code) {
+  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, code), 0);
+  wintest::Pump(50);
+}
+
+TEST_F(FramePages, CommandsOfLaterWindowsLeaveTheFrameAsItWas) {
+  Open();
+  ASSERT_TRUE(PageCalls(L"external.FL_Login();"));
+  HWND hwnd = frame_.Hwnd();
+  for (bool normal : {false, true}) {
+    frame_.SetNormalMode(normal);
+    wintest::Pump(50);
+    RECT before = {};
+    GetWindowRect(hwnd, &before);
+    const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    for (int id : {IDR_ACCEL_SCROLL_CAPTURE, IDR_ACCEL_REGION_SELECT, IDR_ACCEL_WINDOW_PICK, IDR_ACCEL_CONTINUOUS,
+                   IDR_ACCEL_RECORDER, IDR_ACCEL_PRINT, ID_REGION_SELECT, ID_EDIT_IN_PAINT, ID_EDIT_FILE_IN_PAINT,
+                   ID_OPEN_AREA_DIALOG, IDC_AREA_DIALOG, IDC_COORD_LABEL, IDC_STOP_SCROLL, IDC_STOP_CONTINUOUS}) {
+      SendCommand(hwnd, id, id < 1000 ? 1 : BN_CLICKED);
+      RECT after = {};
+      GetWindowRect(hwnd, &after);
+      EXPECT_TRUE(EqualRect(&before, &after)) << id << (normal ? " normal" : " web");
+      EXPECT_TRUE(IsWindowVisible(hwnd)) << id;
+      EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE), exStyle) << id;
+      EXPECT_EQ(frame_.NormalMode(), normal) << id;
+    }
+  }
+}
+
+TEST_F(FramePages, ModeButtonsSwitchButtonsViewAndLayering) {
+  Open();
+  HWND hwnd = frame_.Hwnd();
+  ASSERT_TRUE(PageCalls(L"external.FL_Login();"));
+  SendCommand(hwnd, IDC_TO_NORMAL_MODE, BN_CLICKED);
+  EXPECT_TRUE(frame_.NormalMode());
+  EXPECT_TRUE(Shown(IDC_TO_WEB_MODE));
+  EXPECT_FALSE(Shown(IDC_TO_NORMAL_MODE));
+  EXPECT_TRUE(frame_.Layered()) << "the hole is see-through";
+  EXPECT_FALSE(Shown(IDC_WEB_VIEW));
+  SendCommand(hwnd, IDC_TO_WEB_MODE, BN_CLICKED);
+  EXPECT_FALSE(frame_.NormalMode());
+  EXPECT_FALSE(Shown(IDC_TO_WEB_MODE));
+  EXPECT_TRUE(Shown(IDC_TO_NORMAL_MODE));
+  EXPECT_FALSE(frame_.Layered());
+}
+
+TEST_F(FramePages, SizeKeysChangeTheStoredRectangleByOnePixel) {
+  Open();
+  HWND hwnd = frame_.Hwnd();
+  frame_.SavePosition();
+  RECT before = {};
+  GetWindowRect(hwnd, &before);
+  SendCommand(hwnd, IDR_ACCEL_NUDGE_RIGHT, 1);
+  RECT after = {};
+  GetWindowRect(hwnd, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 1);
+  EXPECT_EQ(after.left, before.left);
+  frame_.SavePosition();
+  SendCommand(hwnd, IDR_ACCEL_NUDGE_UP, 1);
+  RECT shorter = {};
+  GetWindowRect(hwnd, &shorter);
+  EXPECT_EQ(shorter.bottom - shorter.top, after.bottom - after.top - 1);
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/command_seams.h"
+#include "app/commands_rules.h"
+#include "core/capture_options.h"
+#include "windows/full_capture_notice_dlg.h"
+
+class CCaptureEngine;
+
+// What the command router needs from the capture frame: its state, its
+// capture engine and settings, and the frame operations the commands end in.
+class IFrameCommandHost {
+ public:
+  virtual HWND FrameWindow() const = 0;
+  virtual bool NormalMode() const = 0;
+  virtual bool SignedIn() const = 0;
+  virtual bool HiddenToTray() const = 0;
+  // The capture rectangle (screen) from the stored frame rectangle.
+  virtual RECT CaptureRect() const = 0;
+  // nullptr before the frame has made its engine.
+  virtual CCaptureEngine* Engine() = 0;
+  virtual framlet::CaptureOptions& CaptureSettings() = 0;
+  // The address box's text in the system code page.
+  virtual std::string AddressText() const = 0;
+  virtual void NavigatePrimaryView(const std::string& url) = 0;
+  // The documents folder start-up made for captures.
+  virtual std::string DocumentsFolder() const = 0;
+  virtual bool SetLayered(int mode, COLORREF key) = 0;
+  // Web capture (false) or normal capture (true), with all that follows.
+  virtual void SetNormalMode(bool on) = 0;
+  // Shows the frame normally and clears the maximised state (buttons swapped back).
+  virtual void LeaveMaximized() = 0;
+  virtual void ShowAreaOutline() = 0;
+  virtual void HideAreaOutline() = 0;
+  virtual void CentreFrame() = 0;
+  virtual void ShowRestored() = 0;
+  virtual void OpenOptions() = 0;
+  virtual void ShowHelpPage() = 0;
+  virtual void ExitProgram() = 0;
+  virtual void NudgeFrame(framlet::commands::Operation nudge) = 0;
+
+ protected:
+  ~IFrameCommandHost() = default;
+};
+
+// The seams the router hands the commands of later windows to.
+struct CommandSeams {
+  IRegionSelection* regionSelection;
+  IWindowPick* windowPick;
+  IScrollCapture* scrollCapture;
+  IContinuousCapture* continuousCapture;
+  IWholePageCapture* wholePageCapture;
+  IPrinting* printing;
+  IAreaDialog* areaDialog;
+  IRecorder* recorder;
+  IPaintEditor* paintEditor;
+};
+
+// The capture frame's command layer: routes every key, popup-menu item and
+// frame control id to its operation behind the sign-in gate, and carries out
+// the operations whose windows exist. UI thread only.
+class CFrameCommands final : private INoticeHost {
+ public:
+  explicit CFrameCommands(IFrameCommandHost& host);
+  CFrameCommands(const CFrameCommands&) = delete;
+  CFrameCommands& operator=(const CFrameCommands&) = delete;
+
+  // Replaces stand-ins with real windows as they arrive.
+  CommandSeams& Seams() { return seams_; }
+
+  // Runs the command `id` sent the frame; false when the id is not a command's.
+  bool Run(int id);
+  // Escape anywhere inside the frame: stops a continuous series, else a scroll
+  // capture; otherwise nothing.
+  void OnEscape();
+
+  // The sign-in gate: true when signed in; else the sign-in prompt, and after
+  // its OK the sign-in page. The command asked for is then dropped.
+  bool RequireSignIn();
+
+  void CaptureArea() override;
+  void CaptureFullScreen();
+  void CopyArea();
+  void OpenSaveFolder();
+  void SnapToWindow();
+  void EnterNormalMode();
+  void EnterWebMode();
+
+ private:
+  void Perform(framlet::commands::Operation operation, bool fromMenu);
+  // Grabs R and delivers it as the capture settings say.
+  void Deliver(const RECT& r);
+  // Puts the frame around `window`, keyed translucent with the outline, and
+  // runs the full-capture notice.
+  void CoverWholeScreen(const RECT& window);
+
+  // INoticeHost
+  HWND FrameWindow() const override { return host_.FrameWindow(); }
+  bool SetLayered(int mode, COLORREF key) override { return host_.SetLayered(mode, key); }
+  void HideAreaOutline() override { host_.HideAreaOutline(); }
+  void ClearMaximized() override { host_.LeaveMaximized(); }
+
+  IFrameCommandHost& host_;
+  CPendingCommands pending_;
+  CommandSeams seams_;
+};
+
+// The window under the screen point `at` that is not the frame's: the
+// top-level windows below `frame` in z-order (skipping hidden, see-through and
+// this process's windows), then the deepest child there; the desktop when no
+// window is there.
+HWND WindowUnderFrame(HWND frame, POINT at);
