@@ -116,7 +116,8 @@ TEST(ToolbarMoreMenu, TextsAndIcons) {
   EXPECT_EQ(items[9].icon, 176);
   EXPECT_EQ(items[11].icon, 178);
   for (const auto& item : items) {
-    if (!item.rule) EXPECT_NE(item.icon, 0) << item.id;
+    if (item.rule) continue;
+    EXPECT_NE(item.icon, 0) << item.id;
   }
 }
 
