@@ -1,0 +1,103 @@
+"""The frame's commands from the keyboard, in the test build signed in (or
+not) through its hook: area capture, full-screen capture, centring, the size
+keys, and the sign-in prompt that stands in front of the gated commands."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+import web_helpers as web  # noqa: E402
+from harness import parse_info, wait_until  # noqa: E402
+
+TITLE = "Framlet5"
+PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
+
+
+def rect_of(info):
+    left, top, right, bottom = info["rect"]
+    return left, top, right - left, bottom - top
+
+
+class CommandsCase(web.ProxiedTestCase):
+    def open_frame(self, option=None):
+        self.folder.write_ini({"OPTION": option or {}, "AUTOPOS_HISTORY": PLACE})
+        web.use_hooked_program(self.folder)
+        self.folder.start("-s")
+        info = self.wait_frame()
+        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
+        # Start-up ends by storing the frame's rectangle.
+        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
+        self.drive_ok("clear_clipboard")
+        return info
+
+    def clipboard(self):
+        """'bitmap <w> <h>' or 'none'; None while another window holds the clipboard open."""
+        rc, out = harness.drive("clipboard")
+        return out.strip() if rc == 0 else None
+
+    def prompts(self):
+        """Visible windows of the program besides the frame, the layered tip windows left out."""
+        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
+        return [row for row in rows if row["layered"] == 0]
+
+    def stored(self):
+        ini = self.folder.ini()
+        return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
+
+
+class SignedOut(CommandsCase):
+    def test_area_capture_asks_to_sign_in_and_captures_nothing(self):
+        self.open_frame()
+        self.drive_ok("key", TITLE, "f2")
+        prompts = wait_until(self.prompts, timeout=10)
+        self.assertEqual(len(prompts), 1, "prompts: %r" % prompts)
+        self.screenshot("commands_sign_in_prompt")
+        self.assertEqual(self.clipboard(), "none")
+        # Its button opens the sign-in page with the address box's text as the return address.
+        self.drive_ok("click_control", "#%x" % prompts[0]["hwnd"], 1)
+        signed = self.proxy.wait_for(lambda url: url.startswith(web.SIGN_IN_PAGE))
+        self.assertIsNotNone(signed, "sign-in page not requested")
+        wait_until(lambda: not self.prompts(), timeout=10)
+        self.assertEqual(self.clipboard(), "none", "the command itself is dropped")
+
+
+class SignedIn(CommandsCase):
+    def setUp(self):
+        super().setUp()
+        self.open_frame()
+        web.sign_in(self)
+
+    def test_area_capture_puts_the_hole_on_the_clipboard(self):
+        # Defaults: review on, so the picture goes to the clipboard (and the preview).
+        self.drive_ok("key", TITLE, "f2")
+        self.assert_soon(self.clipboard, "bitmap 828 577", timeout=10)
+
+    def test_full_screen_capture_takes_the_whole_screen_and_the_frame_comes_back(self):
+        width, height = parse_info(self.drive_ok("screen"))["screen"]
+        self.drive_ok("key", TITLE, "ctrl+enter")
+        self.assert_soon(self.clipboard, "bitmap %d %d" % (width, height), timeout=10)
+        info = wait_until(lambda: (lambda i: i if i and i["visible"] else None)(self.window_info()), timeout=10)
+        self.assertEqual(rect_of(info), (100, 80, 836, 721), "the frame is back where it was")
+
+    def test_f12_centres_the_frame(self):
+        self.drive_ok("move_window", TITLE, 20, 30, 600, 500)
+        wait_until(lambda: rect_of(self.window_info()) == (20, 30, 600, 500), timeout=10)
+        self.drive_ok("key", TITLE, "f12")
+        left, top, right, bottom = parse_info(self.drive_ok("screen"))["work"]
+        expected = (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721)
+        self.assert_soon(lambda: rect_of(self.window_info()), expected, timeout=10)
+        self.assertEqual(self.window_info()["topmost"], 1)
+
+    def test_shift_right_widens_by_exactly_one_pixel(self):
+        self.assertEqual(self.stored(), (100, 80, 836, 721))
+        self.drive_ok("key", TITLE, "shift+right")
+        self.assert_soon(lambda: rect_of(self.window_info()), (100, 80, 837, 721), timeout=10)
+        # A second nudge would have come in the same key message: once the
+        # frame has answered again, the width is still one pixel wider.
+        self.drive_ok("update", TITLE)
+        self.assertEqual(rect_of(self.window_info()), (100, 80, 837, 721))
+        self.assert_soon(self.stored, (100, 80, 837, 721), timeout=10)
+
+
+if __name__ == "__main__":
+    harness.main()
