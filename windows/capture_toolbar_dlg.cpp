@@ -2,5 +2,4 @@
 
 #include "resource.h"
 
-CCaptureToolbarDlg::CCaptureToolbarDlg(IToolbarHost& host)
-    : CToolbarPanel(IDD_CAPTURE_TOOLBAR, Mode::Normal, host) {}
+CCaptureToolbarDlg::CCaptureToolbarDlg(IToolbarHost& host) : CToolbarPanel(IDD_CAPTURE_TOOLBAR, Mode::Normal, host) {}

@@ -21,7 +21,9 @@ bool HasVisibleStyle(HWND control) {
 CToolbarPanel::CToolbarPanel(UINT templateId, Mode mode, IToolbarHost& host)
     : CDialogBase(templateId), host_(host), mode_(mode) {}
 
-bool CToolbarPanel::Create() { return CDialogBase::Create(host_.FrameWindow()); }
+bool CToolbarPanel::Create() {
+  return CDialogBase::Create(host_.FrameWindow());
+}
 
 void CToolbarPanel::Place(int x, int y, int width, int height) {
   SetWindowPos(Hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -78,7 +80,9 @@ void CToolbarPanel::RunButton(Slot slot) {
   if (command != tb::Command::None) host_.RunToolbarCommand(command);
 }
 
-std::vector<tb::MenuItem> CToolbarPanel::MoreMenuItems() const { return tb::MoreMenu(width_, mode_); }
+std::vector<tb::MenuItem> CToolbarPanel::MoreMenuItems() const {
+  return tb::MoreMenu(width_, mode_);
+}
 
 void CToolbarPanel::RunMenuItem(int menuId) {
   const tb::Command command = tb::MenuCommand(menuId, mode_);
@@ -124,8 +128,7 @@ bool CToolbarPanel::TranslateKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || !IsOpen()) return false;
   if (message.hwnd != Hwnd() && !IsChild(Hwnd(), message.hwnd)) return false;
   const tb::KeyState state{host_.NormalMode(), host_.ContinuousRunning(), host_.ScrollRunning()};
-  const tb::KeyAction action =
-      tb::KeyFor(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, mode_, state);
+  const tb::KeyAction action = tb::KeyFor(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, mode_, state);
   if (!action.handled) return false;
   if (action.command != tb::Command::None) host_.RunToolbarCommand(action.command);
   return true;
@@ -199,4 +202,6 @@ INT_PTR CToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   return CDialogBase::HandleMessage(message, wParam, lParam);
 }
 
-HBRUSH CToolbarPanel::PanelBrush() { return brush_.Get(); }
+HBRUSH CToolbarPanel::PanelBrush() {
+  return brush_.Get();
+}

@@ -25,9 +25,8 @@ struct TipRow {
   bool normalOnly;
 };
 constexpr TipRow kTips[kButtonCount] = {
-    {263, 0, false},   {241, 0, true},    {299, 0, false},   {299, 268, true},
-    {328, 328, false}, {360, 388, false}, {310, 448, false}, {228, 508, false},
-    {310, 578, false}, {353, 629, true},  {235, 676, false},
+    {263, 0, false},   {241, 0, true},    {299, 0, false},   {299, 268, true}, {328, 328, false}, {360, 388, false},
+    {310, 448, false}, {228, 508, false}, {310, 578, false}, {353, 629, true}, {235, 676, false},
 };
 
 struct MenuRow {
@@ -53,20 +52,34 @@ const MenuRow kMenu[] = {
 
 int SlotId(Slot slot, Mode mode) {
   switch (slot) {
-    case kArea: return IDC_TB_AREA;
-    case kScroll: return IDC_TB_SCROLL;
-    case kRegion: return IDC_TB_REGION;
-    case kWindowPick: return IDC_TB_WINDOW;
-    case kContinuous: return IDC_TB_CONTINUOUS;
-    case kFullScreen: return IDC_TB_FULL_SCREEN;
-    case kCopy: return IDC_TB_COPY;
-    case kRecord: return mode == Mode::Normal ? IDC_TB_RECORD : IDC_TB_RECORD_WEB;
-    case kOpenFolder: return IDC_TB_OPEN_FOLDER;
-    case kSnap: return IDC_TB_SNAP;
-    case kPrint: return IDC_TB_PRINT;
-    case kSeparator: return IDC_TB_SEPARATOR;
-    case kArrow: return IDC_TB_ARROW;
-    case kSlotCount: break;
+    case kArea:
+      return IDC_TB_AREA;
+    case kScroll:
+      return IDC_TB_SCROLL;
+    case kRegion:
+      return IDC_TB_REGION;
+    case kWindowPick:
+      return IDC_TB_WINDOW;
+    case kContinuous:
+      return IDC_TB_CONTINUOUS;
+    case kFullScreen:
+      return IDC_TB_FULL_SCREEN;
+    case kCopy:
+      return IDC_TB_COPY;
+    case kRecord:
+      return mode == Mode::Normal ? IDC_TB_RECORD : IDC_TB_RECORD_WEB;
+    case kOpenFolder:
+      return IDC_TB_OPEN_FOLDER;
+    case kSnap:
+      return IDC_TB_SNAP;
+    case kPrint:
+      return IDC_TB_PRINT;
+    case kSeparator:
+      return IDC_TB_SEPARATOR;
+    case kArrow:
+      return IDC_TB_ARROW;
+    case kSlotCount:
+      break;
   }
   return 0;
 }
@@ -92,37 +105,62 @@ std::array<Place, kSlotCount> Layout(int width) {
 Command ButtonCommand(Slot slot, Mode mode) {
   const bool normal = mode == Mode::Normal;
   switch (slot) {
-    case kArea: return Command::CaptureArea;
-    case kScroll: return normal ? Command::StartScrollCapture : Command::None;
-    case kRegion: return normal ? Command::RegionSelectionHideFrame : Command::RegionSelectionKeepFrame;
-    case kWindowPick: return normal ? Command::PickWindowCapture : Command::None;
-    case kContinuous: return Command::StartContinuousCapture;
-    case kFullScreen: return normal ? Command::CaptureFullScreen : Command::WholePageCapture;
-    case kCopy: return Command::CopyArea;
-    case kRecord: return Command::LaunchRecorder;
-    case kOpenFolder: return Command::OpenSaveFolder;
-    case kSnap: return normal ? Command::SnapToWindow : Command::None;
-    case kPrint: return Command::PrintArea;
-    default: return Command::None;
+    case kArea:
+      return Command::CaptureArea;
+    case kScroll:
+      return normal ? Command::StartScrollCapture : Command::None;
+    case kRegion:
+      return normal ? Command::RegionSelectionHideFrame : Command::RegionSelectionKeepFrame;
+    case kWindowPick:
+      return normal ? Command::PickWindowCapture : Command::None;
+    case kContinuous:
+      return Command::StartContinuousCapture;
+    case kFullScreen:
+      return normal ? Command::CaptureFullScreen : Command::WholePageCapture;
+    case kCopy:
+      return Command::CopyArea;
+    case kRecord:
+      return Command::LaunchRecorder;
+    case kOpenFolder:
+      return Command::OpenSaveFolder;
+    case kSnap:
+      return normal ? Command::SnapToWindow : Command::None;
+    case kPrint:
+      return Command::PrintArea;
+    default:
+      return Command::None;
   }
 }
 
 Faces ButtonFaces(Slot slot, Mode mode) {
   const bool web = mode == Mode::Web;
   switch (slot) {
-    case kArea: return {180, 182, 181};
-    case kScroll: return web ? Faces{311, 311, 311} : Faces{183, 185, 184};
-    case kRegion: return {195, 197, 196};
-    case kWindowPick: return web ? Faces{312, 312, 312} : Faces{198, 200, 199};
-    case kContinuous: return {189, 191, 190};
-    case kFullScreen: return {186, 188, 187};
-    case kCopy: return {192, 194, 193};
-    case kRecord: return {201, 203, 202};
-    case kOpenFolder: return {163, 165, 164};
-    case kSnap: return web ? Faces{179, 179, 179} : Faces{166, 168, 167};
-    case kPrint: return {169, 171, 170};
-    case kArrow: return {172, 174, 173};
-    default: return {0, 0, 0};
+    case kArea:
+      return {180, 182, 181};
+    case kScroll:
+      return web ? Faces{311, 311, 311} : Faces{183, 185, 184};
+    case kRegion:
+      return {195, 197, 196};
+    case kWindowPick:
+      return web ? Faces{312, 312, 312} : Faces{198, 200, 199};
+    case kContinuous:
+      return {189, 191, 190};
+    case kFullScreen:
+      return {186, 188, 187};
+    case kCopy:
+      return {192, 194, 193};
+    case kRecord:
+      return {201, 203, 202};
+    case kOpenFolder:
+      return {163, 165, 164};
+    case kSnap:
+      return web ? Faces{179, 179, 179} : Faces{166, 168, 167};
+    case kPrint:
+      return {169, 171, 170};
+    case kArrow:
+      return {172, 174, 173};
+    default:
+      return {0, 0, 0};
   }
 }
 
@@ -154,18 +192,30 @@ std::vector<MenuItem> MoreMenu(int width, Mode mode) {
 Command MenuCommand(int menuId, Mode mode) {
   const bool normal = mode == Mode::Normal;
   switch (menuId) {
-    case ID_MORE_AREA: return Command::CaptureArea;
-    case ID_MORE_SCROLL: return normal ? Command::StartScrollCapture : Command::None;
-    case ID_MORE_REGION: return normal ? Command::RegionSelectionHideFrame : Command::RegionSelectionKeepFrame;
-    case ID_MORE_WINDOW: return normal ? Command::PickWindowCapture : Command::None;
-    case ID_MORE_CONTINUOUS: return Command::StartContinuousCapture;
-    case ID_MORE_FULL_SCREEN: return normal ? Command::CaptureFullScreen : Command::WholePageCapture;
-    case ID_MORE_COPY: return Command::CopyArea;
-    case ID_MORE_RECORD: return Command::LaunchRecorder;
-    case ID_MORE_OPEN_FOLDER: return Command::OpenSaveFolder;
-    case ID_MORE_SNAP: return normal ? Command::SnapToWindow : Command::None;
-    case ID_MORE_PRINT: return Command::PrintArea;
-    default: return Command::None;
+    case ID_MORE_AREA:
+      return Command::CaptureArea;
+    case ID_MORE_SCROLL:
+      return normal ? Command::StartScrollCapture : Command::None;
+    case ID_MORE_REGION:
+      return normal ? Command::RegionSelectionHideFrame : Command::RegionSelectionKeepFrame;
+    case ID_MORE_WINDOW:
+      return normal ? Command::PickWindowCapture : Command::None;
+    case ID_MORE_CONTINUOUS:
+      return Command::StartContinuousCapture;
+    case ID_MORE_FULL_SCREEN:
+      return normal ? Command::CaptureFullScreen : Command::WholePageCapture;
+    case ID_MORE_COPY:
+      return Command::CopyArea;
+    case ID_MORE_RECORD:
+      return Command::LaunchRecorder;
+    case ID_MORE_OPEN_FOLDER:
+      return Command::OpenSaveFolder;
+    case ID_MORE_SNAP:
+      return normal ? Command::SnapToWindow : Command::None;
+    case ID_MORE_PRINT:
+      return Command::PrintArea;
+    default:
+      return Command::None;
   }
 }
 
@@ -181,18 +231,41 @@ Tip TipFor(Slot slot, Mode mode, int frameLeft, int frameTop, int frameRight) {
   tip.width = row.width;
   tip.y = frameTop + 80;
   switch (slot) {
-    case kArea: tip.x = frameLeft + 4; break;
-    case kScroll: tip.x = frameLeft + 63; break;
-    case kRegion: tip.x = frameLeft + 121; break;
-    case kWindowPick: tip.x = frameLeft + 178; break;
-    case kContinuous: tip.x = frameLeft + 234; break;
-    case kFullScreen: tip.x = frameLeft + 291; break;
-    case kCopy: tip.x = frameLeft + 348; break;
-    case kRecord: tip.x = frameLeft + 405; break;
-    case kOpenFolder: tip.x = frameWidth < 676 ? frameLeft + 255 : frameRight - 423; break;
-    case kSnap: tip.x = frameWidth < 666 ? frameLeft + 265 : frameRight - 412; break;
-    case kPrint: tip.x = frameRight - 239; break;
-    default: break;
+    case kArea:
+      tip.x = frameLeft + 4;
+      break;
+    case kScroll:
+      tip.x = frameLeft + 63;
+      break;
+    case kRegion:
+      tip.x = frameLeft + 121;
+      break;
+    case kWindowPick:
+      tip.x = frameLeft + 178;
+      break;
+    case kContinuous:
+      tip.x = frameLeft + 234;
+      break;
+    case kFullScreen:
+      tip.x = frameLeft + 291;
+      break;
+    case kCopy:
+      tip.x = frameLeft + 348;
+      break;
+    case kRecord:
+      tip.x = frameLeft + 405;
+      break;
+    case kOpenFolder:
+      tip.x = frameWidth < 676 ? frameLeft + 255 : frameRight - 423;
+      break;
+    case kSnap:
+      tip.x = frameWidth < 666 ? frameLeft + 265 : frameRight - 412;
+      break;
+    case kPrint:
+      tip.x = frameRight - 239;
+      break;
+    default:
+      break;
   }
   return tip;
 }
@@ -207,23 +280,37 @@ KeyAction KeyFor(int vk, bool ctrl, Mode panel, const KeyState& state) {
   if (panel != Mode::Normal) return {};
   if (ctrl) {
     switch (vk) {
-      case 'L': return state.normalMode ? KeyAction{true, Command::StartScrollCapture} : KeyAction{};
-      case 'D': return {true, Command::RegionSelectionHideFrame};
-      case 'F': return {true, Command::PickWindowCapture};
-      case kVkReturn: return {true, Command::CaptureFullScreen};
-      case 'C': return {true, Command::CopyArea};
-      case 'R': return {true, Command::LaunchRecorder};
-      default: return {};
+      case 'L':
+        return state.normalMode ? KeyAction{true, Command::StartScrollCapture} : KeyAction{};
+      case 'D':
+        return {true, Command::RegionSelectionHideFrame};
+      case 'F':
+        return {true, Command::PickWindowCapture};
+      case kVkReturn:
+        return {true, Command::CaptureFullScreen};
+      case 'C':
+        return {true, Command::CopyArea};
+      case 'R':
+        return {true, Command::LaunchRecorder};
+      default:
+        return {};
     }
   }
   switch (vk) {
-    case kVkF2: return {true, Command::CaptureArea};
-    case kVkF3: return {true, Command::StartContinuousCapture};
-    case kVkF10: return {true, Command::OpenSaveFolder};
-    case kVkF9: return {true, Command::SnapToWindow};
-    case kVkF8: return {true, Command::PrintArea};
-    case kVkF12: return {true, Command::CentreFrame};
-    default: return {};
+    case kVkF2:
+      return {true, Command::CaptureArea};
+    case kVkF3:
+      return {true, Command::StartContinuousCapture};
+    case kVkF10:
+      return {true, Command::OpenSaveFolder};
+    case kVkF9:
+      return {true, Command::SnapToWindow};
+    case kVkF8:
+      return {true, Command::PrintArea};
+    case kVkF12:
+      return {true, Command::CentreFrame};
+    default:
+      return {};
   }
 }
 

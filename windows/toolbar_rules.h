@@ -73,9 +73,9 @@ struct Faces {
 Faces ButtonFaces(Slot slot, Mode mode);
 
 struct MenuItem {
-  int id;                // 262 for the rule
-  const wchar_t* text;   // nullptr for the rule
-  int icon;              // picture of the 16 x 16 icon, 0 for the rule
+  int id;               // 262 for the rule
+  const wchar_t* text;  // nullptr for the rule
+  int icon;             // picture of the 16 x 16 icon, 0 for the rule
   bool rule;
 };
 constexpr int kMenuRuleId = 262;
@@ -98,10 +98,10 @@ constexpr int kTipHeight = 51;
 Tip TipFor(Slot slot, Mode mode, int frameLeft, int frameTop, int frameRight);
 
 // Keys the panel handles itself.
-constexpr int kVkReturn = 0x0D, kVkEscape = 0x1B, kVkF2 = 0x71, kVkF3 = 0x72, kVkF8 = 0x77, kVkF9 = 0x78,
-              kVkF10 = 0x79, kVkF12 = 0x7B;
+constexpr int kVkReturn = 0x0D, kVkEscape = 0x1B, kVkF2 = 0x71, kVkF3 = 0x72, kVkF8 = 0x77, kVkF9 = 0x78, kVkF10 = 0x79,
+              kVkF12 = 0x7B;
 struct KeyState {
-  bool normalMode = false;         // the capture frame's mode
+  bool normalMode = false;  // the capture frame's mode
   bool continuousRunning = false;
   bool scrollRunning = false;
 };

@@ -36,10 +36,22 @@ TEST(ToolbarLayout, VisibleButtonsByWidth) {
     int width;
     const char* visible;
   } cases[] = {
-      {79, ">"},            {80, "A>"},           {139, "A>"},        {140, "AS>"},
-      {259, "ASD>"},        {260, "ASDW>"},       {450, "ASDWCFY>"},  {499, "ASDWCFY>"},
-      {500, "ASDWCFYR>"},   {569, "ASDWCFYR>"},   {570, "ASDWCFYRO|>"}, {600, "ASDWCFYRO|>"},
-      {619, "ASDWCFYRO|>"}, {620, "ASDWCFYRON|>"}, {669, "ASDWCFYRON|>"}, {670, "ASDWCFYRONP|"},
+      {79, ">"},
+      {80, "A>"},
+      {139, "A>"},
+      {140, "AS>"},
+      {259, "ASD>"},
+      {260, "ASDW>"},
+      {450, "ASDWCFY>"},
+      {499, "ASDWCFY>"},
+      {500, "ASDWCFYR>"},
+      {569, "ASDWCFYR>"},
+      {570, "ASDWCFYRO|>"},
+      {600, "ASDWCFYRO|>"},
+      {619, "ASDWCFYRO|>"},
+      {620, "ASDWCFYRON|>"},
+      {669, "ASDWCFYRON|>"},
+      {670, "ASDWCFYRONP|"},
       {828, "ASDWCFYRONP|"},
   };
   for (const auto& c : cases) EXPECT_EQ(VisibleSlots(c.width), c.visible) << "W = " << c.width;
@@ -50,10 +62,10 @@ TEST(ToolbarLayout, RightGroupPlaces) {
     int width;
     int separatorX, folderX, snapX, printX, arrowX;
   } cases[] = {
-      {600, 490, 502, 554, 540, 580},   // narrow: fixed places after the left group
-      {669, 490, 502, 554, 609, 649},   // last width before the right group moves
-      {670, 490, 500, 555, 610, 650},   // the right group follows the right edge
-      {828, 648, 658, 713, 768, 808},   // the frame's default width 836
+      {600, 490, 502, 554, 540, 580},  // narrow: fixed places after the left group
+      {669, 490, 502, 554, 609, 649},  // last width before the right group moves
+      {670, 490, 500, 555, 610, 650},  // the right group follows the right edge
+      {828, 648, 658, 713, 768, 808},  // the frame's default width 836
   };
   for (const auto& c : cases) {
     const auto p = tb::Layout(c.width);
@@ -85,18 +97,27 @@ TEST(ToolbarMoreMenu, ItemsByWidthAndMode) {
       {600, Mode::Web, {ID_MORE_PRINT}},
       {620, Mode::Normal, {ID_MORE_PRINT}},
       // The window-pick button shows from 260 on.
-      {260, Mode::Normal, {ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule,
-                           ID_MORE_OPEN_FOLDER, ID_MORE_SNAP, ID_MORE_PRINT}},
-      {259, Mode::Normal, {ID_MORE_WINDOW, ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD,
-                           rule, ID_MORE_OPEN_FOLDER, ID_MORE_SNAP, ID_MORE_PRINT}},
+      {260,
+       Mode::Normal,
+       {ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER, ID_MORE_SNAP,
+        ID_MORE_PRINT}},
+      {259,
+       Mode::Normal,
+       {ID_MORE_WINDOW, ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule,
+        ID_MORE_OPEN_FOLDER, ID_MORE_SNAP, ID_MORE_PRINT}},
       // The web menu also drops window pick between 200 and 260.
-      {259, Mode::Web, {ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule,
-                        ID_MORE_OPEN_FOLDER, ID_MORE_PRINT}},
-      {200, Mode::Web, {ID_MORE_WINDOW, ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD,
-                        rule, ID_MORE_OPEN_FOLDER, ID_MORE_PRINT}},
-      {79, Mode::Normal, {ID_MORE_AREA, ID_MORE_SCROLL, ID_MORE_REGION, ID_MORE_WINDOW, ID_MORE_CONTINUOUS,
-                          ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER,
-                          ID_MORE_SNAP, ID_MORE_PRINT}},
+      {259,
+       Mode::Web,
+       {ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER,
+        ID_MORE_PRINT}},
+      {200,
+       Mode::Web,
+       {ID_MORE_WINDOW, ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN, ID_MORE_COPY, ID_MORE_RECORD, rule,
+        ID_MORE_OPEN_FOLDER, ID_MORE_PRINT}},
+      {79,
+       Mode::Normal,
+       {ID_MORE_AREA, ID_MORE_SCROLL, ID_MORE_REGION, ID_MORE_WINDOW, ID_MORE_CONTINUOUS, ID_MORE_FULL_SCREEN,
+        ID_MORE_COPY, ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER, ID_MORE_SNAP, ID_MORE_PRINT}},
       {670, Mode::Normal, {}},
   };
   for (const auto& c : cases)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "core/command_ids.h"
@@ -105,15 +107,21 @@ const LayoutCase kLayoutCases[] = {
      {IDC_TB_AREA, IDC_TB_SCROLL, IDC_TB_REGION, IDC_TB_WINDOW, IDC_TB_CONTINUOUS, IDC_TB_FULL_SCREEN, IDC_TB_COPY,
       IDC_TB_ARROW},
      {IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_SNAP, IDC_TB_PRINT},
-     -1, -1, 430},
+     -1,
+     -1,
+     430},
     {608,
      {IDC_TB_AREA, IDC_TB_COPY, IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_ARROW},
      {IDC_TB_SNAP, IDC_TB_PRINT},
-     502, -1, 580},
+     502,
+     -1,
+     580},
     {836,
      {IDC_TB_AREA, IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_SNAP, IDC_TB_PRINT},
      {IDC_TB_ARROW},
-     658, 768, -1},
+     658,
+     768,
+     -1},
 };
 
 }  // namespace
@@ -178,6 +186,35 @@ TEST(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
   web.panel.RunMenuItem(ID_MORE_FULL_SCREEN);  // no tab-strip refresh from the menu
   web.panel.RunMenuItem(ID_MORE_WINDOW);
   EXPECT_EQ(web.frame.commands, std::vector<Command>{Command::WholePageCapture});
+}
+
+TEST(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
+  OpenPanel<CCaptureToolbarDlg> open(458);
+  std::atomic<bool> sawMenu{false};
+  // The menu is tracked on this thread; another thread waits for its window,
+  // then picks the first item (record) with the keyboard.
+  std::thread picker([&] {
+    HWND menu = nullptr;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000) {
+      menu = FindWindowW(L"#32768", nullptr);
+      if (menu && IsWindowVisible(menu)) break;
+      menu = nullptr;
+      Sleep(20);
+    }
+    if (!menu) return;
+    sawMenu = true;
+    wintest::HoldForScreenshot("toolbar_more_menu_458", open.frame.FrameWindow());
+    for (WPARAM key : {WPARAM{VK_DOWN}, WPARAM{VK_RETURN}}) {
+      PostMessageW(menu, WM_KEYDOWN, key, 1);
+      PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+    }
+  });
+  SetCursorPos(kFrameLeft + 440, kFrameTop + 60);
+  wintest::Click(open.panel.Hwnd(), IDC_TB_ARROW);
+  picker.join();
+  EXPECT_TRUE(sawMenu);
+  EXPECT_EQ(open.frame.commands, std::vector<Command>{Command::LaunchRecorder});
 }
 
 TEST(ToolbarPanel, TipShowsAtItsPlace) {
