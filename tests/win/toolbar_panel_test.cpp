@@ -244,6 +244,24 @@ TEST(ToolbarPanel, TipShowsAtItsPlace) {
   }
 }
 
+TEST(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
+  OpenPanel<CCaptureToolbarDlg> open(836);
+  HWND button = GetDlgItem(open.panel.Hwnd(), IDC_TB_COPY);
+  const POINT at = CentreOnScreen(button);
+  SetCursorPos(at.x, at.y);
+  // What the system sends a control under the pointer; the button asks the panel.
+  SendMessageW(button, WM_SETCURSOR, reinterpret_cast<WPARAM>(button), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  HWND tip = open.panel.Tip().Hwnd();
+  ASSERT_TRUE(IsWindowVisible(tip));
+  RECT r = {};
+  GetWindowRect(tip, &r);
+  EXPECT_EQ(r.left, kFrameLeft + 348);
+  EXPECT_EQ(r.right - r.left, 310);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  SendMessageW(open.panel.Hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+  EXPECT_FALSE(IsWindowVisible(tip));
+}
+
 TEST(ToolbarPanel, NoTipForGreyedOrSuppressed) {
   OpenPanel<CWebToolbarDlg> web(836);
   EXPECT_FALSE(web.panel.TrackPointer(CentreOnScreen(GetDlgItem(web.panel.Hwnd(), IDC_TB_SCROLL))));
