@@ -306,12 +306,24 @@ TEST(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
   EXPECT_TRUE(commandPosted);
 }
 
-TEST(PopupMenuTrack, ClosedWithoutChoiceGivesZero) {
+// The full menu is one column (the first item's break starts none) and closes
+// without a choice when the owner cancels it.
+TEST(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
   MenuOwner owner;
   ui::PopupMenu menu = app::BuildNotifyMenu(false, true);
-  MenuWatcher watcher([&](HWND) { PostMessageW(owner.Get(), WM_CANCELMODE, 0, 0); });
+  ui::Picture exitIcon(IDB_MENU_CLOSE_FRAMLET);
+  std::atomic<bool> painted{false};
+  RECT shown = {};
+  MenuWatcher watcher([&](HWND menuWindow) {
+    painted = WaitForGrab(menuWindow, [&](const Grab& g) { return ShowsPicture(g, exitIcon.Handle()); });
+    GetWindowRect(menuWindow, &shown);
+    SaveScreenshot(shown, "notify_menu_visible_normal.bmp");
+    PostMessageW(owner.Get(), WM_CANCELMODE, 0, 0);
+  });
   EXPECT_EQ(menu.Track(owner.Get(), 100, 100, TPM_RIGHTBUTTON | TPM_RETURNCMD), 0u);
-  EXPECT_TRUE(watcher.SawMenu());
+  ASSERT_TRUE(watcher.SawMenu());
+  EXPECT_TRUE(painted);
+  EXPECT_GT(2 * (shown.bottom - shown.top), 3 * (shown.right - shown.left)) << "more than one column";
 }
 
 // ---- options menu (menu 215) ------------------------------------------------------
