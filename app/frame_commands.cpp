@@ -244,8 +244,8 @@ void CFrameCommands::OpenSaveFolder() {
   const std::string folder =
       commands::FolderToOpen(settings::ReadText(keys::kSelectFolder), host_.DocumentsFolder(), IsExistingFolder);
   if (folder.empty()) return;
-  // "explore" opens a folder and nothing else, whatever the path turns out to be.
-  ShellExecuteA(host_.FrameWindow(), "explore", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // Only a folder reaches here, so the default verb opens it in the shell.
+  ShellExecuteA(host_.FrameWindow(), nullptr, folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CFrameCommands::SnapToWindow() {

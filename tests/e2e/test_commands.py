@@ -7,9 +7,11 @@ import sys
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
-from harness import parse_info, wait_until  # noqa: E402
+from harness import ids, parse_info, wait_until  # noqa: E402
 
 TITLE = "Framlet5"
+IDYES = 6
+IDNO = 7
 PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
 
 
@@ -40,6 +42,17 @@ class CommandsCase(web.ProxiedTestCase):
         rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
         return [row for row in rows if row["layered"] == 0]
 
+    def notice(self):
+        """The full-capture notice's handle (a see-through window with the notice's close button), or None."""
+        for line in self.drive_ok("popups", TITLE).splitlines():
+            if not line.strip():
+                continue
+            hwnd = parse_info(line)["hwnd"]
+            rc, out = harness.drive("children", "#%x" % hwnd)
+            if rc == 0 and any(parse_info(row).get("id") == ids.IDC_NOTICE_CLOSE for row in out.splitlines()):
+                return hwnd
+        return None
+
     def stored(self):
         ini = self.folder.ini()
         return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
@@ -59,6 +72,17 @@ class SignedOut(CommandsCase):
         self.assertIsNotNone(signed, "sign-in page not requested")
         wait_until(lambda: not self.prompts(), timeout=10)
         self.assertEqual(self.clipboard(), "none", "the command itself is dropped")
+
+
+    def test_switch_to_normal_capture_asks_to_sign_in(self):
+        self.open_frame()
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        prompts = wait_until(self.prompts, timeout=10)
+        self.assertEqual(len(prompts), 1, "prompts: %r" % prompts)
+        self.assertEqual(self.window_info()["layered"], 0, "still web capture")
+        self.drive_ok("click_control", "#%x" % prompts[0]["hwnd"], 1)
+        wait_until(lambda: not self.prompts(), timeout=10)
+        self.assertEqual(self.window_info()["layered"], 0)
 
 
 class SignedIn(CommandsCase):
@@ -87,6 +111,42 @@ class SignedIn(CommandsCase):
         expected = (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721)
         self.assert_soon(lambda: rect_of(self.window_info()), expected, timeout=10)
         self.assertEqual(self.window_info()["topmost"], 1)
+
+    def shown(self, control_id):
+        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
+        return {row["id"]: row["visible"] for row in rows}[control_id]
+
+    def test_mode_buttons_switch_layering_and_buttons(self):
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (1, 0))
+        self.drive_ok("update", TITLE)
+        self.screenshot("commands_normal_mode")
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_WEB_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
+        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (0, 1))
+
+    def test_snap_over_the_bare_desktop_asks_first(self):
+        width, height = parse_info(self.drive_ok("screen"))["screen"]
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        # No: the frame stays where it is.
+        self.drive_ok("key", TITLE, "f9")
+        box = wait_until(self.prompts, timeout=10)
+        self.assertEqual(len(box), 1, "prompts: %r" % box)
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDNO)
+        wait_until(lambda: not self.prompts(), timeout=10)
+        self.assertEqual(rect_of(self.window_info()), (100, 80, 836, 721))
+        # Yes: the hole covers the whole screen and the full-capture notice opens.
+        self.drive_ok("key", TITLE, "f9")
+        box = wait_until(self.prompts, timeout=10)
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
+        self.assert_soon(lambda: rect_of(self.window_info()), (-4, -121, width + 8, height + 144), timeout=10)
+        notice = wait_until(self.notice, timeout=10)
+        self.assertIsNotNone(notice, "no full-capture notice")
+        self.screenshot("commands_full_capture_notice")
+        self.drive_ok("click_control", "#%x" % notice, ids.IDC_NOTICE_CLOSE)
+        wait_until(lambda: self.notice() is None, timeout=10)
 
     def test_shift_right_widens_by_exactly_one_pixel(self):
         self.assertEqual(self.stored(), (100, 80, 836, 721))
