@@ -38,9 +38,9 @@ std::vector<PopupMenuItem> NotifyMenuItems(bool hiddenToTray, bool normalMode) {
   };
   items.front().menuBreak = true;
   if (hiddenToTray) {
-    ui::RemoveMenuItems(items, {ID_CAPTURE_AREA, ID_SCROLL_CAPTURE, ID_REGION_SELECT, ID_WINDOW_PICK,
-                                ID_CONTINUOUS_CAPTURE, ID_FULL_SCREEN, ID_COPY_AREA, ID_PRINT_AREA,
-                                ID_OPEN_AREA_DIALOG});
+    ui::RemoveMenuItems(items,
+                        {ID_CAPTURE_AREA, ID_SCROLL_CAPTURE, ID_REGION_SELECT, ID_WINDOW_PICK, ID_CONTINUOUS_CAPTURE,
+                         ID_FULL_SCREEN, ID_COPY_AREA, ID_PRINT_AREA, ID_OPEN_AREA_DIALOG});
   }
   if (!normalMode) ui::RemoveMenuItems(items, {ID_SCROLL_CAPTURE, ID_WINDOW_PICK, ID_SNAP_TO_WINDOW});
   ui::RemoveMenuItems(items, {ID_EDIT_FILE_IN_PAINT});
@@ -64,6 +64,8 @@ const keys::Setting* OptionsMenuSetting(unsigned commandId) {
   return nullptr;
 }
 
-bool OptionsMenuFlagChecked(const std::string& text) { return FlagIsOn(text); }
+bool OptionsMenuFlagChecked(const std::string& text) {
+  return FlagIsOn(text);
+}
 
 }  // namespace framlet::app

@@ -13,10 +13,12 @@ constexpr COLORREF kMenuBack = RGB(252, 252, 252);
 constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kGreyText = RGB(150, 150, 150);
 constexpr int kRuleHeight = 7;
-constexpr int kTextGap = 8;     // between the icon strip and the text
+constexpr int kTextGap = 8;      // between the icon strip and the text
 constexpr int kRightSpace = 16;  // after the text
 
-COLORREF Colour(std::uint32_t value) { return static_cast<COLORREF>(value & 0x00FFFFFF); }
+COLORREF Colour(std::uint32_t value) {
+  return static_cast<COLORREF>(value & 0x00FFFFFF);
+}
 
 COLORREF Mix(COLORREF a, COLORREF b, int percentOfB) {
   auto mix = [&](int x, int y) { return static_cast<BYTE>(x + (y - x) * percentOfB / 100); };
@@ -81,7 +83,8 @@ struct PopupMenu::State {
       return true;
     }
     WindowDC screen(nullptr);
-    HGDIOBJ old = SelectObject(screen, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old =
+        SelectObject(screen, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     SIZE text = {0, 0};
     GetTextExtentPoint32W(screen, item->text.c_str(), static_cast<int>(item->text.size()), &text);
     SelectObject(screen, old);
@@ -128,7 +131,8 @@ struct PopupMenu::State {
         Pen pen(CreatePen(PS_SOLID, 2, disabled ? kGreyText : kText));
         HGDIOBJ oldPen = SelectObject(dc, pen);
         const int s = style.iconSize;
-        POINT mark[3] = {{iconX + s / 4, iconY + s / 2}, {iconX + s / 2 - 1, iconY + s * 3 / 4 - 1},
+        POINT mark[3] = {{iconX + s / 4, iconY + s / 2},
+                         {iconX + s / 2 - 1, iconY + s * 3 / 4 - 1},
                          {iconX + s * 3 / 4 + 1, iconY + s / 4}};
         Polyline(dc, mark, 3);
         SelectObject(dc, oldPen);
@@ -137,7 +141,8 @@ struct PopupMenu::State {
     if (icons[index]) {
       DrawBitmapKeyed(dc, icons[index], iconX, iconY, style.iconSize, style.iconSize);
     }
-    HGDIOBJ oldFont = SelectObject(dc, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ oldFont =
+        SelectObject(dc, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? kGreyText : kText);
     RECT textRect = {stripRect.right + kTextGap, rc.top, rc.right - 4, rc.bottom};
@@ -149,8 +154,7 @@ struct PopupMenu::State {
 
   // Answers the owner's measuring and drawing messages for this menu while it
   // is shown; everything else goes on to the owner.
-  static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR data) {
+  static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     const State* self = reinterpret_cast<const State*>(data);
     if (message == WM_MEASUREITEM && wParam == 0) {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -167,7 +171,9 @@ PopupMenu::PopupMenu(PopupMenu&&) noexcept = default;
 PopupMenu& PopupMenu::operator=(PopupMenu&&) noexcept = default;
 PopupMenu::~PopupMenu() = default;
 
-HMENU PopupMenu::Handle() const { return state_ ? state_->menu.Get() : nullptr; }
+HMENU PopupMenu::Handle() const {
+  return state_ ? state_->menu.Get() : nullptr;
+}
 
 const std::vector<PopupMenuItem>& PopupMenu::Items() const {
   static const std::vector<PopupMenuItem> kNone;
@@ -204,8 +210,8 @@ PopupMenu PopupMenu::Build(const std::vector<PopupMenuItem>& items, const PopupM
       info.dwTypeData = const_cast<wchar_t*>(item.text.c_str());
       info.cch = static_cast<UINT>(item.text.size());
       if (item.iconId != 0) {
-        state->icons[i].Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(item.iconId),
-                                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        state->icons[i].Reset(static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(item.iconId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         if (state->icons[i]) {
           info.fMask |= MIIM_BITMAP;
           info.hbmpItem = state->icons[i].Get();

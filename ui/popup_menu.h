@@ -48,7 +48,6 @@ class PopupMenu {
 
 // Builds a menu from `items` and tracks it at the cursor position; returns the
 // chosen command id (0 for none) without posting it anywhere.
-UINT TrackPopupItemsAtCursor(HWND owner, const std::vector<PopupMenuItem>& items,
-                             const PopupMenuStyle& style = {});
+UINT TrackPopupItemsAtCursor(HWND owner, const std::vector<PopupMenuItem>& items, const PopupMenuStyle& style = {});
 
 }  // namespace framlet::ui

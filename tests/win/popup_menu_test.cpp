@@ -118,8 +118,8 @@ class MenuOwner {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"FramletMenuOwnerTest";
     RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
-                              200, nullptr, nullptr, wc.hInstance, nullptr);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                              nullptr, nullptr, wc.hInstance, nullptr);
     wintest::Pump(50);
   }
   ~MenuOwner() { DestroyWindow(window_); }
@@ -373,6 +373,54 @@ TEST_F(OptionsMenu, ItemsAndCheckMarksFromTheSettings) {
       EXPECT_EQ(item.id, rows[i].id);
       EXPECT_EQ(item.text, rows[i].text);
       EXPECT_EQ((item.state & MFS_CHECKED) != 0, c.checked[i]);
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A checked item is framed in the strip (and gets a drawn check mark when it
+// has no icon); an unchecked menu shows neither.
+TEST(PopupMenuTrack, CheckedItemsAreMarked) {
+  const COLORREF checkFrame = RGB(113, 113, 113);  // the highlight grey darkened, used for check frames only
+  struct Case {
+    const char* situation;
+    bool checked;
+  };
+  for (const Case& c : {Case{"checked", true}, Case{"unchecked", false}}) {
+    SCOPED_TRACE(c.situation);
+    MenuOwner owner;
+    std::vector<ui::PopupMenuItem> items = {ui::MenuCommand(ID_OPTMENU_1, 0, L"위치 자동기억"),
+                                            ui::MenuCommand(ID_OPTMENU_4, IDB_MENU_COPY, L"파일명 자동저장")};
+    items[0].checked = c.checked;
+    items[1].checked = c.checked;
+    ui::PopupMenu menu = ui::PopupMenu::Build(items);
+    ui::Picture icon(IDB_MENU_COPY);
+    std::atomic<int> frames{-1}, blackInStrip{-1};
+    MenuWatcher watcher([&](HWND menuWindow) {
+      WaitForGrab(menuWindow, [&](const Grab& g) { return ShowsPicture(g, icon.Handle()); });
+      RECT shown = {};
+      GetWindowRect(menuWindow, &shown);
+      const Grab g = GrabScreen(shown);
+      frames = CountColour(g, checkFrame);
+      int black = 0;
+      for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < 28 && x < g.width; ++x) black += g.At(x, y) == RGB(0, 0, 0);
+      }
+      blackInStrip = black;
+      SaveScreenshot(shown, std::string("menu_") + c.situation + ".bmp");
+      PostMessageW(owner.Get(), WM_CANCELMODE, 0, 0);
+    });
+    menu.Track(owner.Get(), 100, 100, TPM_RETURNCMD);
+    ASSERT_TRUE(watcher.SawMenu());
+    if (c.checked) {
+      EXPECT_GT(frames.load(), 2 * 4 * 16);  // two frames around 16-pixel icon places
+      EXPECT_GT(blackInStrip.load(), 5);     // the drawn check mark
+    } else {
+      EXPECT_EQ(frames.load(), 0);
+      EXPECT_EQ(blackInStrip.load(), 0);
     }
   }
 }
