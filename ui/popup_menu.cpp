@@ -30,6 +30,25 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, brush);
 }
 
+// A pale grey copy of a picture for a greyed item; its see-through key stays.
+Bitmap GreyedCopy(HBITMAP picture) {
+  const SIZE size = BitmapSize(picture);
+  if (size.cx <= 0 || size.cy <= 0) return Bitmap();
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  WindowDC screen(nullptr);
+  std::vector<RGBQUAD> pixels(static_cast<size_t>(size.cx) * size.cy);
+  if (!GetDIBits(screen, picture, 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS)) return Bitmap();
+  for (RGBQUAD& p : pixels) {
+    if (RGB(p.rgbRed, p.rgbGreen, p.rgbBlue) == kColourKey) continue;
+    const int light = (p.rgbRed * 30 + p.rgbGreen * 59 + p.rgbBlue * 11) / 100;
+    p.rgbRed = p.rgbGreen = p.rgbBlue = static_cast<BYTE>(150 + light * 90 / 255);
+  }
+  Bitmap grey(CreateCompatibleBitmap(screen, size.cx, size.cy));
+  if (grey) SetDIBits(screen, grey, 0, static_cast<UINT>(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
+  return grey;
+}
+
 // A two-colour gradient over `rect`, left to right or top to bottom; a flat
 // fill of the far colour when gradients are off.
 void FillGradient(HDC dc, const RECT& rect, COLORREF from, COLORREF to, bool vertical, bool gradient) {
@@ -139,7 +158,12 @@ struct PopupMenu::State {
       }
     }
     if (icons[index]) {
-      DrawBitmapKeyed(dc, icons[index], iconX, iconY, style.iconSize, style.iconSize);
+      if (disabled) {
+        Bitmap grey = GreyedCopy(icons[index]);
+        DrawBitmapKeyed(dc, grey ? grey.Get() : icons[index].Get(), iconX, iconY, style.iconSize, style.iconSize);
+      } else {
+        DrawBitmapKeyed(dc, icons[index], iconX, iconY, style.iconSize, style.iconSize);
+      }
     }
     HGDIOBJ oldFont =
         SelectObject(dc, font.Get() ? static_cast<HGDIOBJ>(font.Get()) : GetStockObject(DEFAULT_GUI_FONT));

@@ -426,3 +426,30 @@ TEST(PopupMenuTrack, CheckedItemsAreMarked) {
 }
 
 }  // namespace
+
+namespace {
+
+// A greyed item's icon is drawn pale, not in its own colours.
+TEST(PopupMenuTrack, GreyedItemsHavePaleIcons) {
+  MenuOwner owner;
+  std::vector<ui::PopupMenuItem> items = {ui::MenuCommand(ID_MORE_COPY, IDB_MENU_COPY, L" 복사하기"),
+                                          ui::MenuCommand(ID_MORE_PRINT, IDB_MENU_PRINT, L" 인쇄")};
+  items[1].disabled = true;
+  ui::PopupMenu menu = ui::PopupMenu::Build(items);
+  ui::Picture enabledIcon(IDB_MENU_COPY), greyedIcon(IDB_MENU_PRINT);
+  std::atomic<bool> painted{false}, greyedInColour{true};
+  MenuWatcher watcher([&](HWND menuWindow) {
+    painted = WaitForGrab(menuWindow, [&](const Grab& g) { return ShowsPicture(g, enabledIcon.Handle()); });
+    RECT shown = {};
+    GetWindowRect(menuWindow, &shown);
+    greyedInColour = ShowsPicture(GrabScreen(shown), greyedIcon.Handle());
+    SaveScreenshot(shown, "menu_greyed.bmp");
+    PostMessageW(owner.Get(), WM_CANCELMODE, 0, 0);
+  });
+  menu.Track(owner.Get(), 100, 100, TPM_RETURNCMD);
+  ASSERT_TRUE(watcher.SawMenu());
+  EXPECT_TRUE(painted);
+  EXPECT_FALSE(greyedInColour);
+}
+
+}  // namespace
