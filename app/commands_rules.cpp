@@ -82,7 +82,8 @@ const Accelerator* MatchAccelerator(const Key& key, bool alt) {
 
 std::optional<CommandRoute> RouteCommand(int id) {
   for (const Accelerator& table : Accelerators())
-    if (table.resourceId == id) return CommandRoute{table.operation, SignInNeeded(table.operation), table.normalModeOnly};
+    if (table.resourceId == id)
+      return CommandRoute{table.operation, SignInNeeded(table.operation), table.normalModeOnly};
   for (const RouteRow& row : kRoutes)
     if (row.id == id) return CommandRoute{row.operation, row.signInNeeded, false};
   return std::nullopt;
@@ -111,7 +112,8 @@ bool CoversScreenOrigin(const frame::Rect& window) {
 
 frame::Place CoverPlace(const frame::Rect& window) {
   return {window.left - frame::kHoleLeft, window.top - frame::kHoleTop,
-          window.Width() + frame::kHoleLeft + frame::kHoleRight, window.Height() + frame::kHoleTop + frame::kHoleBottom};
+          window.Width() + frame::kHoleLeft + frame::kHoleRight,
+          window.Height() + frame::kHoleTop + frame::kHoleBottom};
 }
 
 EscapeAction EscapeRule(bool continuousRunning, bool scrollRunning) {

@@ -64,8 +64,8 @@ HWND WindowUnderFrame(HWND frame, POINT at) {
 }
 
 CFrameCommands::CFrameCommands(IFrameCommandHost& host)
-    : host_(host),
-      seams_{&pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_} {}
+    : host_(host), seams_{&pending_, &pending_, &pending_, &pending_, &pending_,
+                          &pending_, &pending_, &pending_, &pending_} {}
 
 bool CFrameCommands::Run(int id) {
   const auto route = commands::RouteCommand(id);

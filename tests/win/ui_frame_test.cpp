@@ -455,4 +455,21 @@ TEST_F(FramePages, SizeKeysChangeTheStoredRectangleByOnePixel) {
   EXPECT_EQ(shorter.bottom - shorter.top, after.bottom - after.top - 1);
 }
 
+TEST(WindowUnderFrame, PassesOverTheProgramsOwnWindowsToTheDesktop) {
+  // Two windows of this program under a frame-like window, all at one place:
+  // none of them is the window "under the frame", so the desktop is.
+  HWND below = CreateWindowExW(0, L"STATIC", L"below", WS_POPUP | WS_VISIBLE, 50, 60, 300, 200, nullptr, nullptr,
+                               nullptr, nullptr);
+  HWND middle = CreateWindowExW(0, L"STATIC", L"middle", WS_POPUP | WS_VISIBLE, 50, 60, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND frame = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"frame", WS_POPUP | WS_VISIBLE, 40, 40, 320, 240, nullptr,
+                               nullptr, nullptr, nullptr);
+  ASSERT_TRUE(below && middle && frame);
+  wintest::Pump(50);
+  EXPECT_EQ(WindowUnderFrame(frame, {200, 160}), GetDesktopWindow());
+  DestroyWindow(frame);
+  DestroyWindow(middle);
+  DestroyWindow(below);
+}
+
 }  // namespace
