@@ -96,6 +96,14 @@ class SignedIn(CommandsCase):
         self.drive_ok("key", TITLE, "f2")
         self.assert_soon(self.clipboard, "bitmap 828 577", timeout=10)
 
+    def test_ctrl_c_in_the_address_box_copies_the_area(self):
+        # Into the address box (client 90, 93 of the frame at 100, 80), then a text there.
+        self.drive_ok("click", 100 + 90 + 20, 80 + 93 + 10)
+        self.drive_ok("type", "abc")
+        self.assert_soon(lambda: self.drive_ok("item_text", TITLE, ids.IDC_ADDRESS), "abc", timeout=10)
+        self.drive_ok("key", "-", "ctrl+c")
+        self.assert_soon(self.clipboard, "bitmap 828 577", timeout=10)
+
     def test_full_screen_capture_takes_the_whole_screen_and_the_frame_comes_back(self):
         width, height = parse_info(self.drive_ok("screen"))["screen"]
         self.drive_ok("key", TITLE, "ctrl+enter")
