@@ -4,6 +4,8 @@
 #include <windowsx.h>
 
 #include "app/capture_app.h"
+#include "app/notify_menu.h"
+#include "app/notify_menu_rules.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
@@ -12,9 +14,11 @@
 #include "web/site_config.h"
 #include "web/web_page.h"
 #include "windows/area_outline_dlg.h"
+#include "windows/capture_toolbar_dlg.h"
 #include "windows/continuous_option_dlg.h"
 #include "windows/dialog_text.h"
 #include "windows/option_dlg.h"
+#include "windows/web_toolbar_dlg.h"
 
 namespace frame = framlet::frame;
 namespace keys = framlet::keys;
@@ -119,6 +123,9 @@ bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
   HWND frameWindow = Hwnd();
   if (!frameWindow || (msg.hwnd != frameWindow && !IsChild(frameWindow, msg.hwnd))) return false;
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // A toolbar panel's own keys come before the frame's.
+  if (captureToolbar_ && captureToolbar_->TranslateKey(msg)) return true;
+  if (webToolbar_ && webToolbar_->TranslateKey(msg)) return true;
   // The tables in their order; the first that matches sends its command to the frame.
   for (HACCEL table : accelerators_)
     if (TranslateAcceleratorW(frameWindow, table, &msg)) return true;
@@ -231,11 +238,21 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes")));
   layered = false;
 
-  // 6. The area outline (hidden). The two toolbar panels (web-mode shown,
-  //    normal-mode hidden, both at 4, 28, 828 x 60) and the browser tab strip
-  //    (w/2, 90, w/2-120 x 29) are created here.
+  // 6. The area outline (hidden) and the two toolbar panels (web capture's
+  //    shown, normal capture's hidden). The browser tab strip
+  //    (w/2, 90, w/2-120 x 29) is created here.
   areaOutline_ = std::make_unique<CAreaOutlineDlg>();
   areaOutline_->Create(hwnd);
+  captureToolbar_ = std::make_unique<CCaptureToolbarDlg>(static_cast<IToolbarHost&>(*this));
+  webToolbar_ = std::make_unique<CWebToolbarDlg>(static_cast<IToolbarHost&>(*this));
+  captureToolbar_->Create();
+  webToolbar_->Create();
+  {
+    const RECT client = ClientRect();
+    LayOut(client.right, client.bottom);
+  }
+  ShowWindow(webToolbar_->Hwnd(), normalMode ? SW_HIDE : SW_SHOW);
+  ShowWindow(captureToolbar_->Hwnd(), normalMode ? SW_SHOW : SW_HIDE);
   ShowWindow(Item(IDC_TO_NORMAL_MODE), SW_SHOW);
   ShowWindow(Item(IDC_TO_WEB_MODE), SW_HIDE);
 
@@ -284,6 +301,8 @@ void CCaptureFrameDlg::OnDestroy() {
   trayIcon_.Remove();
   hoverTip_.Close();
   // Freed in this order: the label's font (with the chrome), the engine, the option dialogs, the area outline.
+  captureToolbar_.reset();
+  webToolbar_.reset();
   chrome_.Detach();
   engine_.reset();
   optionDlg_.reset();
@@ -299,7 +318,10 @@ void CCaptureFrameDlg::LayOut(int w, int h) {
   views_.Move(hole.x, hole.y, hole.width, hole.height, false);
   chrome_.LayOut(w, h, normalMode);
   UpdateCoordLabel();
-  // The toolbar panels (frame::ToolbarPlace) and the tab strip (frame::TabStripPlace) are moved here.
+  const frame::Place toolbar = frame::ToolbarPlace(w);
+  if (captureToolbar_) captureToolbar_->Place(toolbar.x, toolbar.y, toolbar.width, toolbar.height);
+  if (webToolbar_) webToolbar_->Place(toolbar.x, toolbar.y, toolbar.width, toolbar.height);
+  // The tab strip (frame::TabStripPlace) is moved here.
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -315,7 +337,9 @@ void CCaptureFrameDlg::SetNormalMode(bool on) {
   InvalidateRect(Hwnd(), nullptr, TRUE);
   ShowWindow(Item(IDC_TO_WEB_MODE), on ? SW_SHOW : SW_HIDE);
   ShowWindow(Item(IDC_TO_NORMAL_MODE), on ? SW_HIDE : SW_SHOW);
-  // The toolbar panels and the tab strip are shown and hidden here.
+  if (captureToolbar_) ShowWindow(captureToolbar_->Hwnd(), on ? SW_SHOW : SW_HIDE);
+  if (webToolbar_) ShowWindow(webToolbar_->Hwnd(), on ? SW_HIDE : SW_SHOW);
+  // The tab strip is shown and hidden here.
   views_.Show(!on);
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
@@ -496,8 +520,8 @@ void CCaptureFrameDlg::HideTips() {
 }
 
 void CCaptureFrameDlg::HideToolbarTips(bool bothPanels) {
-  // The web-mode panel's tip (and with bothPanels the normal-mode panel's) is hidden here.
-  (void)bothPanels;
+  if (webToolbar_) webToolbar_->HideTip();
+  if (bothPanels && captureToolbar_) captureToolbar_->HideTip();
 }
 
 // ---- window operations ----
@@ -698,13 +722,55 @@ void CCaptureFrameDlg::OnExit() {
 
 void CCaptureFrameDlg::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
   const UINT mouse = LOWORD(lParam);
+  HWND hwnd = Hwnd();
+  // While one of the frame's modal windows is open (the frame is disabled
+  // under it), a click on the icon brings that window forward and starts
+  // nothing else.
+  if (!IsWindowEnabled(hwnd)) {
+    if (mouse == WM_RBUTTONUP || mouse == WM_LBUTTONUP || mouse == WM_LBUTTONDBLCLK) {
+      HWND modal = GetLastActivePopup(hwnd);
+      if (modal && modal != hwnd) SetForegroundWindow(modal);
+    }
+    trayIcon_.OnTrayNotification(wParam, lParam);
+    return;
+  }
   if ((mouse == WM_LBUTTONUP || mouse == WM_LBUTTONDBLCLK) && hiddenToTray) {
     hiddenToTray = false;
     ShowRestored();
   }
-  // A right click builds and shows the notification menu here.
-  SetFocus(Hwnd());
+  if (mouse == WM_RBUTTONUP && !ScrollRunning()) OnTrayMenu();
+  if (IsWindow(hwnd)) SetFocus(hwnd);
   trayIcon_.OnTrayNotification(wParam, lParam);
+}
+
+void CCaptureFrameDlg::OnTrayMenu() {
+  const UINT chosen = framlet::app::TrackNotifyMenu(Hwnd(), hiddenToTray, normalMode);
+  if (chosen != 0) commands_.Run(static_cast<int>(chosen));
+}
+
+void CCaptureFrameDlg::OnOptionsMenu() {
+  RunOptionsMenuItem(framlet::app::TrackOptionsMenu(Hwnd()));
+}
+
+void CCaptureFrameDlg::RunOptionsMenuItem(UINT id) {
+  if (id == ID_OPTMENU_5) {
+    OpenOptions();
+    return;
+  }
+  // The toggles change only the stored flag; its readers take it up later.
+  // Always-on-top is applied at once, with its box.
+  const keys::Setting* setting = framlet::app::OptionsMenuSetting(id);
+  if (!setting) return;
+  const bool on = settings::ToggleFlag(*setting);
+  if (id == ID_OPTMENU_3) SetAlwaysTop(on);
+}
+
+bool CCaptureFrameDlg::ContinuousRunning() const {
+  return commands_.Seams().continuousCapture->ContinuousRunning();
+}
+
+bool CCaptureFrameDlg::ScrollRunning() const {
+  return commands_.Seams().scrollCapture->ScrollRunning();
 }
 
 // ---- messages ----
@@ -742,6 +808,9 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
       return;
     case IDC_HELP_PAGE:
       OnHelpPage();
+      return;
+    case IDC_OPTIONS_MENU:
+      if (code == BN_CLICKED) OnOptionsMenu();
       return;
     case IDOK:
     case IDCANCEL:

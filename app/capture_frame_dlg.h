@@ -18,8 +18,11 @@
 #include "web/external_dispatch.h"
 #include "web/frame_views.h"
 #include "windows/option_dlg.h"
+#include "windows/toolbar_panel.h"
 
 class CAreaOutlineDlg;
+class CCaptureToolbarDlg;
+class CWebToolbarDlg;
 class CCaptureEngine;
 class CContinuousOptionDlg;
 
@@ -36,7 +39,8 @@ class CCaptureFrameDlg : public CDialogBase,
                          private IOptionHost,
                          private IFrameViewsHost,
                          private IPageCallHost,
-                         private IFrameCommandHost {
+                         private IFrameCommandHost,
+                         private IToolbarHost {
  public:
   // Callback message and identifier of the notification-area icon.
   static constexpr UINT kTrayMessage = WM_USER + 10;
@@ -93,6 +97,9 @@ class CCaptureFrameDlg : public CDialogBase,
   std::string AddressText() const override;
   // The command layer (keys, popup-menu items, frame controls).
   CFrameCommands& Commands() { return commands_; }
+  // The toolbar panels: normal capture's and web capture's (nullptr before start-up).
+  CCaptureToolbarDlg* CaptureToolbar() { return captureToolbar_.get(); }
+  CWebToolbarDlg* WebToolbar() { return webToolbar_.get(); }
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -128,6 +135,16 @@ class CCaptureFrameDlg : public CDialogBase,
   void ShowHelpPage() override { OnHelpPage(); }
   void ExitProgram() override { OnExit(); }
   void NudgeFrame(framlet::commands::Operation nudge) override;
+
+  // IToolbarHost (FrameWindow and NormalMode above)
+  void RunToolbarCommand(framlet::toolbar::Command command) override { commands_.RunToolbar(command); }
+  bool ContinuousRunning() const override;
+  bool ScrollRunning() const override;
+
+  // The notification icon's right click and the options button.
+  void OnTrayMenu();
+  void OnOptionsMenu();
+  void RunOptionsMenuItem(UINT id);
 
   // Keys the frame handles before any control sees them; false lets the key on.
   bool PreTranslateMessage(MSG& msg);
@@ -191,6 +208,8 @@ class CCaptureFrameDlg : public CDialogBase,
   std::unique_ptr<COptionDlg> optionDlg_;
   std::unique_ptr<CContinuousOptionDlg> continuousOptionDlg_;
   std::unique_ptr<CAreaOutlineDlg> areaOutline_;
+  std::unique_ptr<CCaptureToolbarDlg> captureToolbar_;
+  std::unique_ptr<CWebToolbarDlg> webToolbar_;
   CFrameViews views_{*this, external_};
   CFrameCommands commands_{*this};
   // The accelerator tables in the order they are tried.

@@ -43,13 +43,13 @@ const RouteRow kRoutes[] = {
 };
 
 // A key needs sign-in exactly when its popup-menu item does.
+}  // namespace
+
 bool SignInNeeded(Operation operation) {
   for (const RouteRow& row : kRoutes)
     if (row.operation == operation) return row.signInNeeded;
   return false;
 }
-
-}  // namespace
 
 const std::vector<Accelerator>& Accelerators() {
   static const std::vector<Accelerator> tables = {

@@ -88,6 +88,8 @@ struct CommandRoute {
 // nullopt: not one of the command layer's ids (the frame's own controls, the
 // options-menu items and the preview's keys are handled elsewhere).
 std::optional<CommandRoute> RouteCommand(int id);
+// Whether the operation asks for a signed-in user first.
+bool SignInNeeded(Operation operation);
 
 // ---- capture decision ----
 enum class Delivery {

@@ -78,6 +78,46 @@ bool CFrameCommands::Run(int id) {
   return true;
 }
 
+void CFrameCommands::RunToolbar(framlet::toolbar::Command command) {
+  using framlet::toolbar::Command;
+  // The two commands with no operation of their own: the region selection
+  // that keeps the frame shown, and the web page's whole-page capture.
+  switch (command) {
+    case Command::None:
+      return;
+    case Command::RegionSelectionHideFrame:
+    case Command::RegionSelectionKeepFrame:
+      if (!commands::SignInNeeded(Operation::StartRegionSelection) || RequireSignIn())
+        seams_.regionSelection->StartRegionSelection(command == Command::RegionSelectionHideFrame);
+      return;
+    case Command::WholePageCapture:
+      if (!commands::SignInNeeded(Operation::CaptureFullScreen) || RequireSignIn())
+        seams_.wholePageCapture->WholePageCapture();
+      return;
+    default:
+      break;
+  }
+  Operation operation = Operation::CaptureArea;
+  switch (command) {
+    case Command::CaptureArea: operation = Operation::CaptureArea; break;
+    case Command::StartScrollCapture: operation = Operation::StartScrollCapture; break;
+    case Command::PickWindowCapture: operation = Operation::PickWindowCapture; break;
+    case Command::StartContinuousCapture: operation = Operation::StartContinuousCapture; break;
+    case Command::CaptureFullScreen: operation = Operation::CaptureFullScreen; break;
+    case Command::CopyArea: operation = Operation::CopyArea; break;
+    case Command::LaunchRecorder: operation = Operation::LaunchRecorder; break;
+    case Command::OpenSaveFolder: operation = Operation::OpenSaveFolder; break;
+    case Command::SnapToWindow: operation = Operation::SnapToWindow; break;
+    case Command::PrintArea: operation = Operation::PrintArea; break;
+    case Command::StopContinuousCapture: operation = Operation::StopContinuousCapture; break;
+    case Command::ToggleScrollCapture: operation = Operation::ToggleScrollCapture; break;
+    case Command::CentreFrame: operation = Operation::CentreFrame; break;
+    default: return;
+  }
+  if (commands::SignInNeeded(operation) && !RequireSignIn()) return;
+  Perform(operation, false);
+}
+
 void CFrameCommands::Perform(Operation operation, bool fromMenu) {
   switch (operation) {
     case Operation::CaptureArea:

@@ -6,6 +6,7 @@
 #include "app/command_seams.h"
 #include "app/commands_rules.h"
 #include "core/capture_options.h"
+#include "windows/toolbar_rules.h"
 #include "windows/full_capture_notice_dlg.h"
 
 class CCaptureEngine;
@@ -70,9 +71,13 @@ class CFrameCommands final : private INoticeHost {
 
   // Replaces stand-ins with real windows as they arrive.
   CommandSeams& Seams() { return seams_; }
+  const CommandSeams& Seams() const { return seams_; }
 
   // Runs the command `id` sent the frame; false when the id is not a command's.
   bool Run(int id);
+  // Runs a toolbar panel's button, more-menu item or key, behind the same
+  // sign-in gate as the operation's key.
+  void RunToolbar(framlet::toolbar::Command command);
   // Escape anywhere inside the frame: stops a continuous series, else a scroll
   // capture; otherwise nothing.
   void OnEscape();

@@ -20,6 +20,8 @@
 #include "web/script_runner.h"
 #include "web/site_config.h"
 #include "web/web_page.h"
+#include "windows/capture_toolbar_dlg.h"
+#include "windows/web_toolbar_dlg.h"
 #include "web_test_util.h"
 #include "win_test_util.h"
 
@@ -453,6 +455,71 @@ TEST_F(FramePages, SizeKeysChangeTheStoredRectangleByOnePixel) {
   RECT shorter = {};
   GetWindowRect(hwnd, &shorter);
   EXPECT_EQ(shorter.bottom - shorter.top, after.bottom - after.top - 1);
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT PlaceInParent(HWND child) {
+  RECT r = {};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(FramePages, ToolbarPanelsSitAtTheirPlaceAndSwapWithTheMode) {
+  Open();
+  HWND hwnd = frame_.Hwnd();
+  ASSERT_NE(frame_.CaptureToolbar(), nullptr);
+  ASSERT_NE(frame_.WebToolbar(), nullptr);
+  HWND normalPanel = frame_.CaptureToolbar()->Hwnd();
+  HWND webPanel = frame_.WebToolbar()->Hwnd();
+  ASSERT_TRUE(IsWindow(normalPanel) && IsWindow(webPanel));
+  EXPECT_EQ(GetParent(normalPanel), hwnd);
+  EXPECT_EQ(GetParent(webPanel), hwnd);
+  EXPECT_TRUE(IsWindowVisible(webPanel)) << "web capture at start-up";
+  EXPECT_FALSE(IsWindowVisible(normalPanel));
+
+  for (int width : {458, 836}) {
+    SetWindowPos(hwnd, nullptr, 20, 30, width, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    wintest::Pump(50);
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    for (HWND panel : {normalPanel, webPanel}) {
+      const RECT r = PlaceInParent(panel);
+      EXPECT_EQ(r.left, 4) << width;
+      EXPECT_EQ(r.top, 28) << width;
+      EXPECT_EQ(r.right - r.left, client.right - 8) << width;
+      EXPECT_EQ(r.bottom - r.top, 60) << width;
+    }
+  }
+
+  frame_.SetNormalMode(true);
+  EXPECT_TRUE(IsWindowVisible(normalPanel));
+  EXPECT_FALSE(IsWindowVisible(webPanel));
+  frame_.SetNormalMode(false);
+  EXPECT_FALSE(IsWindowVisible(normalPanel));
+  EXPECT_TRUE(IsWindowVisible(webPanel));
+}
+
+TEST_F(FramePages, PanelKeyReachesTheFramesCommands) {
+  Open();
+  HWND hwnd = frame_.Hwnd();
+  frame_.SetNormalMode(true);
+  SetWindowPos(hwnd, nullptr, 3, 5, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+  wintest::Pump(50);
+  // F12 pressed in the normal-capture panel centres the frame.
+  MSG key = {frame_.CaptureToolbar()->Hwnd(), WM_KEYDOWN, VK_F12, 0};
+  EXPECT_TRUE(frame_.CaptureToolbar()->TranslateKey(key));
+  wintest::Pump(50);
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(r.left, work.left + (work.right - work.left - frame::kDefaultWidth) / 2);
+  EXPECT_EQ(r.top, work.top + (work.bottom - work.top - frame::kDefaultHeight) / 2);
+  EXPECT_EQ(r.right - r.left, frame::kDefaultWidth);
+  // A key of another window is not the panel's.
+  key.hwnd = hwnd;
+  EXPECT_FALSE(frame_.CaptureToolbar()->TranslateKey(key));
 }
 
 TEST(WindowUnderFrame, PassesOverTheProgramsOwnWindowsToTheDesktop) {
