@@ -1,0 +1,73 @@
+"""The frame's popup menus as a user meets them: the options button's menu
+toggles always-on-top in the file, on the frame and in its box, and the
+notification icon's menu runs the item chosen with the keyboard."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+from harness import ids, parse_info, wait_until  # noqa: E402
+
+TITLE = "Framlet5"
+WM_RBUTTONUP = 0x0205
+
+
+def rect_of(info):
+    left, top, right, bottom = info["rect"]
+    return left, top, right - left, bottom - top
+
+
+class MenusCase(harness.E2ETestCase):
+    def open_frame(self):
+        self.folder.write_ini({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}})
+        self.folder.start("-s")
+        self.wait_frame()
+
+    def menu_open(self):
+        """The menu window the frame's process shows (a visible top-level window besides the frame)."""
+        return bool(wait_until(lambda: self.drive_ok("popups", TITLE).strip(), timeout=10))
+
+    def choose(self, downs):
+        """Picks the item `downs` places down the open menu (rules are skipped) with the keyboard."""
+        self.assertTrue(self.menu_open(), "the menu opens")
+        for _ in range(downs):
+            self.drive_ok("key", "-", "down")
+        self.drive_ok("key", "-", "enter")
+        self.assertTrue(wait_until(lambda: not self.drive_ok("popups", TITLE).strip(), timeout=10), "the menu closes")
+
+    def flag(self, key):
+        return self.folder.ini().get("OPTION", key)
+
+    def test_options_menu_always_on_top_toggle(self):
+        self.open_frame()
+        self.assert_soon(lambda: self.window_info()["topmost"], 1, "top-most by default")
+        self.assertEqual(self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "1")
+        # The third item of the options menu is always-on-top.
+        self.drive_ok("click_control", TITLE, ids.IDC_OPTIONS_MENU)
+        self.choose(3)
+        self.assert_soon(lambda: self.flag("ALWAYS_TOP"), "FALSE", "the toggle writes the flag")
+        self.assert_soon(lambda: self.window_info()["topmost"], 0, "the frame stops being top-most")
+        self.assert_soon(lambda: self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "0", "the box follows")
+        self.screenshot("menus_always_top_off")
+        # And back on.
+        self.drive_ok("click_control", TITLE, ids.IDC_OPTIONS_MENU)
+        self.choose(3)
+        self.assert_soon(lambda: self.flag("ALWAYS_TOP"), "TRUE")
+        self.assert_soon(lambda: self.window_info()["topmost"], 1)
+        self.assert_soon(lambda: self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "1")
+
+    def test_notification_menu_centres_the_frame(self):
+        self.open_frame()
+        self.drive_ok("move_window", TITLE, 20, 30, 600, 500)
+        self.assert_soon(lambda: rect_of(self.window_info()), (20, 30, 600, 500))
+        self.drive_ok("post", TITLE, ids.WM_TRAY_NOTIFY, ids.TRAY_ICON_ID, WM_RBUTTONUP)
+        # Web capture, frame shown: area, region, continuous, full screen, copy,
+        # recorder | folder, print, edit, area size, centre.
+        self.choose(11)
+        left, top, right, bottom = parse_info(self.drive_ok("screen"))["work"]
+        expected = (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721)
+        self.assert_soon(lambda: rect_of(self.window_info()), expected, "the centre item ran", timeout=10)
+
+
+if __name__ == "__main__":
+    harness.main()
