@@ -522,6 +522,53 @@ TEST_F(FramePages, PanelKeyReachesTheFramesCommands) {
   EXPECT_FALSE(frame_.CaptureToolbar()->TranslateKey(key));
 }
 
+// Set by the timer below when a popup menu window was up while it ran.
+bool menuSeen = false;
+void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (menu && IsWindowVisible(menu)) {
+    menuSeen = true;
+    EndMenu();
+  }
+}
+
+// Right-clicks the notification icon; true when a menu opened (it is closed
+// again without a choice).
+bool RightClickOpensMenu(HWND frame) {
+  menuSeen = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseAnyMenu);
+  SendMessageW(frame, CCaptureFrameDlg::kTrayMessage, CCaptureFrameDlg::kTrayIconId, WM_RBUTTONUP);
+  KillTimer(nullptr, timer);
+  return menuSeen;
+}
+
+TEST_F(Frame, IconRightClickWithAModalWindowOpenBringsItForward) {
+  HWND hwnd = frame_.Hwnd();
+  EXPECT_TRUE(RightClickOpensMenu(hwnd)) << "the notification menu";
+  EXPECT_TRUE(IsWindow(hwnd));
+
+  // A modal window of the frame: the frame disabled under an owned window,
+  // which has lost the foreground to another program's window.
+  HWND modal = CreateWindowExW(0, L"STATIC", L"modal", WS_POPUP | WS_VISIBLE, 200, 200, 200, 100, hwnd, nullptr,
+                               nullptr, nullptr);
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  ASSERT_TRUE(modal && other);
+  SetForegroundWindow(modal);
+  EnableWindow(hwnd, FALSE);
+  SetForegroundWindow(other);
+  wintest::Pump(50);
+  ASSERT_EQ(GetForegroundWindow(), other);
+
+  EXPECT_FALSE(RightClickOpensMenu(hwnd)) << "no second command starts";
+  wintest::Pump(50);
+  EXPECT_EQ(GetForegroundWindow(), modal);
+
+  EnableWindow(hwnd, TRUE);
+  DestroyWindow(other);
+  DestroyWindow(modal);
+}
+
 TEST(WindowUnderFrame, PassesOverTheProgramsOwnWindowsToTheDesktop) {
   // Two windows of this program under a frame-like window, all at one place:
   // none of them is the window "under the frame", so the desktop is.
