@@ -84,7 +84,8 @@ FLDRIVE_COMMAND(key, L"[title|#hwnd|-] <key>[+<key>...]   e.g. shift+left, ctrl+
     HWND hwnd = FindTop(args[0]);
     if (!hwnd) return 1;
     SetForegroundWindow(hwnd);
-    WaitFor(1000, [&] { return GetForegroundWindow() == hwnd; });
+    // A key sent before the window is in front would reach another window.
+    if (!WaitFor(5000, [&] { return GetForegroundWindow() == hwnd; })) return 1;
   }
   std::vector<WORD> keys;
   size_t start = 0;
