@@ -41,6 +41,28 @@ bool IsExistingFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// The operation each toolbar command runs.
+struct ToolbarRoute {
+  framlet::toolbar::Command command;
+  Operation operation;
+};
+using ToolbarCommand = framlet::toolbar::Command;
+constexpr ToolbarRoute kToolbarRoutes[] = {
+    {ToolbarCommand::CaptureArea, Operation::CaptureArea},
+    {ToolbarCommand::StartScrollCapture, Operation::StartScrollCapture},
+    {ToolbarCommand::PickWindowCapture, Operation::PickWindowCapture},
+    {ToolbarCommand::StartContinuousCapture, Operation::StartContinuousCapture},
+    {ToolbarCommand::CaptureFullScreen, Operation::CaptureFullScreen},
+    {ToolbarCommand::CopyArea, Operation::CopyArea},
+    {ToolbarCommand::LaunchRecorder, Operation::LaunchRecorder},
+    {ToolbarCommand::OpenSaveFolder, Operation::OpenSaveFolder},
+    {ToolbarCommand::SnapToWindow, Operation::SnapToWindow},
+    {ToolbarCommand::PrintArea, Operation::PrintArea},
+    {ToolbarCommand::StopContinuousCapture, Operation::StopContinuousCapture},
+    {ToolbarCommand::ToggleScrollCapture, Operation::ToggleScrollCapture},
+    {ToolbarCommand::CentreFrame, Operation::CentreFrame},
+};
+
 }  // namespace
 
 HWND WindowUnderFrame(HWND frame, POINT at) {
@@ -97,25 +119,12 @@ void CFrameCommands::RunToolbar(framlet::toolbar::Command command) {
     default:
       break;
   }
-  Operation operation = Operation::CaptureArea;
-  switch (command) {
-    case Command::CaptureArea: operation = Operation::CaptureArea; break;
-    case Command::StartScrollCapture: operation = Operation::StartScrollCapture; break;
-    case Command::PickWindowCapture: operation = Operation::PickWindowCapture; break;
-    case Command::StartContinuousCapture: operation = Operation::StartContinuousCapture; break;
-    case Command::CaptureFullScreen: operation = Operation::CaptureFullScreen; break;
-    case Command::CopyArea: operation = Operation::CopyArea; break;
-    case Command::LaunchRecorder: operation = Operation::LaunchRecorder; break;
-    case Command::OpenSaveFolder: operation = Operation::OpenSaveFolder; break;
-    case Command::SnapToWindow: operation = Operation::SnapToWindow; break;
-    case Command::PrintArea: operation = Operation::PrintArea; break;
-    case Command::StopContinuousCapture: operation = Operation::StopContinuousCapture; break;
-    case Command::ToggleScrollCapture: operation = Operation::ToggleScrollCapture; break;
-    case Command::CentreFrame: operation = Operation::CentreFrame; break;
-    default: return;
-  }
-  if (commands::SignInNeeded(operation) && !RequireSignIn()) return;
-  Perform(operation, false);
+  const Operation* operation = nullptr;
+  for (const ToolbarRoute& route : kToolbarRoutes)
+    if (route.command == command) operation = &route.operation;
+  if (!operation) return;
+  if (commands::SignInNeeded(*operation) && !RequireSignIn()) return;
+  Perform(*operation, false);
 }
 
 void CFrameCommands::Perform(Operation operation, bool fromMenu) {
