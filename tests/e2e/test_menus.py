@@ -56,6 +56,25 @@ class MenusCase(harness.E2ETestCase):
         self.assert_soon(lambda: self.window_info()["topmost"], 1)
         self.assert_soon(lambda: self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "1")
 
+    def test_options_menu_other_toggles_write_only_their_flag(self):
+        self.open_frame()
+        self.assert_soon(lambda: self.window_info()["topmost"], 1)
+        # Item, key, value after one toggle from the default.
+        for downs, key, expected in ((1, "REMEMBER_POSITION", "FALSE"), (2, "CAPTURE_REVIEW", "FALSE"),
+                                     (4, "AUTO_SAVE", "TRUE")):
+            self.drive_ok("click_control", TITLE, ids.IDC_OPTIONS_MENU)
+            self.choose(downs)
+            self.assert_soon(lambda: self.flag(key), expected, key)
+            self.assertIsNone(self.flag("ALWAYS_TOP"), "always-on-top untouched by " + key)
+            self.assertEqual(self.window_info()["topmost"], 1, key)
+        # The last item opens the options dialog.
+        self.drive_ok("click_control", TITLE, ids.IDC_OPTIONS_MENU)
+        self.assertTrue(self.menu_open())
+        for _ in range(5):
+            self.drive_ok("key", "-", "down")
+        self.drive_ok("key", "-", "enter")
+        self.drive_ok("wait", "Option", "8000", "visible")
+
     def test_notification_menu_centres_the_frame(self):
         self.open_frame()
         self.drive_ok("move_window", TITLE, 20, 30, 600, 500)
