@@ -281,6 +281,12 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   optionDlg_ = std::make_unique<COptionDlg>(options_, static_cast<IOptionHost&>(*this));
   continuousOptionDlg_ = std::make_unique<CContinuousOptionDlg>(options_);
   engine_ = std::make_unique<CCaptureEngine>(hwnd);
+  {
+    CommandSeams& seams = commands_.Seams();
+    IFrameCommandHost& host = *this;
+    for (auto make : {MakeContinuousPart, MakeRecorderPart, MakePreviewPart, MakePrintingPart, MakeAreaDialogPart})
+      if (std::unique_ptr<CFramePart> part = make(host, seams)) parts_.push_back(std::move(part));
+  }
   // The region selection window is created here, hidden.
   ApplySkin();
   LoadKeyTables();
@@ -304,6 +310,9 @@ void CCaptureFrameDlg::OnDestroy() {
   captureToolbar_.reset();
   webToolbar_.reset();
   chrome_.Detach();
+  // The seams go back to the stand-ins before the parts behind them are freed.
+  commands_.ResetSeams();
+  parts_.clear();
   engine_.reset();
   optionDlg_.reset();
   continuousOptionDlg_.reset();
@@ -854,6 +863,10 @@ INT_PTR CCaptureFrameDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case kTrayMessage:
       OnTrayNotification(wParam, lParam);
       return TRUE;
+    case WM_TIMER:
+      for (const std::unique_ptr<CFramePart>& part : parts_)
+        if (part->OnTimer(wParam)) return TRUE;
+      break;
     case WM_CLOSE:
       OnCloseToTray();
       return TRUE;

@@ -8,6 +8,7 @@
 #include "app/frame_chrome.h"
 #include "app/frame_commands.h"
 #include "app/frame_geometry.h"
+#include "app/frame_parts.h"
 #include "core/capture_options.h"
 #include "core/settings.h"
 #include "ui/gdi.h"
@@ -212,6 +213,8 @@ class CCaptureFrameDlg : public CDialogBase,
   std::unique_ptr<CWebToolbarDlg> webToolbar_;
   CFrameViews views_{*this, external_};
   CFrameCommands commands_{*this};
+  // The parts that fill the command seams; made after the engine, freed before it.
+  std::vector<std::unique_ptr<CFramePart>> parts_;
   // The accelerator tables in the order they are tried.
   std::vector<HACCEL> accelerators_;
 

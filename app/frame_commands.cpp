@@ -85,9 +85,13 @@ HWND WindowUnderFrame(HWND frame, POINT at) {
   }
 }
 
-CFrameCommands::CFrameCommands(IFrameCommandHost& host)
-    : host_(host), seams_{&pending_, &pending_, &pending_, &pending_, &pending_,
-                          &pending_, &pending_, &pending_, &pending_} {}
+CFrameCommands::CFrameCommands(IFrameCommandHost& host) : host_(host) {
+  ResetSeams();
+}
+
+void CFrameCommands::ResetSeams() {
+  seams_ = {&pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_, &pending_};
+}
 
 bool CFrameCommands::Run(int id) {
   const auto route = commands::RouteCommand(id);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/command_seams.h"
+#include "core/command_seams.h"
 #include "app/commands_rules.h"
 #include "core/capture_options.h"
 #include "windows/toolbar_rules.h"
@@ -72,6 +72,8 @@ class CFrameCommands final : private INoticeHost {
   // Replaces stand-ins with real windows as they arrive.
   CommandSeams& Seams() { return seams_; }
   const CommandSeams& Seams() const { return seams_; }
+  // Every seam back to its stand-in.
+  void ResetSeams();
 
   // Runs the command `id` sent the frame; false when the id is not a command's.
   bool Run(int id);

@@ -1,0 +1,1 @@
+#include "windows/actual_size_dlg.h"

@@ -1,0 +1,1 @@
+#include "windows/area_setting_dlg.h"

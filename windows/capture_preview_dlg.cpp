@@ -1,0 +1,1 @@
+#include "windows/capture_preview_dlg.h"

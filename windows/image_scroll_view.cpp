@@ -1,0 +1,1 @@
+#include "windows/image_scroll_view.h"

@@ -1,0 +1,1 @@
+#include "windows/preview_rules.h"

@@ -1,0 +1,1 @@
+#include "windows/print_rules.h"

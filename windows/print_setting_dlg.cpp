@@ -1,0 +1,1 @@
+#include "windows/print_setting_dlg.h"
