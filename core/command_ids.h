@@ -81,6 +81,30 @@
 #define IDC_CONT_MS 1084
 #define IDC_CONT_HINT 1085
 
+// Print settings (dialog 240).
+#define IDC_PRINT_FIT_TO_PAPER 1048
+#define IDC_PRINT_KEEP_SCALE 1049
+#define IDC_PRINT_PORTRAIT 1050
+#define IDC_PRINT_LANDSCAPE 1052
+#define IDC_PRINT_NOW 1019
+
+// Area dialog (dialog 283).
+#define IDC_AREA_GROUP 1058
+#define IDC_AREA_X 1088
+#define IDC_AREA_Y 1089
+#define IDC_AREA_WIDTH 1090
+#define IDC_AREA_HEIGHT 1091
+#define IDC_AREA_X_SPIN 1092
+#define IDC_AREA_Y_SPIN 1093
+#define IDC_AREA_WIDTH_SPIN 1094
+#define IDC_AREA_HEIGHT_SPIN 1095
+#define IDC_AREA_X_LABEL 1096
+#define IDC_AREA_Y_LABEL 1097
+#define IDC_AREA_WIDTH_LABEL 1098
+#define IDC_AREA_HEIGHT_LABEL 1099
+#define IDC_AREA_OK 1023
+#define IDC_AREA_CANCEL 1029
+
 // Browser views: a window's primary view and its hidden second view (the
 // capture frame's and the guide popup's, dialog 338).
 #define IDC_WEB_VIEW 121212
