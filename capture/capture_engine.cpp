@@ -7,6 +7,7 @@
 
 namespace {
 constexpr DWORD kCaptureBlt = 0x40000000;
+IPreviewOpener* g_previewOpener = nullptr;
 }  // namespace
 
 CCaptureEngine::CCaptureEngine(HWND ownerWindow) : owner(ownerWindow) {
@@ -90,8 +91,12 @@ int CCaptureEngine::GrabAndDeliver(int left, int top, int right, int bottom, int
 }
 
 void CCaptureEngine::OpenPreview() {
-  // The capture preview window (dialog 243) opens here; it reads the clipboard.
+  if (g_previewOpener) g_previewOpener->OpenPreview(owner);
 }
+
+void CCaptureEngine::SetPreviewOpener(IPreviewOpener* opener) { g_previewOpener = opener; }
+
+IPreviewOpener* CCaptureEngine::PreviewOpener() { return g_previewOpener; }
 
 int CCaptureEngine::WriteByFormat(const CCapturedImage& image, const std::string& path, int index, int quality) {
   switch (index) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "capture/captured_image.h"
+#include "capture/preview_opener.h"
 
 // How a grab treats layered (translucent, colour-keyed) windows. Captures of
 // the frame's see-through hole leave them out, because the frame is one.
@@ -36,8 +37,12 @@ class CCaptureEngine {
   int GrabAndDeliver(int left, int top, int right, int bottom, int quality, int review, GrabMode mode);
   // Empties the clipboard and gives it its own copy of the picture.
   static bool PutOnClipboard(HWND window, const CCapturedImage& image);
-  // Shows the capture preview window modally; it reads the clipboard.
+  // Shows the capture preview window modally in front of the owner; it reads
+  // the clipboard. Does nothing while no opener is installed.
   void OpenPreview();
+  // The process-wide opener OpenPreview calls (nullptr removes it).
+  static void SetPreviewOpener(IPreviewOpener* opener);
+  static IPreviewOpener* PreviewOpener();
 
   // ---- Image files ----
   int ChooseSaveFile(std::string& path);
