@@ -1,1 +1,78 @@
 #pragma once
+#include <cstdint>
+#include <optional>
+
+// Numbers of a printed page: the pixel buffer handed to the printer and where
+// on the printable area the picture goes. No platform types, so the rules can
+// be checked natively.
+namespace framlet::print {
+
+// Physical size the program gives one picture pixel when the picture keeps
+// its scale on paper (a 96-DPI screen pixel is 0.2645833 mm; this is the
+// program's own figure).
+inline constexpr double kMmPerPicturePixel = 0.262903;
+// An A4 sheet: a picture wider or taller than this is printed across the
+// width of the printable area and 40 % of its height, whatever the orientation.
+inline constexpr double kSheetWidthMm = 210.0;
+inline constexpr double kSheetHeightMm = 297.0;
+inline constexpr double kOversizeHeightShare = 0.4;
+inline constexpr double kMmPerInch = 25.4;
+
+// The largest pixel buffer handed to the printer: its size travels in 32-bit
+// signed and unsigned fields of the bitmap header and the drawing calls.
+inline constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFFu;
+
+// The 40-byte bitmap header of a 32-bit, uncompressed, bottom-up pixel array.
+struct PixelHeader {
+  uint32_t size = 40;
+  int32_t width = 0;
+  int32_t height = 0;  // positive: rows bottom-up
+  uint16_t planes = 1;
+  uint16_t bitCount = 32;
+  uint32_t compression = 0;
+  uint32_t sizeImage = 0;
+  int32_t xPelsPerMeter = 0;
+  int32_t yPelsPerMeter = 0;
+  uint32_t clrUsed = 0;
+  uint32_t clrImportant = 0;
+};
+
+// Bytes of a width x height picture at 32 bits per pixel, counted in 64 bits;
+// nothing for an empty picture or one larger than kMaxPixelBytes.
+std::optional<uint64_t> PixelBytes(int64_t width, int64_t height);
+
+// The header for a width x height picture; nothing when PixelBytes refuses it.
+std::optional<PixelHeader> MakePixelHeader(int width, int height);
+
+// The printer surface: its printable area in device pixels and its real
+// resolution in pixels per inch.
+struct Page {
+  int width = 0;
+  int height = 0;
+  int pixelsPerInchX = 0;
+  int pixelsPerInchY = 0;
+};
+
+// A rectangle on the printable area, in device pixels.
+struct Destination {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Destination& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height;
+  }
+};
+
+// Millimetres a picture of w x h pixels takes on paper at its own scale.
+double PictureWidthMm(int width);
+double PictureHeightMm(int height);
+
+// Where a width x height picture is stretched to. Fit: the whole printable
+// area (the aspect ratio is not kept). Own scale: the picture's millimetres
+// at the printer's resolution, from the top-left corner, unless it is larger
+// than the A4 sheet (see above). Nothing for an empty picture or a page with
+// no size or resolution.
+std::optional<Destination> PrintDestination(int width, int height, bool fitToPaper, const Page& page);
+
+}  // namespace framlet::print

@@ -1,1 +1,215 @@
 #include "windows/print_setting_dlg.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+
+#include "capture/capture_engine.h"
+#include "core/command_ids.h"
+#include "resource.h"
+#include "ui/gdi.h"
+#include "windows/print_rules.h"
+
+namespace print = framlet::print;
+
+namespace {
+
+// The dialog is hidden this long before printing, so that it is gone from the
+// screen before the frame's area is grabbed.
+constexpr DWORD kHideDelayMs = 1000;
+constexpr wchar_t kDocumentName[] = L"IMAGE";
+
+struct GlobalTraits {
+  static HGLOBAL Invalid() { return nullptr; }
+  static void Close(HGLOBAL h) { GlobalFree(h); }
+};
+using GlobalMemory = framlet::ui::Owned<HGLOBAL, GlobalTraits>;
+
+// Waits `ms` while dispatching this thread's messages, so that windows
+// uncovered by the hidden dialog repaint before the grab. A quit request
+// ends the wait and is posted again for the loop that owns it.
+void WaitDispatching(DWORD ms) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+  }
+}
+
+// The default printer's settings, taken without a dialog, turned to the
+// orientation and opened as a printer surface. Null when there is no default
+// printer (or it cannot be opened).
+framlet::ui::CreatedDC OpenDefaultPrinter(bool portrait) {
+  PRINTDLGW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING | PD_ALLPAGES | PD_NOPAGENUMS | PD_NOSELECTION |
+                 PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
+  const BOOL found = PrintDlgW(&dialog);
+  GlobalMemory devMode(dialog.hDevMode);
+  GlobalMemory devNames(dialog.hDevNames);
+  if (!found || !devNames) return {};
+
+  framlet::ui::GlobalLockGuard names(devNames);
+  if (!names) return {};
+  const auto* base = static_cast<const DEVNAMES*>(names.Get());
+  const auto* text = reinterpret_cast<const wchar_t*>(base);
+  const wchar_t* driver = text + base->wDriverOffset;
+  const wchar_t* device = text + base->wDeviceOffset;
+
+  framlet::ui::GlobalLockGuard mode(devMode);
+  auto* settings = static_cast<DEVMODEW*>(mode.Get());
+  if (settings) {
+    settings->dmOrientation = static_cast<short>(portrait ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE);
+    settings->dmFields |= DM_ORIENTATION;
+  }
+  return framlet::ui::CreatedDC(CreateDCW(driver, device, nullptr, settings));
+}
+
+}  // namespace
+
+PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
+  BITMAP info = {};
+  if (!picture || GetObjectW(picture, sizeof info, &info) != sizeof info) return PrintResult::NoPicture;
+  const std::optional<print::PixelHeader> header = print::MakePixelHeader(info.bmWidth, info.bmHeight);
+  if (!header) return info.bmWidth > 0 && info.bmHeight > 0 ? PrintResult::TooLarge : PrintResult::NoPicture;
+
+  // The header is laid out field by field as the platform's bitmap header.
+  static_assert(sizeof(print::PixelHeader) == sizeof(BITMAPINFOHEADER));
+  BITMAPINFO bitmapInfo = {};
+  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
+
+  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[header->sizeImage]());
+  if (!pixels) return PrintResult::NoMemory;
+  {
+    const framlet::ui::CreatedDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    if (!screen) return PrintResult::Failed;
+    if (GetDIBits(screen, picture, 0, static_cast<UINT>(header->height), pixels.get(), &bitmapInfo,
+                  DIB_RGB_COLORS) == 0)
+      return PrintResult::Failed;
+  }
+  // GetDIBits may rewrite the header; the printer gets the one made here.
+  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
+
+  const framlet::ui::CreatedDC printer = OpenDefaultPrinter(portrait);
+  if (!printer) return PrintResult::NoPrinter;
+  const int saved = SaveDC(printer);
+
+  print::Page page;
+  page.width = GetDeviceCaps(printer, HORZRES);
+  page.height = GetDeviceCaps(printer, VERTRES);
+  page.pixelsPerInchX = GetDeviceCaps(printer, LOGPIXELSX);
+  page.pixelsPerInchY = GetDeviceCaps(printer, LOGPIXELSY);
+  const std::optional<print::Destination> target =
+      print::PrintDestination(header->width, header->height, fitToPaper, page);
+
+  PrintResult result = PrintResult::Failed;
+  DOCINFOW document = {};
+  document.cbSize = sizeof document;
+  document.lpszDocName = kDocumentName;
+  if (target && StartDocW(printer, &document) > 0) {
+    if (StartPage(printer) > 0) {
+      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0,
+                                      header->width, header->height, pixels.get(), &bitmapInfo, DIB_RGB_COLORS,
+                                      SRCCOPY);
+      const bool pageEnded = EndPage(printer) > 0;
+      if (lines > 0 && pageEnded) result = PrintResult::Printed;
+    }
+    EndDoc(printer);
+  }
+  if (saved) RestoreDC(printer, saved);
+  return result;
+}
+
+CPrintSettingDlg::CPrintSettingDlg(PrintSource source, HBITMAP picture, RECT frameArea)
+    : CDialogBase(IDD_PRINT_SETTING), printSource(source), clipboardImage(picture), frameArea_(frameArea) {}
+
+CPrintSettingDlg::~CPrintSettingDlg() = default;
+
+INT_PTR CPrintSettingDlg::DoModal(HWND owner) {
+  const INT_PTR result = CDialogBase::DoModal(owner);
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+INT_PTR CPrintSettingDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {  // the close box: no print
+    Close(IDCANCEL);
+    return TRUE;
+  }
+  return CDialogBase::HandleMessage(message, wParam, lParam);
+}
+
+BOOL CPrintSettingDlg::OnInitDialog() {
+  engine = std::make_unique<CCaptureEngine>(Hwnd());
+  // Without a picture from the opener, the clipboard's bitmap is printed
+  // (the clipboard keeps owning it).
+  if (printSource == PrintSource::ClipboardImage && !clipboardImage) {
+    const framlet::ui::ClipboardSession clipboard(Hwnd());
+    if (clipboard) clipboardImage = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  }
+  fitToPaper = true;
+  CheckRadioButton(Hwnd(), IDC_PRINT_FIT_TO_PAPER, IDC_PRINT_KEEP_SCALE, IDC_PRINT_FIT_TO_PAPER);
+  SetOrientation(true);
+  return TRUE;
+}
+
+void CPrintSettingDlg::OnDestroy() { engine.reset(); }
+
+void CPrintSettingDlg::SetOrientation(bool portraitChosen) {
+  portrait = portraitChosen;
+  CheckDlgButton(Hwnd(), IDC_PRINT_PORTRAIT, portraitChosen ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(Hwnd(), IDC_PRINT_LANDSCAPE, portraitChosen ? BST_UNCHECKED : BST_CHECKED);
+}
+
+void CPrintSettingDlg::OnCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDC_PRINT_FIT_TO_PAPER:
+    case IDC_PRINT_KEEP_SCALE:
+      if (code == BN_CLICKED) fitToPaper = IsDlgButtonChecked(Hwnd(), IDC_PRINT_FIT_TO_PAPER) == BST_CHECKED;
+      return;
+    case IDC_PRINT_PORTRAIT:
+    case IDC_PRINT_LANDSCAPE:
+      // The two boxes act as a pair of radio buttons: the clicked one is checked.
+      if (code == BN_CLICKED) SetOrientation(id == IDC_PRINT_PORTRAIT);
+      return;
+    case IDC_PRINT_NOW:
+      if (code == BN_CLICKED) OnPrint();
+      return;
+    case IDOK:
+      // Enter prints only through the print button.
+      return;
+    case IDCANCEL:
+      Close(IDCANCEL);
+      return;
+  }
+  CDialogBase::OnCommand(id, code, control);
+}
+
+void CPrintSettingDlg::OnPrint() {
+  ShowWindow(Hwnd(), SW_HIDE);
+  WaitDispatching(kHideDelayMs);
+
+  CCapturedImage grabbed;
+  HBITMAP picture = nullptr;
+  if (printSource == PrintSource::FrameArea) {
+    const RECT& r = frameArea_;
+    if (engine && engine->Grab(r.left, r.top, r.right - r.left, r.bottom - r.top, grabbed, ExcludeLayered))
+      picture = grabbed.Bitmap();
+  } else {
+    picture = clipboardImage;
+  }
+  lastResult = PrintPicture(picture, fitToPaper, portrait);
+  Close(IDOK);
+}

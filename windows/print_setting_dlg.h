@@ -10,6 +10,15 @@ class CCaptureEngine;
 // Where the picture to print comes from.
 enum class PrintSource { ClipboardImage, FrameArea };
 
+// What one print came to. Nothing is printed unless the result is Printed.
+enum class PrintResult { Printed, NoPicture, TooLarge, NoMemory, NoPrinter, Failed };
+
+// Prints `picture` on one page of the default printer, without a printer
+// dialog: stretched over the printable area (fitToPaper) or at its own scale
+// from the top-left corner, in portrait or landscape. The printer surface and
+// every buffer are freed before it returns.
+PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait);
+
 // The print settings dialog (dialog 240, caption "인쇄설정"): fit to the paper
 // or keep the picture's physical scale, portrait or landscape. Its print button
 // hides the dialog, prints one page on the default printer without a printer
@@ -30,11 +39,14 @@ class CPrintSettingDlg : public CDialogBase {
   bool portrait = true;
   PrintSource printSource = PrintSource::ClipboardImage;
   HBITMAP clipboardImage = nullptr;
+  // What the last print button came to (Failed until one is pressed).
+  PrintResult lastResult = PrintResult::Failed;
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnInitDialog() override;
   void OnCommand(int id, int code, HWND control) override;
+  void OnDestroy() override;
 
  private:
   void SetOrientation(bool portraitChosen);
