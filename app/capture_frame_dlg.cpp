@@ -617,6 +617,10 @@ void CCaptureFrameDlg::OpenOptions() {
   if (optionDlg_) optionDlg_->DoModal();
 }
 
+bool CCaptureFrameDlg::AskContinuousOptions() {
+  return continuousOptionDlg_ && continuousOptionDlg_->DoModal(Hwnd()) == IDOK;
+}
+
 settings::FrameRect CCaptureFrameDlg::FramePlacement() const {
   const RECT window = WindowRect();
   const RECT client = ClientRect();

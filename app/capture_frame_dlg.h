@@ -136,6 +136,7 @@ class CCaptureFrameDlg : public CDialogBase,
   void ShowHelpPage() override { OnHelpPage(); }
   void ExitProgram() override { OnExit(); }
   void NudgeFrame(framlet::commands::Operation nudge) override;
+  bool AskContinuousOptions() override;
 
   // IToolbarHost (FrameWindow and NormalMode above)
   void RunToolbarCommand(framlet::toolbar::Command command) override { commands_.RunToolbar(command); }

@@ -128,4 +128,23 @@ std::string FolderToOpen(const std::string& stored, const std::string& documents
   return documents;
 }
 
+std::string FileDialogFilter(std::string_view filter) {
+  std::string out;
+  bool pattern = false;
+  size_t start = 0;
+  for (size_t bar = filter.find('|'); bar != std::string_view::npos; bar = filter.find('|', start)) {
+    std::string_view part = filter.substr(start, bar - start);
+    if (pattern) {
+      const size_t first = part.find_first_not_of(' ');
+      part = first == std::string_view::npos ? std::string_view() : part.substr(first, part.find_last_not_of(' ') - first + 1);
+    }
+    out.append(part);
+    out += '\0';
+    pattern = !pattern;
+    start = bar + 1;
+  }
+  out += '\0';
+  return out;
+}
+
 }  // namespace framlet::commands

@@ -2,6 +2,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/frame_geometry.h"
@@ -131,5 +132,12 @@ EscapeAction EscapeRule(bool continuousRunning, bool scrollRunning);
 // folder. Nothing else is ever opened: a stored program path is not a folder.
 std::string FolderToOpen(const std::string& stored, const std::string& documents,
                          const std::function<bool(const std::string&)>& isExistingFolder);
+
+// ---- file dialogs ----
+// A filter written "text|patterns|text|patterns|" in the form the file dialogs
+// take: each part ended by a zero byte, the list by a second one. Blanks
+// around a pattern list are dropped, since a pattern with a leading blank
+// matches no file; the texts keep theirs.
+std::string FileDialogFilter(std::string_view filter);
 
 }  // namespace framlet::commands

@@ -235,8 +235,12 @@ void CFrameCommands::OnEscape() {
 bool CFrameCommands::RequireSignIn() {
   if (host_.SignedIn()) return true;
   CLoginPromptDlg prompt;
-  if (prompt.DoModal(host_.FrameWindow()) == IDOK)
+  if (prompt.DoModal(host_.FrameWindow()) == IDOK) {
     host_.NavigatePrimaryView(framlet::site::SignInUrl(host_.AddressText()));
+    // The sign-in page shows only in web capture; in normal capture the
+    // browser is hidden and the user would be left waiting for nothing.
+    if (host_.NormalMode()) host_.SetNormalMode(false);
+  }
   return false;
 }
 

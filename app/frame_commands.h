@@ -39,6 +39,8 @@ class IFrameCommandHost {
   virtual void CentreFrame() = 0;
   virtual void ShowRestored() = 0;
   virtual void OpenOptions() = 0;
+  // The continuous-capture options dialog, modal; true when confirmed.
+  virtual bool AskContinuousOptions() = 0;
   virtual void ShowHelpPage() = 0;
   virtual void ExitProgram() = 0;
   virtual void NudgeFrame(framlet::commands::Operation nudge) = 0;

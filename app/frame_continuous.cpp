@@ -1,7 +1,130 @@
-#include "app/frame_parts.h"
+#include <string>
 
 #include "app/frame_commands.h"
+#include "app/frame_geometry.h"
+#include "app/frame_parts.h"
+#include "capture/capture_engine.h"
+#include "core/command_ids.h"
 
-std::unique_ptr<CFramePart> MakeContinuousPart(IFrameCommandHost&, CommandSeams&) {
-  return nullptr;
+// Continuous capture: after a confirmation and the interval dialog, the
+// capture area is saved under the next automatic name again and again until
+// the stop button or Escape ends the series, or a shot writes nothing.
+namespace {
+
+constexpr wchar_t kStartQuestion[] =
+    L"연속캡쳐를 시작 하시겠습니까?\n\n연속캡쳐를 멈추실때는 중지버튼 또는  ESC키를 누르시면 됩니다. ";
+
+// Timer 0: one shot; timer 2: repaints the stop button over a web page.
+constexpr UINT_PTR kShotTimer = 0;
+constexpr UINT_PTR kStopButtonTimer = 2;
+constexpr UINT kFirstShotDelay = 1;
+constexpr UINT kStopButtonRepaint = 100;
+
+// The program's file name without its extension: the message boxes' caption.
+std::wstring ProgramTitle() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name(path, length < MAX_PATH ? length : 0);
+  const size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
+  return name;
+}
+
+class CContinuousPart final : public CFramePart, public IContinuousCapture {
+ public:
+  CContinuousPart(IFrameCommandHost& host, const CommandSeams& seams) : host_(host), seams_(seams) {}
+  ~CContinuousPart() override {
+    HWND frame = host_.FrameWindow();
+    KillTimer(frame, kShotTimer);
+    KillTimer(frame, kStopButtonTimer);
+  }
+
+  void StartContinuousCapture() override {
+    HWND frame = host_.FrameWindow();
+    const std::wstring title = ProgramTitle();
+    if (MessageBoxW(frame, kStartQuestion, title.c_str(), MB_YESNO) != IDYES) return;
+    if (host_.HiddenToTray()) host_.ShowRestored();
+    // Over a web page the stop button is repainted all the time, since the
+    // page draws over it.
+    if (!host_.NormalMode() && !repaintTimerStarted_) {
+      SetTimer(frame, kStopButtonTimer, kStopButtonRepaint, nullptr);
+      repaintTimerStarted_ = true;
+    }
+    if (!host_.AskContinuousOptions()) return;
+    running_ = true;
+    SetTimer(frame, kShotTimer, kFirstShotDelay, nullptr);
+    RECT client = {};
+    GetClientRect(frame, &client);
+    const framlet::frame::Place p = framlet::frame::StopButtonPlace(client.right, client.bottom);
+    SetWindowPos(StopButton(), HWND_TOP, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  }
+
+  void StopContinuousCapture() override {
+    running_ = false;
+    KillTimer(host_.FrameWindow(), kShotTimer);
+    HideStopButton();
+  }
+
+  bool ContinuousRunning() const override { return running_; }
+
+  bool OnTimer(UINT_PTR id) override {
+    if (id == kStopButtonTimer) {
+      if (IsWindowVisible(StopButton())) RedrawWindow(StopButton(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      return true;
+    }
+    if (id != kShotTimer) return false;
+    Shoot();
+    return true;
+  }
+
+ private:
+  HWND StopButton() const { return GetDlgItem(host_.FrameWindow(), IDC_STOP_CONTINUOUS); }
+
+  void HideStopButton() {
+    ShowWindow(StopButton(), SW_HIDE);
+    // The hole is painted again where the button was before anything reads it.
+    RedrawWindow(host_.FrameWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+
+  void Shoot() {
+    HWND frame = host_.FrameWindow();
+    KillTimer(frame, kShotTimer);
+    if (!running_) return;
+    const RECT r = host_.CaptureRect();
+    const int quality = host_.CaptureSettings().jpegQuality;
+    std::string written;
+    if (host_.NormalMode()) {
+      // The button sits in the hole: out of the picture while it is taken.
+      HideStopButton();
+      if (CCaptureEngine* engine = host_.Engine()) written = engine->GrabAndAutoSave(r.left, r.top, r.right, r.bottom, quality);
+      if (running_) ShowWindow(StopButton(), SW_SHOW);
+    } else {
+      written = seams_.wholePageCapture->RenderViewAndAutoSave(quality);
+    }
+    // Nothing written (a cancelled first save dialog, a failed write, a
+    // deleted folder) ends the series without a message.
+    if (written.empty()) {
+      running_ = false;
+      HideStopButton();
+    }
+    if (running_) {
+      const int interval = host_.CaptureSettings().captureInterval;
+      SetTimer(frame, kShotTimer, static_cast<UINT>(interval > 0 ? interval : 0), nullptr);
+    }
+  }
+
+  IFrameCommandHost& host_;
+  const CommandSeams& seams_;
+  bool running_ = false;
+  bool repaintTimerStarted_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<CFramePart> MakeContinuousPart(IFrameCommandHost& host, CommandSeams& seams) {
+  auto part = std::make_unique<CContinuousPart>(host, seams);
+  seams.continuousCapture = part.get();
+  return part;
 }

@@ -105,6 +105,25 @@
 #define IDC_AREA_OK 1023
 #define IDC_AREA_CANCEL 1029
 
+// Capture preview (dialog 243).
+#define IDC_PV_LOGO 1021
+#define IDC_PV_RESTORE 1027
+#define IDC_PV_MAXIMIZE 1031
+#define IDC_PV_CLOSE_TOP 1033
+#define IDC_PV_PRINT 1036
+#define IDC_PV_CLOSE 1070
+#define IDC_PV_SIZE_LABEL 1071
+#define IDC_PV_SAVE 1072
+#define IDC_PV_COPY 1073
+#define IDC_PV_EDIT 1074
+#define IDC_PV_COPY_NOTICE 1075
+#define IDC_PV_ACTUAL_SIZE 1076
+
+// Actual-size viewer (dialog 270).
+#define IDC_AS_RESTORE 1022
+#define IDC_AS_MAXIMIZE 1028
+#define IDC_AS_CLOSE 1077
+
 // Browser views: a window's primary view and its hidden second view (the
 // capture frame's and the guide popup's, dialog 338).
 #define IDC_WEB_VIEW 121212

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // Commands whose windows are not part of the program yet, one interface each.
 // The frame's command router calls them after the sign-in gate; whoever adds
@@ -44,6 +45,9 @@ struct IContinuousCapture {
 struct IWholePageCapture {
   // The web-mode toolbar's whole-page capture of the primary view.
   virtual void WholePageCapture() = 0;
+  // The primary view's page as shown, saved under the next automatic name;
+  // the path written, or empty when nothing was written.
+  virtual std::string RenderViewAndAutoSave(int quality) = 0;
 
  protected:
   ~IWholePageCapture() = default;
@@ -102,6 +106,7 @@ class CPendingCommands final : public IRegionSelection,
   void StopContinuousCapture() override {}
   bool ContinuousRunning() const override { return false; }
   void WholePageCapture() override {}
+  std::string RenderViewAndAutoSave(int) override { return {}; }
   void PrintArea() override {}
   void OpenAreaDialog(bool) override {}
   void LaunchRecorder() override {}

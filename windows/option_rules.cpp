@@ -105,6 +105,10 @@ Point PromptOrigin(int left, int top, int width, int height) {
   return {width / 2 + left - kPromptWidth / 2, height / 2 + top - kPromptHeight / 2};
 }
 
+Point RecorderPromptOrigin(int left, int top, int width, int height) {
+  return {left + width / 2 - 214, top + height / 2 - 147};
+}
+
 Place NoticePlace(int frameLeft, int frameTop) {
   return {frameLeft + 8, frameTop + 100, kNoticeWidth, kNoticeHeight};
 }

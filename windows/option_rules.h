@@ -116,6 +116,15 @@ inline constexpr Place kPromptButton = {143, 145, 84, 41};
 // Top-left corner of the prompt centred on the frame's stored placement.
 Point PromptOrigin(int left, int top, int width, int height);
 
+// ---- Recorder prompt ------------------------------------------------------
+
+inline constexpr int kRecorderPromptWidth = 437;
+inline constexpr int kRecorderPromptHeight = 293;
+inline constexpr Place kRecorderPromptButton = {152, 206, 135, 50};
+
+// Top-left corner of the recorder prompt on the frame's stored placement.
+Point RecorderPromptOrigin(int left, int top, int width, int height);
+
 // ---- Full-capture notice ------------------------------------------------
 
 inline constexpr int kNoticeWidth = 479;

@@ -333,6 +333,17 @@ def wait_until(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
+def holds(predicate, seconds, interval=0.05):
+    """True when predicate() stays true for the whole time given: for what must
+    not happen (a stopped timer writing again), which no condition can announce."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if not predicate():
+            return False
+        time.sleep(interval)
+    return bool(predicate())
+
+
 class Screen:
     """The whole X display at one moment (ImageMagick's import), pixel by pixel."""
 
@@ -359,19 +370,24 @@ class Screen:
         return path
 
 
-def art_pixel(bitmap_id, x, y):
-    """A pixel (r, g, b) of the program's own artwork, resources/art/<id>.bmp
-    (uncompressed, 24 bits, bottom-up, as tools/draw_art.py writes them)."""
-    with open(os.path.join(SOURCE_DIR, "resources", "art", "%d.bmp" % bitmap_id), "rb") as f:
+def bmp_pixel(path, x, y):
+    """A pixel (r, g, b) of an uncompressed 24-bit BMP file."""
+    with open(path, "rb") as f:
         data = f.read()
     offset, = struct.unpack_from("<I", data, 10)
     width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
     if bits != 24 or compression != 0:
-        raise AssertionError("art/%d.bmp is not an uncompressed 24-bit picture" % bitmap_id)
+        raise AssertionError("%s is not an uncompressed 24-bit picture" % path)
     row = (width * 3 + 3) // 4 * 4
     line = height - 1 - y if height > 0 else y
     b, g, r = data[offset + line * row + x * 3:offset + line * row + x * 3 + 3]
     return r, g, b
+
+
+def art_pixel(bitmap_id, x, y):
+    """A pixel (r, g, b) of the program's own artwork, resources/art/<id>.bmp
+    (uncompressed, 24 bits, bottom-up, as tools/draw_art.py writes them)."""
+    return bmp_pixel(os.path.join(SOURCE_DIR, "resources", "art", "%d.bmp" % bitmap_id), x, y)
 
 
 def screenshot(path):

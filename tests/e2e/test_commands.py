@@ -2,6 +2,7 @@
 not) through its hook: area capture, full-screen capture, centring, the size
 keys, and the sign-in prompt that stands in front of the gated commands."""
 import os
+import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -165,6 +166,107 @@ class SignedIn(CommandsCase):
         self.drive_ok("update", TITLE)
         self.assertEqual(rect_of(self.window_info()), (100, 80, 837, 721))
         self.assert_soon(self.stored, (100, 80, 837, 721), timeout=10)
+
+
+class Series(CommandsCase):
+    """Automatic saving and continuous capture: one save dialog names the
+    series, later pictures take the next free names, planted files stay."""
+
+    def setUp(self):
+        super().setUp()
+        self.shots = self.folder.file("shots")
+        os.makedirs(self.shots)
+        with open(os.path.join(self.shots, "shot_1.bmp"), "wb") as f:
+            f.write(b"planted")
+
+    def open_signed_in(self, option):
+        self.open_frame(option)
+        web.sign_in(self)
+
+    def written(self):
+        return sorted(os.listdir(self.shots))
+
+    def name_the_series(self):
+        """Answers the first save's dialog: BMP, shot.bmp in the shots folder."""
+        self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(os.path.join(self.shots, "shot.bmp")))
+
+    def assert_series(self, names):
+        for name in names:
+            with open(os.path.join(self.shots, name), "rb") as f:
+                header = f.read(26)
+            self.assertEqual(header[:2], b"BM", name)
+            # 24-bit bottom-up picture of the hole: 828 x 577.
+            self.assertEqual(int.from_bytes(header[18:22], "little"), 828, name)
+            self.assertEqual(int.from_bytes(header[22:26], "little", signed=True), 577, name)
+        with open(os.path.join(self.shots, "shot_1.bmp"), "rb") as f:
+            self.assertEqual(f.read(), b"planted", "a planted file is never overwritten")
+
+    def test_f2_with_automatic_saving_names_the_series_once(self):
+        self.open_signed_in({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "TRUE"})
+        self.drive_ok("key", TITLE, "f2")
+        self.name_the_series()
+        wait_until(lambda: len(self.written()) == 2, timeout=10)
+        for count in (3, 4):
+            self.drive_ok("key", TITLE, "f2")
+            wait_until(lambda: len(self.written()) == count, timeout=10)
+        self.assertEqual(self.written(), ["shot.bmp", "shot_0.bmp", "shot_1.bmp", "shot_2.bmp"])
+        self.assert_series(["shot.bmp", "shot_0.bmp", "shot_2.bmp"])
+        self.assertEqual(self.prompts(), [], "no further dialog")
+
+    def start_series(self):
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.drive_ok("key", TITLE, "f3")
+        box = wait_until(self.prompts, timeout=10)
+        self.assertEqual(len(box), 1, "prompts: %r" % box)
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
+        # The interval dialog, showing the stored interval; its OK starts the series.
+        dialog = wait_until(lambda: [p for p in self.prompts() if p["hwnd"] != box[0]["hwnd"]], timeout=10)
+        self.drive_ok("click_control", "#%x" % dialog[0]["hwnd"], ids.IDC_OK_PICTURE)
+        self.name_the_series()
+
+    def stop_button_shown(self):
+        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
+        return {row["id"]: row["visible"] for row in rows}[ids.IDC_STOP_CONTINUOUS]
+
+    def test_continuous_capture_runs_until_escape(self):
+        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.start_series()
+        wait_until(lambda: len(self.written()) >= 4, timeout=20)
+        self.assert_soon(self.stop_button_shown, 1, timeout=10)
+        self.screenshot("commands_continuous_running")
+        # The stop button sits in the hole (70 x 70 at 375, 232 of the picture)
+        # and is hidden while each picture is taken.
+        button = {harness.art_pixel(ids.IDB_STOP_CAPTURE, x, y) for x, y in ((3, 3), (35, 10), (66, 66))}
+        for name in ("shot.bmp", "shot_0.bmp", "shot_2.bmp"):
+            seen = {harness.bmp_pixel(os.path.join(self.shots, name), 375 + x, 232 + y)
+                    for x, y in ((3, 3), (35, 10), (66, 66))}
+            self.assertNotEqual(seen, button, name)
+        self.drive_ok("key", TITLE, "escape")
+        self.assert_soon(self.stop_button_shown, 0, timeout=10)
+        stopped = self.written()
+        # For three intervals and more, nothing more is written.
+        self.assertTrue(harness.holds(lambda: self.written() == stopped, 0.7), self.written())
+        self.assertEqual(stopped[:4], ["shot.bmp", "shot_0.bmp", "shot_1.bmp", "shot_2.bmp"])
+        self.assert_series([n for n in stopped if n != "shot_1.bmp"])
+
+    def test_stop_button_ends_the_series(self):
+        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.start_series()
+        wait_until(lambda: len(self.written()) >= 3, timeout=20)
+        self.drive_ok("click_control", TITLE, ids.IDC_STOP_CONTINUOUS)
+        self.assert_soon(self.stop_button_shown, 0, timeout=10)
+        stopped = self.written()
+        self.assertTrue(harness.holds(lambda: self.written() == stopped, 0.7), self.written())
+
+    def test_a_deleted_folder_ends_the_series_silently(self):
+        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.start_series()
+        wait_until(lambda: len(self.written()) >= 3, timeout=20)
+        shutil.rmtree(self.shots)
+        self.assert_soon(self.stop_button_shown, 0, timeout=10)
+        self.assertEqual(self.prompts(), [], "no message")
+        self.assertFalse(os.path.exists(self.shots), "no partial file, no folder made again")
 
 
 if __name__ == "__main__":

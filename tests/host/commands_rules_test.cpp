@@ -199,4 +199,13 @@ TEST(OpenSaveFolder, OnlyAnExistingStoredFolderElseDocuments) {
   for (const auto& c : cases) EXPECT_EQ(FolderToOpen(c.stored, docs, isFolder), c.opened) << c.situation;
 }
 
+TEST(FileDialogFilter, BarsBecomeTerminatorsAndPatternsLoseTheirBlanks) {
+  using namespace std::string_literals;
+  EXPECT_EQ(FileDialogFilter("Image (*.BMP,*.JPG,*.GIF,*.PNG) | *.BMP;*.JPG;*.GIF;*.PNG |"),
+            "Image (*.BMP,*.JPG,*.GIF,*.PNG) \0*.BMP;*.JPG;*.GIF;*.PNG\0\0"s);
+  EXPECT_EQ(FileDialogFilter("그림|*.bmp|모든 파일|*.*|"), "그림\0*.bmp\0모든 파일\0*.*\0\0"s);
+  // No bar at all: an empty list rather than a text with no pattern.
+  EXPECT_EQ(FileDialogFilter(""), "\0"s);
+}
+
 }  // namespace

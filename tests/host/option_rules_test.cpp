@@ -172,6 +172,11 @@ TEST(Centring, DialogsOnTheScreenAndThePromptOnTheStoredFrame) {
     EXPECT_EQ(PromptOrigin(c.left, c.top, c.width, c.height), c.origin)
         << c.left << "," << c.top << " " << c.width << "x" << c.height;
   }
+  // The recorder prompt's corner: half the frame less 214 across and 147 down
+  // (the prompt is 437 x 293), with the frame's halves rounded down first.
+  EXPECT_EQ(RecorderPromptOrigin(0, 0, 836, 721), (Point{204, 213}));
+  EXPECT_EQ(RecorderPromptOrigin(100, 50, 533, 515), (Point{152, 160}));
+  EXPECT_EQ(RecorderPromptOrigin(-1800, 40, 900, 700), (Point{-1564, 243}));
 }
 
 TEST(FullCaptureNotice, SitsBelowTheFrameCornerAndCloseRestoresTheDefaultFrame) {
