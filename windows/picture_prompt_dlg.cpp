@@ -1,5 +1,7 @@
 #include "windows/picture_prompt_dlg.h"
 
+#include <windowsx.h>
+
 #include "ui/gdi.h"
 
 CPicturePromptDlg::CPicturePromptDlg(const PicturePromptLook& look) : CDialogBase(look.dialogId), look_(look) {}
@@ -29,12 +31,14 @@ INT_PTR CPicturePromptDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:
       OnPaint();
       return TRUE;
-    case WM_NCHITTEST:
-      // The picture is the caption: a press on it drags the window. The
-      // button is a child and answers its own hit test.
+    case WM_LBUTTONDOWN:
+      // A press on the picture moves the window, as a press on a caption
+      // would; the button is a child and takes its own presses.
       if (look_.dragToMove) {
-        const LRESULT hit = DefWindowProcW(Hwnd(), message, wParam, lParam);
-        return Result(hit == HTCLIENT ? HTCAPTION : hit);
+        POINT screen = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(Hwnd(), &screen);
+        PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+        return TRUE;
       }
       break;
   }
