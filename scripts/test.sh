@@ -45,6 +45,13 @@ export results t0
 
 step setup bash scripts/setup.sh || exit 1
 
+# A private print server whose PDF queue is the default printer of the Wine
+# tiers (started before the prefix, which takes its printers from it), ended
+# by its process id when the run ends.
+scripts/cups.sh start "$root/build/win/cups" >"$results/cups.log" 2>&1 || { cat "$results/cups.log"; exit 1; }
+trap 'scripts/cups.sh stop "$root/build/win/cups"' EXIT
+eval "$(scripts/cups.sh env "$root/build/win/cups")"
+
 export FRAMLET_WINEPREFIX="$root/build/win/wineprefix"
 source scripts/wine-env.sh
 step wine-prefix framlet_wine_prefix >"$results/wine-prefix.log" 2>&1 &
