@@ -34,11 +34,9 @@ BOOL CActualSizeDlg::OnInitDialog() {
 
   view = std::make_unique<CImageScrollView>(picture_);
   if (view->Create(hwnd)) {
-    RECT window = {};
-    GetWindowRect(hwnd, &window);
-    const int w = window.right - window.left, h = window.bottom - window.top;
-    SetWindowPos(view->Hwnd(), nullptr, window.left + 30, window.top + 50, w - 60, h - 80,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    SetWindowPos(view->Hwnd(), nullptr, 30, 50, client.right - 60, client.bottom - 80, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(view->Hwnd(), SW_SHOWNOACTIVATE);
   }
   LayOut();
@@ -52,13 +50,9 @@ void CActualSizeDlg::LayOut() {
   maximize_.Move(l.maximize.x, l.maximize.y, l.maximize.width, l.maximize.height);
   restore_.Move(l.maximize.x, l.maximize.y, l.maximize.width, l.maximize.height);
   close_.Move(l.close.x, l.close.y, l.close.width, l.close.height);
-  if (view && view->Hwnd()) {
-    // The view is a window of its own over the viewer's client area.
-    RECT window = {};
-    GetWindowRect(Hwnd(), &window);
-    SetWindowPos(view->Hwnd(), nullptr, window.left + l.view.x, window.top + l.view.y, l.view.width, l.view.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // Borderless: the client area starts at the window's top-left corner.
+  if (view && view->Hwnd())
+    SetWindowPos(view->Hwnd(), nullptr, l.view.x, l.view.y, l.view.width, l.view.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CActualSizeDlg::Compose(HDC dc, int w, int h) {
@@ -138,7 +132,6 @@ INT_PTR CActualSizeDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       OnPaint();
       return TRUE;
     case WM_SIZE:
-    case WM_MOVE:
       LayOut();
       InvalidateRect(Hwnd(), nullptr, FALSE);
       return TRUE;

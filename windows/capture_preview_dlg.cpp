@@ -8,6 +8,7 @@
 #include "windows/actual_size_dlg.h"
 #include "windows/paint_program.h"
 #include "windows/preview_rules.h"
+#include "windows/print_setting_dlg.h"
 
 namespace pv = framlet::preview;
 namespace ui = framlet::ui;
@@ -218,8 +219,9 @@ void CCapturePreviewDlg::OnPrint() {
   OpenPrintSettings(image.Bitmap());
 }
 
-void CCapturePreviewDlg::OpenPrintSettings(HBITMAP) {
-  // The print settings window is not part of the program yet.
+void CCapturePreviewDlg::OpenPrintSettings(HBITMAP picture) {
+  CPrintSettingDlg dialog(PrintSource::ClipboardImage, picture, RECT{});
+  dialog.DoModal(Hwnd());
 }
 
 void CCapturePreviewDlg::OnActualSize() {

@@ -131,7 +131,7 @@ void CImageScrollView::OnCommand(int id, int code, HWND control) {
   switch (id) {
     case IDCANCEL:
       // Escape typed while the view has the keys closes the viewer, not the view alone.
-      PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_COMMAND, IDCANCEL, 0);
+      PostMessageW(GetParent(Hwnd()), WM_COMMAND, IDCANCEL, 0);
       return;
     case IDOK:
       return;
@@ -158,12 +158,9 @@ INT_PTR CImageScrollView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEWHEEL:
       OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       return TRUE;
-    case WM_MOUSEACTIVATE:
-      // The viewer keeps the keys: Escape and Enter stay its own.
-      return Result(MA_NOACTIVATE);
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
-        PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(GetParent(Hwnd()), WM_COMMAND, IDCANCEL, 0);
         return TRUE;
       }
       break;

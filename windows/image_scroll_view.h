@@ -5,7 +5,7 @@
 #include "ui/window_base.h"
 #include "windows/preview_rules.h"
 
-// The actual-size viewer's scrolling view (dialog 271): an owned popup with a
+// The actual-size viewer's scrolling view (dialog 271): a child window with a
 // horizontal and a vertical scroll bar that shows a picture at 1:1 over a tiled
 // backdrop, centred on an axis where it is smaller than the view and scrollable
 // where it is larger. The picture belongs to the caller and must outlive the view.
