@@ -44,9 +44,7 @@ struct FramePlace {
   int y = 0;
   int width = 0;
   int height = 0;
-  bool operator==(const FramePlace& o) const {
-    return x == o.x && y == o.y && width == o.width && height == o.height;
-  }
+  bool operator==(const FramePlace& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
 // The hole of a frame stored as window left, top and client width, height.

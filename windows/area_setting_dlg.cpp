@@ -31,7 +31,9 @@ std::wstring ProgramTitle() {
   return name;
 }
 
-int64_t EditNumber(HWND dialog, int id) { return area::ParseNumber(framlet::dialogs::ItemTextA(dialog, id)); }
+int64_t EditNumber(HWND dialog, int id) {
+  return area::ParseNumber(framlet::dialogs::ItemTextA(dialog, id));
+}
 
 }  // namespace
 
@@ -42,8 +44,7 @@ INT_PTR CAreaSettingDlg::DoModal(HWND frame) {
   const INT_PTR result = CDialogBase::DoModal(frame);
   if (result != IDOK) return IDCANCEL;
   // The frame moves once the dialog is gone, so its repaint is not covered.
-  if (frame_ && IsWindow(frame_))
-    MoveWindow(frame_, chosen_.x, chosen_.y, chosen_.width, chosen_.height, TRUE);
+  if (frame_ && IsWindow(frame_)) MoveWindow(frame_, chosen_.x, chosen_.y, chosen_.width, chosen_.height, TRUE);
   return IDOK;
 }
 

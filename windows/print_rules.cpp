@@ -36,8 +36,12 @@ std::optional<PixelHeader> MakePixelHeader(int width, int height) {
   return header;
 }
 
-double PictureWidthMm(int width) { return width * kMmPerPicturePixel; }
-double PictureHeightMm(int height) { return height * kMmPerPicturePixel; }
+double PictureWidthMm(int width) {
+  return width * kMmPerPicturePixel;
+}
+double PictureHeightMm(int height) {
+  return height * kMmPerPicturePixel;
+}
 
 std::optional<Destination> PrintDestination(int width, int height, bool fitToPaper, const Page& page) {
   if (width <= 0 || height <= 0 || page.width <= 0 || page.height <= 0) return std::nullopt;

@@ -59,9 +59,7 @@ struct Destination {
   int y = 0;
   int width = 0;
   int height = 0;
-  bool operator==(const Destination& o) const {
-    return x == o.x && y == o.y && width == o.width && height == o.height;
-  }
+  bool operator==(const Destination& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
 // Millimetres a picture of w x h pixels takes on paper at its own scale.

@@ -55,8 +55,8 @@ void WaitDispatching(DWORD ms) {
 framlet::ui::CreatedDC OpenDefaultPrinter(bool portrait) {
   PRINTDLGW dialog = {};
   dialog.lStructSize = sizeof dialog;
-  dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING | PD_ALLPAGES | PD_NOPAGENUMS | PD_NOSELECTION |
-                 PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
+  dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING | PD_ALLPAGES | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE |
+                 PD_USEDEVMODECOPIESANDCOLLATE;
   const BOOL found = PrintDlgW(&dialog);
   GlobalMemory devMode(dialog.hDevMode);
   GlobalMemory devNames(dialog.hDevNames);
@@ -96,8 +96,8 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   {
     const framlet::ui::CreatedDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
     if (!screen) return PrintResult::Failed;
-    if (GetDIBits(screen, picture, 0, static_cast<UINT>(header->height), pixels.get(), &bitmapInfo,
-                  DIB_RGB_COLORS) == 0)
+    if (GetDIBits(screen, picture, 0, static_cast<UINT>(header->height), pixels.get(), &bitmapInfo, DIB_RGB_COLORS) ==
+        0)
       return PrintResult::Failed;
   }
   // GetDIBits may rewrite the header; the printer gets the one made here.
@@ -121,9 +121,8 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   document.lpszDocName = kDocumentName;
   if (target && StartDocW(printer, &document) > 0) {
     if (StartPage(printer) > 0) {
-      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0,
-                                      header->width, header->height, pixels.get(), &bitmapInfo, DIB_RGB_COLORS,
-                                      SRCCOPY);
+      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0, header->width,
+                                      header->height, pixels.get(), &bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
       const bool pageEnded = EndPage(printer) > 0;
       if (lines > 0 && pageEnded) result = PrintResult::Printed;
     }
@@ -165,7 +164,9 @@ BOOL CPrintSettingDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CPrintSettingDlg::OnDestroy() { engine.reset(); }
+void CPrintSettingDlg::OnDestroy() {
+  engine.reset();
+}
 
 void CPrintSettingDlg::SetOrientation(bool portraitChosen) {
   portrait = portraitChosen;

@@ -60,8 +60,7 @@ class AreaSettingDlgTest : public ::testing::Test {
 
   INT_PTR Run(CAreaSettingDlg& dialog, HWND frame, const std::function<void(HWND)>& steps) {
     bool found = false;
-    const INT_PTR result =
-        wintest::RunModal([&] { return dialog.DoModal(frame); }, kTitle, frame, steps, &found);
+    const INT_PTR result = wintest::RunModal([&] { return dialog.DoModal(frame); }, kTitle, frame, steps, &found);
     EXPECT_TRUE(found) << "the area dialog never appeared";
     return result;
   }
@@ -94,8 +93,8 @@ TEST_F(AreaSettingDlgTest, OpensWithTheStoredHoleAndItsControls) {
                     HWND spin = GetDlgItem(d, spins[i]);
                     SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower[i]),
                                  reinterpret_cast<LPARAM>(&upper[i]));
-                    buddied[i] = reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)) ==
-                                 GetDlgItem(d, edits[i]);
+                    buddied[i] =
+                        reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)) == GetDlgItem(d, edits[i]);
                     noThousands[i] = (GetWindowLongW(spin, GWL_STYLE) & UDS_NOTHOUSANDS) != 0;
                   }
                   wintest::HoldForScreenshot("area_setting", d);
@@ -194,9 +193,7 @@ TEST_F(AreaSettingDlgTest, ACornerOffTheVirtualScreenIsRefusedAndTheDialogKeepsT
     bool refused;
   };
   const Case cases[] = {
-      {L"-1", L"200", true},
-      {L"100", L"-5", true},
-      {firstRefused, L"200", true},
+      {L"-1", L"200", true},         {L"100", L"-5", true}, {firstRefused, L"200", true},
       {L"2147483640", L"200", true},  // wraps negative when the margin is added in 32 bits
       {lastAccepted, L"200", false},
   };

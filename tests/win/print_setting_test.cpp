@@ -75,9 +75,13 @@ RECT BoxOf(const Pixels& page, COLORREF c) {
   return box;
 }
 
-double RasterMm(LONG pixels) { return pixels * 25.4 / kRasterDpi; }
+double RasterMm(LONG pixels) {
+  return pixels * 25.4 / kRasterDpi;
+}
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
   const DWORD start = GetTickCount();
@@ -167,8 +171,8 @@ PrintableArea DefaultPrintableArea(bool portrait) {
 // Opens the dialog on this thread and works it from a second one.
 INT_PTR RunDialog(CPrintSettingDlg& dialog, HWND owner, const std::function<void(HWND)>& steps) {
   bool found = false;
-  const INT_PTR result = wintest::RunModal([&] { return dialog.DoModal(owner); }, kTitle, nullptr, steps, &found,
-                                           20000);
+  const INT_PTR result =
+      wintest::RunModal([&] { return dialog.DoModal(owner); }, kTitle, nullptr, steps, &found, 20000);
   EXPECT_TRUE(found) << "the print settings dialog never appeared";
   return result;
 }
@@ -375,8 +379,8 @@ TEST_F(PrintOutputTest, FrameAreaIsGrabbedAfterTheHiddenDialogsPlaceHasRepainted
   wc.lpszClassName = L"FramletPrintTestArea";
   RegisterClassW(&wc);
   // The dialog opens centred over this window; the grabbed area is the window.
-  HWND area = CreateWindowExW(0, wc.lpszClassName, L"area", WS_POPUP | WS_VISIBLE, 300, 250, 500, 400, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  HWND area = CreateWindowExW(0, wc.lpszClassName, L"area", WS_POPUP | WS_VISIBLE, 300, 250, 500, 400, nullptr, nullptr,
+                              wc.hInstance, nullptr);
   ASSERT_TRUE(area);
   UpdateWindow(area);
   CPrintSettingDlg dialog(PrintSource::FrameArea, nullptr, RECT{300, 250, 800, 650});

@@ -80,8 +80,8 @@ FLDRIVE_COMMAND(backdrop,
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"FldriveBackdrop";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"fldrive backdrop", WS_POPUP,
-                                x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"fldrive backdrop", WS_POPUP, x,
+                                y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
     g_backdrop.hwnd = hwnd;
     if (hwnd) {
       ShowWindow(hwnd, SW_SHOWNOACTIVATE);
