@@ -225,6 +225,20 @@ TEST_F(CapturePreview, KeepsItsOwnCopyWhenTheClipboardIsEmptiedUnderIt) {
   EXPECT_EQ(pixels.At(119, 10), 0x14B43Cu);
 }
 
+TEST_F(CapturePreview, ItsCopyOfThePictureIsFreedWithTheWindow) {
+  PutPicture(40, 30);
+  HBITMAP copy = nullptr;
+  {
+    RecordingPreview preview;
+    Run(preview, [&](HWND d) { wintest::Click(d, IDC_PV_CLOSE); });
+    copy = preview.Image().Bitmap();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(GetObjectType(copy), static_cast<DWORD>(OBJ_BITMAP)) << "alive while its holder is";
+  }
+  EXPECT_EQ(GetObjectType(copy), 0u) << "the preview's copy outlived it";
+  EXPECT_EQ(ClipboardPicture(), "40x30") << "the clipboard keeps its own";
+}
+
 TEST_F(CapturePreview, SaveGoesThroughTheEngineAndClosesOnlyWhenAFileWasWritten) {
   PutPicture(64, 48);
   settings::WriteText(keys::kLastAutoPass, "C:\\old\\shot.png");
