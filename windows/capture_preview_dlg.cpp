@@ -19,7 +19,9 @@ constexpr COLORREF kLabelText = RGB(69, 69, 69);
 constexpr char kEditFolder[] = "temp";
 constexpr char kEditFile[] = "captureimg.bmp";
 
-void Place(CSkinnedControl& control, const pv::Box& box) { control.Move(box.x, box.y, box.width, box.height); }
+void Place(CSkinnedControl& control, const pv::Box& box) {
+  control.Move(box.x, box.y, box.width, box.height);
+}
 
 bool IsAction(int code) {
   // A button's click, or 1 from an accelerator table.
@@ -167,7 +169,9 @@ void CCapturePreviewDlg::OnPaint() {
   BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
 }
 
-void CCapturePreviewDlg::OnLeftDown(POINT client) { pv::BeginDrag(Hwnd(), pv::ZoneAt(Hwnd(), maximized, client), client); }
+void CCapturePreviewDlg::OnLeftDown(POINT client) {
+  pv::BeginDrag(Hwnd(), pv::ZoneAt(Hwnd(), maximized, client), client);
+}
 
 void CCapturePreviewDlg::OnDoubleClick(POINT client) {
   if (client.y < pv::kTitleHeight) SetMaximized(!maximized);
@@ -212,7 +216,9 @@ void CCapturePreviewDlg::OnEdit() {
   StartPaint(path);
 }
 
-void CCapturePreviewDlg::StartPaint(const std::string& path) { OpenInPaint(GetWindow(Hwnd(), GW_OWNER), path); }
+void CCapturePreviewDlg::StartPaint(const std::string& path) {
+  OpenInPaint(GetWindow(Hwnd(), GW_OWNER), path);
+}
 
 void CCapturePreviewDlg::OnPrint() {
   if (image.Empty()) return;
@@ -234,7 +240,9 @@ void CCapturePreviewDlg::OpenActualSize(HBITMAP picture) {
   viewer.DoModal(Hwnd());
 }
 
-void CCapturePreviewDlg::OnClose() { Close(ClosedByButton); }
+void CCapturePreviewDlg::OnClose() {
+  Close(ClosedByButton);
+}
 
 void CCapturePreviewDlg::OnCommand(int id, int code, HWND control) {
   switch (id) {

@@ -12,15 +12,31 @@ namespace {
 
 bool ToRequest(int code, pv::ScrollRequest* request) {
   switch (code) {
-    case SB_LINEUP: *request = pv::ScrollRequest::LineBack; return true;
-    case SB_LINEDOWN: *request = pv::ScrollRequest::LineForward; return true;
-    case SB_PAGEUP: *request = pv::ScrollRequest::PageBack; return true;
-    case SB_PAGEDOWN: *request = pv::ScrollRequest::PageForward; return true;
-    case SB_THUMBTRACK: *request = pv::ScrollRequest::Track; return true;
-    case SB_TOP: *request = pv::ScrollRequest::ToStart; return true;
-    case SB_BOTTOM: *request = pv::ScrollRequest::ToEnd; return true;
+    case SB_LINEUP:
+      *request = pv::ScrollRequest::LineBack;
+      return true;
+    case SB_LINEDOWN:
+      *request = pv::ScrollRequest::LineForward;
+      return true;
+    case SB_PAGEUP:
+      *request = pv::ScrollRequest::PageBack;
+      return true;
+    case SB_PAGEDOWN:
+      *request = pv::ScrollRequest::PageForward;
+      return true;
+    case SB_THUMBTRACK:
+      *request = pv::ScrollRequest::Track;
+      return true;
+    case SB_TOP:
+      *request = pv::ScrollRequest::ToStart;
+      return true;
+    case SB_BOTTOM:
+      *request = pv::ScrollRequest::ToEnd;
+      return true;
     case SB_THUMBPOSITION:
-    case SB_ENDSCROLL: *request = pv::ScrollRequest::EndScroll; return true;
+    case SB_ENDSCROLL:
+      *request = pv::ScrollRequest::EndScroll;
+      return true;
   }
   return false;
 }
@@ -74,8 +90,8 @@ void CImageScrollView::OnScroll(int bar, int code) {
   RECT client = {};
   GetClientRect(Hwnd(), &client);
   const bool horizontal = bar == SB_HORZ;
-  const int maximum = std::max(0, horizontal ? pv::ScrollMaximum(client.right, imageWidth)
-                                             : pv::ScrollMaximum(client.bottom, imageHeight));
+  const int maximum = std::max(
+      0, horizontal ? pv::ScrollMaximum(client.right, imageWidth) : pv::ScrollMaximum(client.bottom, imageHeight));
   SCROLLINFO info = {};
   info.cbSize = sizeof info;
   info.fMask = SIF_POS | SIF_TRACKPOS;
@@ -111,7 +127,8 @@ void CImageScrollView::OnPaint() {
     ui::MemoryDC source(dc);
     ui::SelectGuard useTile(source, tile.Handle());
     for (int y = 0; y < ch; y += pv::kTileStep)
-      for (int x = 0; x < cw; x += pv::kTileStep) BitBlt(memory, x, y, pv::kTileStep, pv::kTileStep, source, 0, 0, SRCCOPY);
+      for (int x = 0; x < cw; x += pv::kTileStep)
+        BitBlt(memory, x, y, pv::kTileStep, pv::kTileStep, source, 0, 0, SRCCOPY);
   }
   if (image) {
     const pv::Origin at = pv::PictureOrigin(imageWidth, imageHeight, cw, ch);

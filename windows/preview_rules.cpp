@@ -13,11 +13,15 @@ constexpr int64_t kMaxBitmapBytes = INT32_MAX;
 constexpr int kFreeWidthMargin = 180;
 constexpr int kFreeHeightMargin = 80;
 
-int Clamp(int value, int maximum) { return std::max(0, std::min(value, std::max(0, maximum))); }
+int Clamp(int value, int maximum) {
+  return std::max(0, std::min(value, std::max(0, maximum)));
+}
 
 // The first multiple of the tile step at or above a bound; 0 for a bound of
 // 0 or less (no tile drawn).
-int FirstUndrawn(int bound) { return bound > 0 ? (bound + kTileStep - 1) / kTileStep * kTileStep : 0; }
+int FirstUndrawn(int bound) {
+  return bound > 0 ? (bound + kTileStep - 1) / kTileStep * kTileStep : 0;
+}
 
 }  // namespace
 
@@ -138,20 +142,37 @@ ViewerLayout LayOutViewer(int w, int h) {
   return l;
 }
 
-int ScrollMaximum(int viewSize, int imageSize) { return NeedsBar(viewSize, imageSize) ? imageSize - viewSize : -1; }
+int ScrollMaximum(int viewSize, int imageSize) {
+  return NeedsBar(viewSize, imageSize) ? imageSize - viewSize : -1;
+}
 
 int NextScrollPosition(ScrollRequest request, bool horizontal, int position, int maximum, int track) {
   const int page = horizontal ? 20 : 100;
   int next = position;
   switch (request) {
-    case ScrollRequest::LineBack: next = position - 1; break;
-    case ScrollRequest::LineForward: next = position + 1; break;
-    case ScrollRequest::PageBack: next = position - page; break;
-    case ScrollRequest::PageForward: next = position + page; break;
-    case ScrollRequest::Track: next = track; break;
-    case ScrollRequest::ToStart: next = 0; break;
-    case ScrollRequest::ToEnd: next = maximum; break;
-    case ScrollRequest::EndScroll: break;
+    case ScrollRequest::LineBack:
+      next = position - 1;
+      break;
+    case ScrollRequest::LineForward:
+      next = position + 1;
+      break;
+    case ScrollRequest::PageBack:
+      next = position - page;
+      break;
+    case ScrollRequest::PageForward:
+      next = position + page;
+      break;
+    case ScrollRequest::Track:
+      next = track;
+      break;
+    case ScrollRequest::ToStart:
+      next = 0;
+      break;
+    case ScrollRequest::ToEnd:
+      next = maximum;
+      break;
+    case ScrollRequest::EndScroll:
+      break;
   }
   return Clamp(next, maximum);
 }

@@ -61,8 +61,8 @@ struct PreviewLayout {
   Box print;
   Box copyNotice;
   Box sizeLabel;
-  Box lowerClose;    // close button below the tiles
-  Box actualSize;    // actual-size button beside the bottom strip
+  Box lowerClose;  // close button below the tiles
+  Box actualSize;  // actual-size button beside the bottom strip
 };
 
 // The offsets at which the backdrop tiling stops: the first column and row
@@ -105,7 +105,9 @@ struct ViewerLayout {
 ViewerLayout LayOutViewer(int clientWidth, int clientHeight);
 
 // Whether a scroll bar is needed: the view is smaller than the picture on that axis.
-inline bool NeedsBar(int viewSize, int imageSize) { return viewSize < imageSize; }
+inline bool NeedsBar(int viewSize, int imageSize) {
+  return viewSize < imageSize;
+}
 
 // The scroll range's maximum for a view of viewSize, or -1 when the picture
 // fits and the range is left as it was.

@@ -60,16 +60,26 @@ struct Skin {
 // The hit-test code the window manager moves or sizes a window by for a zone.
 inline WPARAM HitCodeFor(Zone zone) {
   switch (zone) {
-    case Zone::Left: return HTLEFT;
-    case Zone::Right: return HTRIGHT;
-    case Zone::Top: return HTTOP;
-    case Zone::Bottom: return HTBOTTOM;
-    case Zone::TopLeft: return HTTOPLEFT;
-    case Zone::TopRight: return HTTOPRIGHT;
-    case Zone::BottomLeft: return HTBOTTOMLEFT;
-    case Zone::BottomRight: return HTBOTTOMRIGHT;
-    case Zone::Move: return HTCAPTION;
-    case Zone::None: break;
+    case Zone::Left:
+      return HTLEFT;
+    case Zone::Right:
+      return HTRIGHT;
+    case Zone::Top:
+      return HTTOP;
+    case Zone::Bottom:
+      return HTBOTTOM;
+    case Zone::TopLeft:
+      return HTTOPLEFT;
+    case Zone::TopRight:
+      return HTTOPRIGHT;
+    case Zone::BottomLeft:
+      return HTBOTTOMLEFT;
+    case Zone::BottomRight:
+      return HTBOTTOMRIGHT;
+    case Zone::Move:
+      return HTCAPTION;
+    case Zone::None:
+      break;
   }
   return HTNOWHERE;
 }
@@ -78,15 +88,20 @@ inline WPARAM HitCodeFor(Zone zone) {
 inline LPCWSTR CursorFor(Zone zone) {
   switch (zone) {
     case Zone::Left:
-    case Zone::Right: return IDC_SIZEWE;
+    case Zone::Right:
+      return IDC_SIZEWE;
     case Zone::Top:
-    case Zone::Bottom: return IDC_SIZENS;
+    case Zone::Bottom:
+      return IDC_SIZENS;
     case Zone::TopLeft:
-    case Zone::BottomRight: return IDC_SIZENWSE;
+    case Zone::BottomRight:
+      return IDC_SIZENWSE;
     case Zone::TopRight:
-    case Zone::BottomLeft: return IDC_SIZENESW;
+    case Zone::BottomLeft:
+      return IDC_SIZENESW;
     case Zone::Move:
-    case Zone::None: break;
+    case Zone::None:
+      break;
   }
   return nullptr;
 }

@@ -19,25 +19,37 @@ TEST(PreviewPlacement, OpensAroundThePictureAndKeepsItsMinimumOnTheScreen) {
     Box opened;  // after it
   };
   const Case cases[] = {
-      {"100 x 100 on 1920 x 1080: 300 x 300 grows to the minimum, centred", 100, 100, 1920, 1080,
-       {810, 390, 300, 300}, {690, 295, 540, 490}},
-      {"a mid-size capture fits and keeps its size", 700, 500, 1920, 1080, {510, 190, 900, 700},
-       {510, 190, 900, 700}},
-      {"width plus 200 equal to the screen: 50 from the edge, screen less 100", 1720, 300, 1920, 1080,
-       {50, 290, 1820, 500}, {50, 290, 1820, 500}},
+      {"100 x 100 on 1920 x 1080: 300 x 300 grows to the minimum, centred",
+       100,
+       100,
+       1920,
+       1080,
+       {810, 390, 300, 300},
+       {690, 295, 540, 490}},
+      {"a mid-size capture fits and keeps its size", 700, 500, 1920, 1080, {510, 190, 900, 700}, {510, 190, 900, 700}},
+      {"width plus 200 equal to the screen: 50 from the edge, screen less 100",
+       1720,
+       300,
+       1920,
+       1080,
+       {50, 290, 1820, 500},
+       {50, 290, 1820, 500}},
       {"one pixel less fits: centred", 1719, 300, 1920, 1080, {1, 290, 1919, 500}, {1, 290, 1919, 500}},
       {"full-screen grab: both axes capped", 1920, 1080, 1920, 1080, {50, 50, 1820, 980}, {50, 50, 1820, 980}},
-      {"tall narrow strip: only the short side grows", 20, 5000, 1280, 1024, {530, 50, 220, 924},
-       {370, 50, 540, 924}},
-      {"a size near the 32-bit limit does not wrap into a small window", INT32_MAX, INT32_MAX, 1920, 1080,
-       {50, 50, 1820, 980}, {50, 50, 1820, 980}},
+      {"tall narrow strip: only the short side grows", 20, 5000, 1280, 1024, {530, 50, 220, 924}, {370, 50, 540, 924}},
+      {"a size near the 32-bit limit does not wrap into a small window",
+       INT32_MAX,
+       INT32_MAX,
+       1920,
+       1080,
+       {50, 50, 1820, 980},
+       {50, 50, 1820, 980}},
   };
   for (const Case& c : cases) {
     const Box first = FirstPlacement(c.imageWidth, c.imageHeight, c.screenWidth, c.screenHeight);
     EXPECT_EQ(first, c.first) << c.situation;
     // Borderless: the client area is the window.
-    EXPECT_EQ(EnforceMinimum(first, first.width, first.height, c.screenWidth, c.screenHeight), c.opened)
-        << c.situation;
+    EXPECT_EQ(EnforceMinimum(first, first.width, first.height, c.screenWidth, c.screenHeight), c.opened) << c.situation;
   }
 }
 
@@ -84,13 +96,20 @@ TEST(PreviewFit, PicturesAreFittedNeverEnlargedAndCappedOneSideAtATime) {
   };
   const Case cases[] = {
       {"tall picture fitted to the height, then cut to h - 150: squeezed", 600, 1000, 800, 700, {154, 65, 372, 550}},
-      {"small picture at its own size, centred on ((w-180)/2+30, (h-80)/2+30)", 300, 200, 800, 700,
+      {"small picture at its own size, centred on ((w-180)/2+30, (h-80)/2+30)",
+       300,
+       200,
+       800,
+       700,
        {190, 240, 300, 200}},
       {"wide picture fitted exactly to w - 180, not a pixel short", 2000, 1000, 1000, 700, {30, 135, 820, 410}},
-      {"square picture in the smallest window: tiles cap the width, h - 150 the height", 1000, 1000, 540, 490,
+      {"square picture in the smallest window: tiles cap the width, h - 150 the height",
+       1000,
+       1000,
+       540,
+       490,
        {15, 65, 390, 340}},
-      {"square picture in a tall narrow window: width capped, height cut", 1000, 1000, 540, 900,
-       {15, 65, 390, 750}},
+      {"square picture in a tall narrow window: width capped, height cut", 1000, 1000, 540, 900, {15, 65, 390, 750}},
       {"picture of exactly the free size is not enlarged, only cut", 360, 410, 540, 490, {30, 65, 360, 340}},
   };
   for (const Case& c : cases) EXPECT_EQ(FitPicture(c.imageWidth, c.imageHeight, c.w, c.h), c.drawn) << c.situation;
@@ -106,11 +125,11 @@ TEST(DragZones, BordersCornersAndTheMoveSurface) {
     Zone zone;
   };
   const Case cases[] = {
-      {270, 200, Zone::Move},       {270, 4, Zone::Top},         {270, 5, Zone::Move},
-      {270, 476, Zone::Bottom},     {270, 475, Zone::Move},      {14, 200, Zone::Left},
-      {15, 200, Zone::Move},        {526, 200, Zone::Right},     {525, 200, Zone::Move},
-      {3, 3, Zone::TopLeft},        {3, 14, Zone::TopLeft},      {3, 15, Zone::Left},
-      {536, 10, Zone::TopRight},    {536, 480, Zone::BottomRight}, {2, 480, Zone::BottomLeft},
+      {270, 200, Zone::Move},    {270, 4, Zone::Top},           {270, 5, Zone::Move},
+      {270, 476, Zone::Bottom},  {270, 475, Zone::Move},        {14, 200, Zone::Left},
+      {15, 200, Zone::Move},     {526, 200, Zone::Right},       {525, 200, Zone::Move},
+      {3, 3, Zone::TopLeft},     {3, 14, Zone::TopLeft},        {3, 15, Zone::Left},
+      {536, 10, Zone::TopRight}, {536, 480, Zone::BottomRight}, {2, 480, Zone::BottomLeft},
       {100, 10, Zone::Move},  // the top edge is only 5 pixels away from the corners
   };
   for (const Case& c : cases)
@@ -147,12 +166,12 @@ TEST(ViewerScrolling, RangesPositionsWheelAndCentring) {
     int from, track, to;
   };
   const Step steps[] = {
-      {ScrollRequest::PageForward, true, 0, 0, 20},  {ScrollRequest::PageForward, false, 0, 0, 100},
-      {ScrollRequest::PageBack, true, 10, 0, 0},     {ScrollRequest::PageBack, false, 150, 0, 50},
-      {ScrollRequest::LineForward, true, 5, 0, 6},   {ScrollRequest::LineBack, false, 0, 0, 0},
-      {ScrollRequest::ToEnd, true, 3, 0, 1224},      {ScrollRequest::ToEnd, false, 3, 0, 898},
-      {ScrollRequest::ToStart, true, 700, 0, 0},     {ScrollRequest::Track, true, 0, 611, 611},
-      {ScrollRequest::Track, false, 0, 5000, 898},   {ScrollRequest::EndScroll, false, 444, 0, 444},
+      {ScrollRequest::PageForward, true, 0, 0, 20},     {ScrollRequest::PageForward, false, 0, 0, 100},
+      {ScrollRequest::PageBack, true, 10, 0, 0},        {ScrollRequest::PageBack, false, 150, 0, 50},
+      {ScrollRequest::LineForward, true, 5, 0, 6},      {ScrollRequest::LineBack, false, 0, 0, 0},
+      {ScrollRequest::ToEnd, true, 3, 0, 1224},         {ScrollRequest::ToEnd, false, 3, 0, 898},
+      {ScrollRequest::ToStart, true, 700, 0, 0},        {ScrollRequest::Track, true, 0, 611, 611},
+      {ScrollRequest::Track, false, 0, 5000, 898},      {ScrollRequest::EndScroll, false, 444, 0, 444},
       {ScrollRequest::PageForward, false, 850, 0, 898}, {ScrollRequest::LineForward, true, 1224, 0, 1224},
   };
   for (const Step& s : steps) {

@@ -37,7 +37,9 @@ CCapturedImage MarkedPicture(int w, int h) {
   return imagetest::MakeImage(p);
 }
 
-void PutPicture(int w, int h) { ASSERT_TRUE(CCaptureEngine::PutOnClipboard(nullptr, MarkedPicture(w, h))); }
+void PutPicture(int w, int h) {
+  ASSERT_TRUE(CCaptureEngine::PutOnClipboard(nullptr, MarkedPicture(w, h)));
+}
 
 void EmptyTheClipboard() {
   if (OpenClipboard(nullptr)) {
@@ -383,7 +385,8 @@ TEST_F(CapturePreview, MaximizeRestoreAndNoDragWhileMaximized) {
     // A double click on the title strip restores.
     SendMessageW(d, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(200, 10));
     restored = WindowRect(d);
-    restoredButtons = IsWindowVisible(GetDlgItem(d, IDC_PV_MAXIMIZE)) && !IsWindowVisible(GetDlgItem(d, IDC_PV_RESTORE));
+    restoredButtons =
+        IsWindowVisible(GetDlgItem(d, IDC_PV_MAXIMIZE)) && !IsWindowVisible(GetDlgItem(d, IDC_PV_RESTORE));
     wintest::Click(d, IDC_PV_CLOSE);
   });
   EXPECT_EQ(limits.ptMinTrackSize.x, 540);
@@ -404,13 +407,14 @@ class ActualSizeViewer : public CapturePreview {
   INT_PTR RunViewer(HBITMAP picture, const std::function<void(HWND, HWND)>& steps) {
     CActualSizeDlg viewer(picture);
     bool found = false;
-    const INT_PTR result = wintest::RunModal([&] { return viewer.DoModal(frame_.Hwnd()); }, nullptr, frame_.Hwnd(),
-                                             [&](HWND d) {
-                                               HWND view = nullptr;
-                                               WaitFor([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
-                                               steps(d, view);
-                                             },
-                                             &found);
+    const INT_PTR result = wintest::RunModal(
+        [&] { return viewer.DoModal(frame_.Hwnd()); }, nullptr, frame_.Hwnd(),
+        [&](HWND d) {
+          HWND view = nullptr;
+          WaitFor([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
+          steps(d, view);
+        },
+        &found);
     EXPECT_TRUE(found);
     return result;
   }
@@ -432,7 +436,8 @@ TEST_F(ActualSizeViewer, ASmallPictureIsCentredWithoutBars) {
     hBar = HasBar(view, WS_HSCROLL);
     vBar = HasBar(view, WS_VSCROLL);
     // 300 x 200 in 792 x 618: from (246, 209).
-    centre = WaitFor([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
+    centre =
+        WaitFor([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
     outside = ScreenPixel(view, 245, 209) != kBody;
     wintest::Click(d, IDC_AS_CLOSE);
   });

@@ -47,15 +47,16 @@ FLDRIVE_COMMAND(preview, L"<title|#hwnd>   the capture preview that window owns:
   if (!preview) return 1;
   HWND viewer = Owned(preview, IDC_AS_CLOSE);
   char viewerText[32] = "none";
-  if (viewer) snprintf(viewerText, sizeof viewerText, "#%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(viewer)));
+  if (viewer)
+    snprintf(viewerText, sizeof viewerText, "#%llx",
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(viewer)));
   RECT r = {};
   GetWindowRect(preview, &r);
   POINT client = {0, 0};
   ClientToScreen(preview, &client);
   Printf("hwnd=%llx above_owner=%d topmost=%d foreground=%d rect=%ld,%ld,%ld,%ld client=%ld,%ld viewer=%s\n",
          static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(preview)), Above(preview, owner) ? 1 : 0,
-         (GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-         GetForegroundWindow() == preview ? 1 : 0, r.left, r.top, r.right, r.bottom, client.x, client.y,
-         viewerText);
+         (GetWindowLongPtrW(preview, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, GetForegroundWindow() == preview ? 1 : 0,
+         r.left, r.top, r.right, r.bottom, client.x, client.y, viewerText);
   return 0;
 }
