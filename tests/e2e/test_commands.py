@@ -75,6 +75,38 @@ class SignedOut(CommandsCase):
         self.assertEqual(self.clipboard(), "none", "the command itself is dropped")
 
 
+    def test_every_gated_key_asks_to_sign_in_at_its_place(self):
+        self.open_frame()
+        # The sign-in prompt is centred on the stored frame (100, 80, 836 x 721).
+        for key in ("f2", "ctrl+d", "ctrl+f", "f3", "ctrl+enter", "ctrl+c", "f10", "f8"):
+            self.drive_ok("key", TITLE, key)
+            prompts = wait_until(self.prompts, timeout=10)
+            self.assertEqual(len(prompts), 1, "%s: prompts %r" % (key, prompts))
+            left, top, right, bottom = prompts[0]["rect"]
+            self.assertEqual((left, top, right - left, bottom - top), (333, 328, 370, 225), key)
+            self.drive_ok("key", "#%x" % prompts[0]["hwnd"], "escape")
+            wait_until(lambda: not self.prompts(), timeout=10)
+        self.assertEqual(self.clipboard(), "none", "nothing captured")
+        self.assertEqual(self.drive_ok("others", TITLE).strip(), "", "no folder opened")
+        # Keys of normal capture do nothing at all in web capture, not even ask.
+        for key in ("ctrl+l", "f9"):
+            self.drive_ok("key", TITLE, key)
+            self.assertTrue(harness.holds(lambda: not self.prompts(), 0.4), key)
+        self.assertIsNone(self.proxy.wait_for(lambda url: url.startswith(web.SIGN_IN_PAGE), timeout=0.1))
+
+    def test_sign_in_asked_in_normal_capture_shows_the_page_in_web_capture(self):
+        self.open_frame()
+        web.sign_in(self)
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        web.sign_out(self)
+        self.drive_ok("key", TITLE, "f2")
+        prompts = wait_until(self.prompts, timeout=10)
+        self.drive_ok("click_control", "#%x" % prompts[0]["hwnd"], 1)
+        self.assertIsNotNone(self.proxy.wait_for(lambda url: url.startswith(web.SIGN_IN_PAGE)))
+        # The browser is shown again, so the user sees the page asked for.
+        self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
+
     def test_switch_to_normal_capture_asks_to_sign_in(self):
         self.open_frame()
         self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
@@ -170,6 +202,20 @@ class SignedIn(CommandsCase):
         self.drive_ok("update", TITLE)
         self.assertEqual(rect_of(self.window_info()), (100, 80, 837, 721))
         self.assert_soon(self.stored, (100, 80, 837, 721), timeout=10)
+
+
+class SaveFolder(CommandsCase):
+    def test_f10_never_runs_a_stored_program(self):
+        self.folder.add_standin("tool.exe")
+        self.open_frame({"SELECT_FOLDER": harness.unix_to_windows(self.folder.file("tool.exe"))})
+        web.sign_in(self)
+        self.drive_ok("key", TITLE, "f10")
+        # The documents folder opens in the shell's own window instead.
+        opened = wait_until(lambda: self.drive_ok("others", TITLE).strip(), timeout=15)
+        self.assertTrue(opened, "no folder window")
+        for line in opened.splitlines():
+            self.drive_ok("post", "#%x" % parse_info(line)["hwnd"], 0x0010)  # WM_CLOSE
+        self.assertEqual(self.folder.standin_starts("tool.exe"), [])
 
 
 class Series(CommandsCase):

@@ -80,3 +80,37 @@ FLDRIVE_COMMAND(file_dialog,
   }
   return 1;
 }
+
+namespace {
+
+struct Others {
+  DWORD skip;
+};
+
+BOOL CALLBACK PrintOther(HWND hwnd, LPARAM param) {
+  const auto* others = reinterpret_cast<const Others*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process == others->skip || process == GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t title[256] = {};
+  GetWindowTextW(hwnd, title, 256);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  wchar_t line[512];
+  wsprintfW(line, L"hwnd=%x pid=%u class=%s title=", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(hwnd)),
+            static_cast<unsigned>(process), cls);
+  Print(std::wstring(line) + title + L"\n");
+  return TRUE;
+}
+
+}  // namespace
+
+FLDRIVE_COMMAND(others, L"<title|#hwnd>   visible top-level windows of other programs than that window's and the driver's") {
+  if (args.size() != 1) return 2;
+  HWND hwnd = FindTop(args[0]);
+  if (!hwnd) return 1;
+  Others others{0};
+  GetWindowThreadProcessId(hwnd, &others.skip);
+  EnumWindows(PrintOther, reinterpret_cast<LPARAM>(&others));
+  return 0;
+}
