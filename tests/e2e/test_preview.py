@@ -123,6 +123,26 @@ class PreviewOutside(PreviewCase):
         preview = self.capture()
         handle = "#%x" % preview["hwnd"]
 
+        # A drag on its surface moves it; a drag on its right border widens it.
+        left, top, right, bottom = preview["rect"]
+        self.drive_ok("drag", left + 300, top + 400, left + 340, top + 420)
+        self.assert_soon(lambda: self.preview()["rect"], (left + 40, top + 20, right + 40, bottom + 20), timeout=10)
+        left, top, right, bottom = self.preview()["rect"]
+        self.drive_ok("drag", right - 5, top + 300, right + 25, top + 300)
+        self.assert_soon(lambda: self.preview()["rect"], (left, top, right + 30, bottom), timeout=10)
+        # A double click on the title strip maximizes it; a press on a border then sizes nothing.
+        restored = self.preview()["rect"]
+        self.drive_ok("dblclick", left + 200, top + 10)
+        wait_until(lambda: self.preview()["rect"] != restored, timeout=10)
+        maximized = self.preview()["rect"]
+        width, height = (int(v) for v in re.search(r"screen=(\d+),(\d+)", self.drive_ok("screen")).groups())
+        self.assertGreaterEqual(maximized[2] - maximized[0], width, maximized)
+        self.assert_soon(lambda: self.child(preview, ids.IDC_PV_RESTORE)["visible"], 1)
+        harness.drive("drag", maximized[2] - 3, maximized[1] + 300, maximized[2] - 60, maximized[1] + 300)
+        self.assertTrue(harness.holds(lambda: self.preview()["rect"] == maximized, 0.5), self.preview())
+        self.drive_ok("click_control", handle, ids.IDC_PV_RESTORE)
+        self.assert_soon(lambda: self.preview()["rect"], restored, timeout=10)
+
         # The actual-size viewer over the preview; Escape closes it and only it.
         self.drive_ok("click_control", handle, ids.IDC_PV_ACTUAL_SIZE)
         wait_until(lambda: (self.preview() or {}).get("viewer", "none") != "none", timeout=10)
