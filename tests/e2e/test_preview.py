@@ -98,6 +98,13 @@ class Preview(PreviewCase):
         self.drive_ok("update", handle)
         self.screenshot("preview_copied")
 
+        # Alt+P opens the print settings over the preview, which stays open behind them.
+        self.drive_ok("key", handle, "alt+p")
+        self.drive_ok("wait", "인쇄설정", "10000", "visible")
+        self.drive_ok("post", "인쇄설정", 0x0010)  # WM_CLOSE
+        self.drive_ok("wait_gone", "인쇄설정")
+        self.assertIsNotNone(self.preview())
+
         # Alt+S with automatic saving: a stamped name beside the last one, remembered; the preview closes.
         self.drive_ok("key", handle, "alt+s")
         wait_until(lambda: self.preview() is None, timeout=10)
