@@ -29,7 +29,8 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM parent) {
   wchar_t cls[128] = {}, text[256] = {};
   GetClassNameW(child, cls, 128);
   GetWindowTextW(child, text, 256);
-  Printf("id=%d class=%s visible=%d rect=%ld,%ld,%ld,%ld text=%s\n", GetDlgCtrlID(child), WideToUtf8(cls).c_str(),
+  Printf("hwnd=%llx id=%d class=%s visible=%d rect=%ld,%ld,%ld,%ld text=%s\n",
+         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(child)), GetDlgCtrlID(child), WideToUtf8(cls).c_str(),
          IsWindowVisible(child) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
          WideToUtf8(text).c_str());
   return TRUE;
