@@ -128,6 +128,43 @@ std::string FolderToOpen(const std::string& stored, const std::string& documents
   return documents;
 }
 
+ToolbarAction ToolbarRoute(toolbar::Command command) {
+  using C = toolbar::Command;
+  using Kind = ToolbarAction::Kind;
+  ToolbarAction action;
+  switch (command) {
+    case C::None:
+      return action;
+    case C::RegionSelectionHideFrame:
+    case C::RegionSelectionKeepFrame:
+      action.kind = Kind::RegionSelection;
+      action.hideFrame = command == C::RegionSelectionHideFrame;
+      action.signInNeeded = SignInNeeded(Operation::StartRegionSelection);
+      return action;
+    case C::WholePageCapture:
+      // Gated like every capture of the frame's contents.
+      action.kind = Kind::WholePage;
+      action.signInNeeded = true;
+      return action;
+    case C::CaptureArea: action.operation = Operation::CaptureArea; break;
+    case C::StartScrollCapture: action.operation = Operation::StartScrollCapture; break;
+    case C::PickWindowCapture: action.operation = Operation::PickWindowCapture; break;
+    case C::StartContinuousCapture: action.operation = Operation::StartContinuousCapture; break;
+    case C::CaptureFullScreen: action.operation = Operation::CaptureFullScreen; break;
+    case C::CopyArea: action.operation = Operation::CopyArea; break;
+    case C::LaunchRecorder: action.operation = Operation::LaunchRecorder; break;
+    case C::OpenSaveFolder: action.operation = Operation::OpenSaveFolder; break;
+    case C::SnapToWindow: action.operation = Operation::SnapToWindow; break;
+    case C::PrintArea: action.operation = Operation::PrintArea; break;
+    case C::StopContinuousCapture: action.operation = Operation::StopContinuousCapture; break;
+    case C::ToggleScrollCapture: action.operation = Operation::ToggleScrollCapture; break;
+    case C::CentreFrame: action.operation = Operation::CentreFrame; break;
+  }
+  action.kind = Kind::Operation;
+  action.signInNeeded = SignInNeeded(action.operation);
+  return action;
+}
+
 std::string FileDialogFilter(std::string_view filter) {
   std::string out;
   bool pattern = false;

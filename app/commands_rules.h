@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/frame_geometry.h"
+#include "windows/toolbar_rules.h"
 
 // The frame's commands as data: which keys, popup-menu items and frame
 // controls reach which operation, which need a signed-in member and which keys
@@ -132,6 +133,19 @@ EscapeAction EscapeRule(bool continuousRunning, bool scrollRunning);
 // folder. Nothing else is ever opened: a stored program path is not a folder.
 std::string FolderToOpen(const std::string& stored, const std::string& documents,
                          const std::function<bool(const std::string&)>& isExistingFolder);
+
+// ---- toolbar panels ----
+// What a panel's button, more-menu item or key asks of the frame: one of the
+// frame's operations, the region selection with or without hiding the frame,
+// the whole-page capture of the web page, or nothing (a greyed button).
+struct ToolbarAction {
+  enum class Kind { Nothing, Operation, RegionSelection, WholePage };
+  Kind kind = Kind::Nothing;
+  Operation operation = Operation::CaptureArea;  // Kind::Operation
+  bool hideFrame = false;                        // Kind::RegionSelection
+  bool signInNeeded = false;
+};
+ToolbarAction ToolbarRoute(toolbar::Command command);
 
 // ---- file dialogs ----
 // A filter written "text|patterns|text|patterns|" in the form the file dialogs

@@ -41,28 +41,6 @@ bool IsExistingFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The operation each toolbar command runs.
-struct ToolbarRoute {
-  framlet::toolbar::Command command;
-  Operation operation;
-};
-using ToolbarCommand = framlet::toolbar::Command;
-constexpr ToolbarRoute kToolbarRoutes[] = {
-    {ToolbarCommand::CaptureArea, Operation::CaptureArea},
-    {ToolbarCommand::StartScrollCapture, Operation::StartScrollCapture},
-    {ToolbarCommand::PickWindowCapture, Operation::PickWindowCapture},
-    {ToolbarCommand::StartContinuousCapture, Operation::StartContinuousCapture},
-    {ToolbarCommand::CaptureFullScreen, Operation::CaptureFullScreen},
-    {ToolbarCommand::CopyArea, Operation::CopyArea},
-    {ToolbarCommand::LaunchRecorder, Operation::LaunchRecorder},
-    {ToolbarCommand::OpenSaveFolder, Operation::OpenSaveFolder},
-    {ToolbarCommand::SnapToWindow, Operation::SnapToWindow},
-    {ToolbarCommand::PrintArea, Operation::PrintArea},
-    {ToolbarCommand::StopContinuousCapture, Operation::StopContinuousCapture},
-    {ToolbarCommand::ToggleScrollCapture, Operation::ToggleScrollCapture},
-    {ToolbarCommand::CentreFrame, Operation::CentreFrame},
-};
-
 }  // namespace
 
 HWND WindowUnderFrame(HWND frame, POINT at) {
@@ -105,30 +83,22 @@ bool CFrameCommands::Run(int id) {
 }
 
 void CFrameCommands::RunToolbar(framlet::toolbar::Command command) {
-  using framlet::toolbar::Command;
-  // The two commands with no operation of their own: the region selection
-  // that keeps the frame shown, and the web page's whole-page capture.
-  switch (command) {
-    case Command::None:
+  const commands::ToolbarAction action = commands::ToolbarRoute(command);
+  if (action.kind == commands::ToolbarAction::Kind::Nothing) return;
+  if (action.signInNeeded && !RequireSignIn()) return;
+  switch (action.kind) {
+    case commands::ToolbarAction::Kind::RegionSelection:
+      seams_.regionSelection->StartRegionSelection(action.hideFrame);
       return;
-    case Command::RegionSelectionHideFrame:
-    case Command::RegionSelectionKeepFrame:
-      if (!commands::SignInNeeded(Operation::StartRegionSelection) || RequireSignIn())
-        seams_.regionSelection->StartRegionSelection(command == Command::RegionSelectionHideFrame);
+    case commands::ToolbarAction::Kind::WholePage:
+      seams_.wholePageCapture->WholePageCapture();
       return;
-    case Command::WholePageCapture:
-      if (!commands::SignInNeeded(Operation::CaptureFullScreen) || RequireSignIn())
-        seams_.wholePageCapture->WholePageCapture();
+    case commands::ToolbarAction::Kind::Operation:
+      Perform(action.operation, false);
       return;
-    default:
-      break;
+    case commands::ToolbarAction::Kind::Nothing:
+      return;
   }
-  const Operation* operation = nullptr;
-  for (const ToolbarRoute& route : kToolbarRoutes)
-    if (route.command == command) operation = &route.operation;
-  if (!operation) return;
-  if (commands::SignInNeeded(*operation) && !RequireSignIn()) return;
-  Perform(*operation, false);
 }
 
 void CFrameCommands::Perform(Operation operation, bool fromMenu) {

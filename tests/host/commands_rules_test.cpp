@@ -208,4 +208,46 @@ TEST(FileDialogFilter, BarsBecomeTerminatorsAndPatternsLoseTheirBlanks) {
   EXPECT_EQ(FileDialogFilter(""), "\0"s);
 }
 
+TEST(ToolbarRoute, EachPanelCommandReachesItsOperationBehindTheKeysGate) {
+  using C = framlet::toolbar::Command;
+  using Kind = ToolbarAction::Kind;
+  struct Case {
+    C command;
+    Kind kind;
+    Operation operation;
+    bool gated;
+  } cases[] = {
+      {C::CaptureArea, Kind::Operation, Operation::CaptureArea, true},
+      {C::StartScrollCapture, Kind::Operation, Operation::StartScrollCapture, true},
+      {C::PickWindowCapture, Kind::Operation, Operation::PickWindowCapture, true},
+      {C::StartContinuousCapture, Kind::Operation, Operation::StartContinuousCapture, true},
+      {C::CaptureFullScreen, Kind::Operation, Operation::CaptureFullScreen, true},
+      {C::CopyArea, Kind::Operation, Operation::CopyArea, true},
+      {C::OpenSaveFolder, Kind::Operation, Operation::OpenSaveFolder, true},
+      {C::PrintArea, Kind::Operation, Operation::PrintArea, true},
+      // Not gated: the recorder, snapping, centring and the stop buttons' commands.
+      {C::LaunchRecorder, Kind::Operation, Operation::LaunchRecorder, false},
+      {C::SnapToWindow, Kind::Operation, Operation::SnapToWindow, false},
+      {C::CentreFrame, Kind::Operation, Operation::CentreFrame, false},
+      {C::StopContinuousCapture, Kind::Operation, Operation::StopContinuousCapture, false},
+      {C::ToggleScrollCapture, Kind::Operation, Operation::ToggleScrollCapture, false},
+  };
+  for (const Case& c : cases) {
+    const ToolbarAction action = ToolbarRoute(c.command);
+    EXPECT_EQ(action.kind, c.kind) << static_cast<int>(c.command);
+    EXPECT_EQ(action.operation, c.operation) << static_cast<int>(c.command);
+    EXPECT_EQ(action.signInNeeded, c.gated) << static_cast<int>(c.command);
+  }
+  // The two region selections differ only in hiding the frame; both are gated.
+  EXPECT_EQ(ToolbarRoute(C::RegionSelectionHideFrame).kind, Kind::RegionSelection);
+  EXPECT_TRUE(ToolbarRoute(C::RegionSelectionHideFrame).hideFrame);
+  EXPECT_FALSE(ToolbarRoute(C::RegionSelectionKeepFrame).hideFrame);
+  EXPECT_TRUE(ToolbarRoute(C::RegionSelectionKeepFrame).signInNeeded);
+  EXPECT_EQ(ToolbarRoute(C::WholePageCapture).kind, Kind::WholePage);
+  EXPECT_TRUE(ToolbarRoute(C::WholePageCapture).signInNeeded);
+  // A greyed button asks for nothing, not even the sign-in prompt.
+  EXPECT_EQ(ToolbarRoute(C::None).kind, Kind::Nothing);
+  EXPECT_FALSE(ToolbarRoute(C::None).signInNeeded);
+}
+
 }  // namespace
