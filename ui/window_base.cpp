@@ -161,6 +161,53 @@ void CDialogBase::Bound() {
   }
 }
 
+void CDialogBase::ScaleTemplateTo96Dpi() {
+  if (!textFont_) return;
+  // Pixels of 4 horizontal and 8 vertical dialog units now (the template's
+  // font at the display's DPI) and with the 96-DPI font the controls show.
+  RECT now = {0, 0, 4, 8};
+  if (!MapDialogRect(hwnd_, &now) || now.right <= 0 || now.bottom <= 0) return;
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return;
+  const HGDIOBJ old = SelectObject(dc, textFont_.Get());
+  TEXTMETRICW metrics = {};
+  SIZE letters = {};
+  static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  const bool measured = GetTextMetricsW(dc, &metrics) && GetTextExtentPoint32W(dc, kLetters, 52, &letters);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  if (!measured) return;
+  const int baseX = (letters.cx / 26 + 1) / 2;
+  const int baseY = metrics.tmHeight;
+  if (baseX <= 0 || baseY <= 0 || (baseX == now.right && baseY == now.bottom)) return;
+  // Every control and the client area shrink back to what the template gives
+  // at 96 DPI, as the text does; dialogs that lay themselves out in pixels
+  // place their controls again afterwards.
+  auto x = [&](LONG v) { return MulDiv(v, baseX, now.right); };
+  auto y = [&](LONG v) { return MulDiv(v, baseY, now.bottom); };
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(child, nullptr, x(r.left), y(r.top), x(r.right) - x(r.left), y(r.bottom) - y(r.top),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The window as its 96-DPI frame around the 96-DPI client area; the frame
+  // grows to the display's borders afterwards (KeepClientAreaOf96Dpi).
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  RECT window = {}, client = {};
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  RECT wanted = {0, 0, x(client.right), y(client.bottom)};
+  if (!AdjustWindowRectExForDpi(&wanted, style, FALSE, exStyle, USER_DEFAULT_SCREEN_DPI)) return;
+  const int width = wanted.right - wanted.left;
+  const int height = wanted.bottom - wanted.top;
+  // Shrunk about its centre, so a dialog that centred itself stays centred.
+  SetWindowPos(hwnd_, nullptr, window.left + (window.right - window.left - width) / 2,
+               window.top + (window.bottom - window.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CDialogBase::KeepClientAreaOf96Dpi() {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
@@ -180,6 +227,7 @@ void CDialogBase::KeepClientAreaOf96Dpi() {
 INT_PTR CDialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
+      ScaleTemplateTo96Dpi();
       const BOOL setFocus = OnInitDialog();
       KeepClientAreaOf96Dpi();
       return setFocus;

@@ -74,6 +74,9 @@ class CDialogBase {
  private:
   friend struct framlet::ui::detail::WindowProcedure<CDialogBase>;
   // Bound: gives the dialog and its children the pixel-sized text font. Unbound: frees it.
+  // Places the template's controls and client area as the template gives
+  // them at 96 DPI, to match the 96-DPI text.
+  void ScaleTemplateTo96Dpi();
   void Bound();
   void Unbound() { textFont_.Reset(); }
   // After OnInitDialog: a title bar and frame drawn larger than at 96 DPI would

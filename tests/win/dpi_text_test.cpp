@@ -28,10 +28,12 @@
 #include "ui/hover_tip_dlg.h"
 #include "win_test_util.h"
 #include "windows/area_outline_dlg.h"
+#include "windows/area_setting_dlg.h"
 #include "windows/continuous_option_dlg.h"
 #include "windows/full_capture_notice_dlg.h"
 #include "windows/login_prompt_dlg.h"
 #include "windows/option_dlg.h"
+#include "windows/print_setting_dlg.h"
 
 using namespace framlet;
 
@@ -286,6 +288,21 @@ void ForEveryWindow(const Inspect& inspect) {
     CLoginPromptDlg prompt;
     WithModal(
         "login_prompt", [&] { return prompt.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+  }
+  {
+    CRecorderPromptDlg prompt;
+    WithModal(
+        "recorder_prompt", [&] { return prompt.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+  }
+  {
+    CPrintSettingDlg dialog(PrintSource::ClipboardImage, nullptr, RECT{});
+    WithModal(
+        "print_setting", [&] { return dialog.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
+  }
+  {
+    CAreaSettingDlg dialog;
+    WithModal(
+        "area_setting", [&] { return dialog.DoModal(frame.Hwnd()); }, frame.Hwnd(), inspect);
   }
   {
     CAreaOutlineDlg outline;
