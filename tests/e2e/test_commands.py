@@ -161,15 +161,46 @@ class SignedIn(CommandsCase):
         rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
         return {row["id"]: row["visible"] for row in rows}[control_id]
 
+    def children(self):
+        return [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
+
+    def place(self, control_id):
+        return {row["id"]: row["rect"] for row in self.children()}[control_id]
+
+    def panels(self):
+        """Handles of the visible toolbar panels (dialog children of the frame)."""
+        return [row["hwnd"] for row in self.children() if row.get("class") == "#32770" and row["visible"] == 1]
+
     def test_mode_buttons_switch_layering_and_buttons(self):
         self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
         self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
         self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (1, 0))
+        # The wide address box and its GO button; one panel shown (w = 836).
+        self.assertEqual(self.place(ids.IDC_ADDRESS), (90, 93, 836 - 232, 22))
+        self.assertEqual(self.place(ids.IDC_GO), (836 - 137, 93, 22, 22))
+        self.assertEqual(len(self.panels()), 1)
+        normal_panel = self.panels()[0]
         self.drive_ok("update", TITLE)
         self.screenshot("commands_normal_mode")
         self.drive_ok("click_control", TITLE, ids.IDC_TO_WEB_MODE)
         self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
         self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (0, 1))
+        self.assertEqual(self.place(ids.IDC_ADDRESS), (90, 93, 836 // 2 - 117, 22))
+        self.assertEqual(self.place(ids.IDC_GO), (836 // 2 - 22, 93, 22, 22))
+        self.assertEqual(len(self.panels()), 1)
+        self.assertNotEqual(self.panels()[0], normal_panel, "the other panel")
+
+    def test_snap_puts_the_hole_over_the_window_under_it(self):
+        # A window below the frame, under the point F9 looks at (the frame's
+        # centre, 40 lower: 518, 480 on the screen).
+        self.addCleanup(lambda: harness.drive("backdrop_close"))
+        self.drive_ok("backdrop", 300, 300, 400, 300, "0000FF", "FF0000", 10)
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.drive_ok("key", TITLE, "f9")
+        # The hole covers it exactly: 4 and 121 pixels of frame around it.
+        self.assert_soon(lambda: rect_of(self.window_info()), (296, 179, 408, 444), timeout=10)
+        self.assertEqual(self.prompts(), [], "no question for an ordinary window")
 
     def test_snap_over_the_bare_desktop_asks_first(self):
         width, height = parse_info(self.drive_ok("screen"))["screen"]
