@@ -310,6 +310,26 @@ TEST_F(CapturePreview, EditWritesTheBitmapIntoTheProgramsTempFolderAndHandsItOve
   DeleteFileA(expected.c_str());
 }
 
+TEST_F(CapturePreview, EditThatCannotWriteStartsNothingAndStaysOpen) {
+  PutPicture(20, 20);
+  // A file where the temp folder belongs: neither the folder nor the picture can be made.
+  const std::string folder = GetModuleDir() + "temp";
+  DeleteFileA((folder + "\\captureimg.bmp").c_str());
+  RemoveDirectoryA(folder.c_str());
+  wintest::WriteFileBytes(folder, "not a folder");
+  RecordingPreview preview;
+  bool stillOpen = false;
+  const INT_PTR result = Run(preview, [&](HWND d) {
+    wintest::Click(d, IDC_PV_EDIT);
+    stillOpen = IsWindowVisible(d) != FALSE;
+    wintest::Click(d, IDC_PV_CLOSE);
+  });
+  DeleteFileA(folder.c_str());
+  EXPECT_TRUE(stillOpen) << "an older picture would be opened in its place";
+  EXPECT_EQ(preview.paintPath, "");
+  EXPECT_EQ(result, CCapturePreviewDlg::ClosedByButton);
+}
+
 TEST_F(CapturePreview, WithoutAPictureEveryActionDoesNothing) {
   EmptyTheClipboard();
   RecordingPreview preview;
