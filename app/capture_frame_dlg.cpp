@@ -284,7 +284,8 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   {
     CommandSeams& seams = commands_.Seams();
     IFrameCommandHost& host = *this;
-    for (auto make : {MakeContinuousPart, MakeRecorderPart, MakePreviewPart, MakePrintingPart, MakeAreaDialogPart})
+    for (auto make : {MakeContinuousPart, MakeRecorderPart, MakePreviewPart, MakePrintingPart, MakeAreaDialogPart,
+                      MakeRegionPart, MakeWebCapturePart, MakeScrollPart})
       if (std::unique_ptr<CFramePart> part = make(host, seams)) parts_.push_back(std::move(part));
   }
   // The region selection window is created here, hidden.
@@ -615,6 +616,10 @@ void CCaptureFrameDlg::ShowRestored() {
 
 void CCaptureFrameDlg::OpenOptions() {
   if (optionDlg_) optionDlg_->DoModal();
+}
+
+void CCaptureFrameDlg::ClearScrollTipsSuppressed() {
+  if (captureToolbar_) captureToolbar_->SetTipsSuppressed(false);
 }
 
 bool CCaptureFrameDlg::AskContinuousOptions() {

@@ -85,9 +85,9 @@ class CCaptureFrameDlg : public CDialogBase,
   bool NormalMode() const override { return normalMode; }
   bool SignedIn() const override { return signedIn; }
   bool PopupClosed() const override { return popupClosed; }
-  bool Maximized() const { return maximized; }
+  bool Maximized() const override { return maximized; }
   bool HiddenToTray() const override { return hiddenToTray; }
-  bool Layered() const { return layered; }
+  bool Layered() const override { return layered; }
   const framlet::frame::Place& RestoreRect() const { return restoreRect; }
   // The capture settings kept in memory; the option dialogs edit them.
   const framlet::CaptureOptions& Options() const { return options_; }
@@ -137,6 +137,8 @@ class CCaptureFrameDlg : public CDialogBase,
   void ExitProgram() override { OnExit(); }
   void NudgeFrame(framlet::commands::Operation nudge) override;
   bool AskContinuousOptions() override;
+  void ClearScrollTipsSuppressed() override;
+  void CoverWholeScreen(const RECT& window) override { commands_.CoverWholeScreen(window); }
 
   // IToolbarHost (FrameWindow and NormalMode above)
   void RunToolbarCommand(framlet::toolbar::Command command) override { commands_.RunToolbar(command); }

@@ -19,6 +19,9 @@ class IFrameCommandHost {
   virtual bool NormalMode() const = 0;
   virtual bool SignedIn() const = 0;
   virtual bool HiddenToTray() const = 0;
+  virtual bool Maximized() const = 0;
+  // The frame is a layered window (see-through hole or translucent).
+  virtual bool Layered() const = 0;
   // The capture rectangle (screen) from the stored frame rectangle.
   virtual RECT CaptureRect() const = 0;
   // nullptr before the frame has made its engine.
@@ -41,6 +44,12 @@ class IFrameCommandHost {
   virtual void OpenOptions() = 0;
   // The continuous-capture options dialog, modal; true when confirmed.
   virtual bool AskContinuousOptions() = 0;
+  // Clears the normal-capture panel's tipsSuppressed flag (a scroll capture
+  // that ended or was refused at the sign-in gate).
+  virtual void ClearScrollTipsSuppressed() = 0;
+  // Puts the frame around `window` (one covering the screen from its origin),
+  // keyed translucent with the outline, and runs the full-capture notice.
+  virtual void CoverWholeScreen(const RECT& window) = 0;
   virtual void ShowHelpPage() = 0;
   virtual void ExitProgram() = 0;
   virtual void NudgeFrame(framlet::commands::Operation nudge) = 0;
@@ -97,15 +106,14 @@ class CFrameCommands final : private INoticeHost {
   void SnapToWindow();
   void EnterNormalMode();
   void EnterWebMode();
+  // Puts the frame around `window`, keyed translucent with the outline, and
+  // runs the full-capture notice.
+  void CoverWholeScreen(const RECT& window);
 
  private:
   void Perform(framlet::commands::Operation operation, bool fromMenu);
   // Grabs R and delivers it as the capture settings say.
   void Deliver(const RECT& r);
-  // Puts the frame around `window`, keyed translucent with the outline, and
-  // runs the full-capture notice.
-  void CoverWholeScreen(const RECT& window);
-
   // INoticeHost
   HWND FrameWindow() const override { return host_.FrameWindow(); }
   bool SetLayered(int mode, COLORREF key) override { return host_.SetLayered(mode, key); }

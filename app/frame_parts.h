@@ -27,3 +27,6 @@ std::unique_ptr<CFramePart> MakeRecorderPart(IFrameCommandHost& host, CommandSea
 std::unique_ptr<CFramePart> MakePreviewPart(IFrameCommandHost& host, CommandSeams& seams);     // frame_preview.cpp
 std::unique_ptr<CFramePart> MakePrintingPart(IFrameCommandHost& host, CommandSeams& seams);    // frame_printing.cpp
 std::unique_ptr<CFramePart> MakeAreaDialogPart(IFrameCommandHost& host, CommandSeams& seams);  // frame_area_dialog.cpp
+std::unique_ptr<CFramePart> MakeRegionPart(IFrameCommandHost& host, CommandSeams& seams);      // frame_region.cpp
+std::unique_ptr<CFramePart> MakeWebCapturePart(IFrameCommandHost& host, CommandSeams& seams);  // frame_web_capture.cpp
+std::unique_ptr<CFramePart> MakeScrollPart(IFrameCommandHost& host, CommandSeams& seams);      // frame_scroll.cpp

@@ -1,0 +1,7 @@
+#include "app/frame_parts.h"
+
+#include "app/frame_commands.h"
+
+std::unique_ptr<CFramePart> MakeRegionPart(IFrameCommandHost&, CommandSeams&) {
+  return nullptr;
+}

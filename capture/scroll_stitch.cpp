@@ -1,0 +1,1 @@
+#include "capture/scroll_stitch.h"

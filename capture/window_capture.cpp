@@ -1,0 +1,1 @@
+#include "capture/capture_engine.h"

@@ -1,0 +1,1 @@
+#include "ui/tab_strip.h"

@@ -1,0 +1,1 @@
+#include "web/address_rules.h"

@@ -1,0 +1,1 @@
+#include "web/page_capture.h"

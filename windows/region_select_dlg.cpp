@@ -1,0 +1,1 @@
+#include "windows/region_select_dlg.h"

@@ -1,0 +1,1 @@
+#include "windows/window_picker_dlg.h"
