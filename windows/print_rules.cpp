@@ -59,4 +59,9 @@ std::optional<Destination> PrintDestination(int width, int height, bool fitToPap
   return Destination{0, 0, TruncatedPixels(width * scaleX), TruncatedPixels(height * scaleY)};
 }
 
+Size SentSize(int width, int height, const Destination& to) {
+  const auto side = [](int picture, int printed) { return printed > 0 && printed < picture ? printed : picture; };
+  return {side(width, to.width), side(height, to.height)};
+}
+
 }  // namespace framlet::print

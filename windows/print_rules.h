@@ -73,4 +73,16 @@ double PictureHeightMm(int height);
 // no size or resolution.
 std::optional<Destination> PrintDestination(int width, int height, bool fitToPaper, const Page& page);
 
+struct Size {
+  int width = 0;
+  int height = 0;
+  bool operator==(const Size& o) const { return width == o.width && height == o.height; }
+};
+
+// The size of the pixel buffer sent for a width x height picture printed into
+// `to`: each side shrunk to the printed pixels when the page shows it smaller,
+// never enlarged (the printer enlarges), at least one pixel. A tall capture
+// thus costs the job what is printed, not the whole capture.
+Size SentSize(int width, int height, const Destination& to);
+
 }  // namespace framlet::print

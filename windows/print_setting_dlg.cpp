@@ -83,25 +83,7 @@ framlet::ui::CreatedDC OpenDefaultPrinter(bool portrait) {
 PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   BITMAP info = {};
   if (!picture || GetObjectW(picture, sizeof info, &info) != sizeof info) return PrintResult::NoPicture;
-  const std::optional<print::PixelHeader> header = print::MakePixelHeader(info.bmWidth, info.bmHeight);
-  if (!header) return info.bmWidth > 0 && info.bmHeight > 0 ? PrintResult::TooLarge : PrintResult::NoPicture;
-
-  // The header is laid out field by field as the platform's bitmap header.
-  static_assert(sizeof(print::PixelHeader) == sizeof(BITMAPINFOHEADER));
-  BITMAPINFO bitmapInfo = {};
-  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
-
-  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[header->sizeImage]());
-  if (!pixels) return PrintResult::NoMemory;
-  {
-    const framlet::ui::CreatedDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-    if (!screen) return PrintResult::Failed;
-    if (GetDIBits(screen, picture, 0, static_cast<UINT>(header->height), pixels.get(), &bitmapInfo, DIB_RGB_COLORS) ==
-        0)
-      return PrintResult::Failed;
-  }
-  // GetDIBits may rewrite the header; the printer gets the one made here.
-  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
+  if (info.bmWidth <= 0 || info.bmHeight <= 0) return PrintResult::NoPicture;
 
   const framlet::ui::CreatedDC printer = OpenDefaultPrinter(portrait);
   if (!printer) return PrintResult::NoPrinter;
@@ -112,17 +94,60 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   page.height = GetDeviceCaps(printer, VERTRES);
   page.pixelsPerInchX = GetDeviceCaps(printer, LOGPIXELSX);
   page.pixelsPerInchY = GetDeviceCaps(printer, LOGPIXELSY);
-  const std::optional<print::Destination> target =
-      print::PrintDestination(header->width, header->height, fitToPaper, page);
-
+  const std::optional<print::Destination> target = print::PrintDestination(info.bmWidth, info.bmHeight, fitToPaper, page);
   PrintResult result = PrintResult::Failed;
+  if (!target) {
+    if (saved) RestoreDC(printer, saved);
+    return result;
+  }
+
+  // The pixels sent: the picture shrunk to what the page shows of it, as a
+  // zeroed 32-bit bottom-up array described by the header made here.
+  const print::Size sent = print::SentSize(info.bmWidth, info.bmHeight, *target);
+  const std::optional<print::PixelHeader> header = print::MakePixelHeader(sent.width, sent.height);
+  if (!header) {
+    if (saved) RestoreDC(printer, saved);
+    return PrintResult::TooLarge;
+  }
+  static_assert(sizeof(print::PixelHeader) == sizeof(BITMAPINFOHEADER));
+  BITMAPINFO bitmapInfo = {};
+  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
+  void* bits = nullptr;
+  const framlet::ui::CreatedDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  const framlet::ui::Bitmap pixels(
+      screen ? CreateDIBSection(screen, &bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
+  if (!pixels || !bits) {
+    if (saved) RestoreDC(printer, saved);
+    return screen ? PrintResult::NoMemory : PrintResult::Failed;
+  }
+  bool copied = false;
+  {
+    const framlet::ui::CreatedDC from(CreateCompatibleDC(screen));
+    const framlet::ui::CreatedDC to(CreateCompatibleDC(screen));
+    if (from && to) {
+      const HGDIOBJ oldFrom = SelectObject(from, picture);
+      const HGDIOBJ oldTo = SelectObject(to, pixels.Get());
+      if (sent.width == info.bmWidth && sent.height == info.bmHeight) {
+        copied = BitBlt(to, 0, 0, sent.width, sent.height, from, 0, 0, SRCCOPY) != FALSE;
+      } else {
+        // Averaged, so thin lines and text survive the shrinking.
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        copied = StretchBlt(to, 0, 0, sent.width, sent.height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY) != FALSE;
+      }
+      GdiFlush();
+      SelectObject(to, oldTo);
+      SelectObject(from, oldFrom);
+    }
+  }
+
   DOCINFOW document = {};
   document.cbSize = sizeof document;
   document.lpszDocName = kDocumentName;
-  if (target && StartDocW(printer, &document) > 0) {
+  if (copied && StartDocW(printer, &document) > 0) {
     if (StartPage(printer) > 0) {
-      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0, header->width,
-                                      header->height, pixels.get(), &bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
+      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0, sent.width,
+                                      sent.height, bits, &bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
       const bool pageEnded = EndPage(printer) > 0;
       if (lines > 0 && pageEnded) result = PrintResult::Printed;
     }

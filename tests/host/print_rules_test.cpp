@@ -128,5 +128,23 @@ TEST(PixelBuffer, SizesAreCountedIn64BitsAndRefusedPastTheLimit) {
   EXPECT_FALSE(MakePixelHeader(0, 0));
 }
 
+TEST(PixelBuffer, ATallCaptureIsShrunkToThePrintedPixelsNeverEnlarged) {
+  // A 1920 x 20000 capture fitted to an A4 page at 300 DPI (2480 x 3508):
+  // the job carries the page's 3508 rows, not 20000 (27 MB, not 154 MB).
+  const Page a4{2480, 3508, 300, 300};
+  const std::optional<Destination> fit = PrintDestination(1920, 20000, true, a4);
+  ASSERT_TRUE(fit);
+  EXPECT_EQ(SentSize(1920, 20000, *fit), (Size{1920, 3508}));
+  EXPECT_LE(*PixelBytes(1920, 3508), 40u * 1000 * 1000);
+  // Own scale of a small picture: printed larger than it is, sent as it is.
+  const std::optional<Destination> own = PrintDestination(400, 300, false, a4);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(SentSize(400, 300, *own), (Size{400, 300}));
+  // Each side on its own; a one-pixel destination still sends a pixel.
+  EXPECT_EQ(SentSize(5000, 100, Destination{0, 0, 2480, 1403}), (Size{2480, 100}));
+  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 1, 1}), (Size{1, 1}));
+  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 0, 0}), (Size{10, 10}));
+}
+
 }  // namespace
 }  // namespace framlet::print
