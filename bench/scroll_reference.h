@@ -38,9 +38,7 @@ inline int Match(const uint8_t* before, const uint8_t* after, int width, int hei
     for (int k = s; k < height; ++k) {
       const uint8_t* b = before + static_cast<size_t>(k) * rowBytes;
       const uint8_t* a = after + static_cast<size_t>(k - s) * rowBytes;
-      int i = 0;
-      while (i < compared && b[i] == a[i]) ++i;
-      if (i == compared) ++count;
+      if (std::memcmp(b, a, static_cast<size_t>(compared)) == 0) ++count;
     }
     if (count > bestCount) {
       bestCount = count;

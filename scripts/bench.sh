@@ -12,7 +12,7 @@ out=$build/out
 mkdir -p "$images" "$out"
 
 cmake -S "$root/bench" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" -j2 framlet_quantize_bench framlet_jpeg_bench >/dev/null
+ninja -C "$build" -j2 framlet_quantize_bench framlet_jpeg_bench framlet_scroll_bench >/dev/null
 
 "$root/bench/make_images.sh" "$images"
 if [ "${FRAMLET_BENCH_GRAB:-1}" != 0 ] && [ ! -f "$images/screen.png" ]; then
@@ -29,3 +29,7 @@ pictures+=("$images/photo.png" "$images/photo-fullhd.png" "$images/gradient.png"
 echo
 echo "JPEG encoder:"
 "$build/framlet_jpeg_bench" "$images/ui.png" "$images/photo-fullhd.png" || true
+
+echo
+echo "Scroll capture:"
+"$build/framlet_scroll_bench"
