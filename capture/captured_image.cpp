@@ -1,7 +1,10 @@
 #include "capture/captured_image.h"
 
+#include <cstdlib>
+#include <new>
 #include <utility>
 
+#include "capture/shrink.h"
 #include "ui/gdi.h"
 
 CCapturedImage::CCapturedImage(CCapturedImage&& other) noexcept
@@ -108,4 +111,61 @@ CCapturedImage CCapturedImage::CropTopLeft(int width, int height) const {
   CCapturedImage crop;
   if (crop.CreateScreenCompatible(width, height)) crop.CopyFromImage(*this, 0, 0, width, height, 0, 0);
   return crop;
+}
+
+framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bottomUp, void** bits) {
+  *bits = nullptr;
+  BITMAP info = {};
+  if (!source || GetObjectW(source, sizeof info, &info) != sizeof info || width <= 0 || height <= 0 ||
+      width > info.bmWidth || height > std::abs(info.bmHeight))
+    return {};
+  const int sourceHeight = std::abs(info.bmHeight);
+  // The picture's own rows when it is a 32-bit section, else a top-down copy.
+  framlet::PixelRows from;
+  std::vector<uint8_t> copy;
+  DIBSECTION section = {};
+  if (GetObjectW(source, sizeof section, &section) == sizeof section && section.dsBm.bmBitsPixel == 32 &&
+      section.dsBm.bmBits) {
+    const ptrdiff_t stride = section.dsBm.bmWidthBytes;
+    auto* first = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    const bool storedBottomUp = section.dsBmih.biHeight > 0;
+    from = {storedBottomUp ? first + stride * (sourceHeight - 1) : first, info.bmWidth, sourceHeight,
+            storedBottomUp ? -stride : stride};
+  } else {
+    BITMAPINFO read = {};
+    read.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    read.bmiHeader.biWidth = info.bmWidth;
+    read.bmiHeader.biHeight = -sourceHeight;
+    read.bmiHeader.biPlanes = 1;
+    read.bmiHeader.biBitCount = 32;
+    read.bmiHeader.biCompression = BI_RGB;
+    try {
+      copy.resize(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(sourceHeight) * 4);
+    } catch (const std::bad_alloc&) {
+      return {};
+    }
+    framlet::ui::WindowDC screen(nullptr);
+    if (GetDIBits(screen, source, 0, static_cast<UINT>(sourceHeight), copy.data(), &read, DIB_RGB_COLORS) !=
+        sourceHeight)
+      return {};
+    from = {copy.data(), info.bmWidth, sourceHeight, static_cast<ptrdiff_t>(info.bmWidth) * 4};
+  }
+  BITMAPINFO made = {};
+  made.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  made.bmiHeader.biWidth = width;
+  made.bmiHeader.biHeight = bottomUp ? height : -height;
+  made.bmiHeader.biPlanes = 1;
+  made.bmiHeader.biBitCount = 32;
+  made.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  framlet::ui::Bitmap result(CreateDIBSection(nullptr, &made, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!result || !pixels) return {};
+  GdiFlush();
+  const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * 4;
+  auto* first = static_cast<uint8_t*>(pixels);
+  const framlet::TargetRows to{bottomUp ? first + stride * (height - 1) : first, width, height,
+                               bottomUp ? -stride : stride};
+  if (!framlet::ShrinkPixels(from, to)) return {};
+  *bits = pixels;
+  return result;
 }

@@ -9,6 +9,12 @@
 // A captured picture: a bitmap with its size, owned by exactly one holder at a
 // time (move-only). Screen grabs are bitmaps compatible with the display
 // (normally 32 bits per pixel); scroll captures are 24-bit DIB sections.
+// A 32-bit DIB section of width x height holding `source` shrunk by area
+// averaging (each pixel the mean of the picture area it covers), with its
+// pixels at *bits; rows bottom-up when `bottomUp`, else top-down. Null when a
+// side would have to grow or on failure (memory, a picture that is no bitmap).
+framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bottomUp, void** bits);
+
 class CCapturedImage {
  public:
   CCapturedImage() = default;

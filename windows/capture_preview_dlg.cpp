@@ -93,7 +93,9 @@ void CCapturePreviewDlg::ReadPicture() {
   if (!GetObjectW(shared, sizeof info, &info)) return;
   if (!pv::PictureSizeAcceptable(info.bmWidth, info.bmHeight < 0 ? -int64_t{info.bmHeight} : info.bmHeight)) return;
   // The preview's own copy: the clipboard's bitmap dies with the next owner.
-  HBITMAP copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, 0));
+  // A section, so its pixels can be read in place for the fitted picture.
+  HBITMAP copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!copy) copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, 0));
   if (!copy) return;
   image.Attach(copy);
   imageWidth = image.Width();
@@ -148,6 +150,21 @@ void CCapturePreviewDlg::DrawPicture(HDC dc, int w, int h) {
   if (to.width <= 0 || to.height <= 0) return;
   ui::MemoryDC source(dc);
   if (!source) return;
+  // A picture shown smaller than it is: averaged once per size and kept, so
+  // a repaint copies the shown pixels only and thin lines stay visible.
+  if (to.width <= imageWidth && to.height <= imageHeight && (to.width < imageWidth || to.height < imageHeight)) {
+    if (fittedWidth_ != to.width || fittedHeight_ != to.height) {
+      void* bits = nullptr;
+      fitted_ = ShrinkBitmap(image.Bitmap(), to.width, to.height, false, &bits);
+      fittedWidth_ = fitted_ ? to.width : 0;
+      fittedHeight_ = fitted_ ? to.height : 0;
+    }
+    if (fitted_) {
+      ui::SelectGuard useFitted(source, fitted_.Get());
+      BitBlt(dc, to.x, to.y, to.width, to.height, source, 0, 0, SRCCOPY);
+      return;
+    }
+  }
   ui::SelectGuard use(source, image.Bitmap());
   const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
   StretchBlt(dc, to.x, to.y, to.width, to.height, source, 0, 0, imageWidth, imageHeight, SRCCOPY);

@@ -73,6 +73,10 @@ class CCapturePreviewDlg : public CDialogBase {
 
   // Fields as the window defines them.
   CCapturedImage image;
+  // The picture as last shown smaller than it is, and that size.
+  framlet::ui::Bitmap fitted_;
+  int fittedWidth_ = 0;
+  int fittedHeight_ = 0;
   int imageWidth = 0;
   int imageHeight = 0;
   bool maximized = false;

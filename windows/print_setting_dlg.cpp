@@ -113,32 +113,11 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   BITMAPINFO bitmapInfo = {};
   std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
   void* bits = nullptr;
-  const framlet::ui::CreatedDC screen(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-  const framlet::ui::Bitmap pixels(
-      screen ? CreateDIBSection(screen, &bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
-  if (!pixels || !bits) {
+  const framlet::ui::Bitmap pixels = ShrinkBitmap(picture, sent.width, sent.height, true, &bits);
+  const bool copied = pixels && bits;
+  if (!copied) {
     if (saved) RestoreDC(printer, saved);
-    return screen ? PrintResult::NoMemory : PrintResult::Failed;
-  }
-  bool copied = false;
-  {
-    const framlet::ui::CreatedDC from(CreateCompatibleDC(screen));
-    const framlet::ui::CreatedDC to(CreateCompatibleDC(screen));
-    if (from && to) {
-      const HGDIOBJ oldFrom = SelectObject(from, picture);
-      const HGDIOBJ oldTo = SelectObject(to, pixels.Get());
-      if (sent.width == info.bmWidth && sent.height == info.bmHeight) {
-        copied = BitBlt(to, 0, 0, sent.width, sent.height, from, 0, 0, SRCCOPY) != FALSE;
-      } else {
-        // Averaged, so thin lines and text survive the shrinking.
-        SetStretchBltMode(to, HALFTONE);
-        SetBrushOrgEx(to, 0, 0, nullptr);
-        copied = StretchBlt(to, 0, 0, sent.width, sent.height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY) != FALSE;
-      }
-      GdiFlush();
-      SelectObject(to, oldTo);
-      SelectObject(from, oldFrom);
-    }
+    return PrintResult::NoMemory;
   }
 
   DOCINFOW document = {};

@@ -1,0 +1,136 @@
+// Windows-side benchmark (run under Wine by scripts/bench.sh): the preview of
+// a very tall capture, opened and painted maximised, and that capture printed
+// fitted to the default printer's page. Prints one line per measure.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "capture/capture_engine.h"
+#include "capture/captured_image.h"
+#include "core/command_ids.h"
+#include "windows/capture_preview_dlg.h"
+#include "windows/print_setting_dlg.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// A capture like a long web page: bands of colour with lines of text.
+CCapturedImage TallCapture(int width, int height) {
+  CCapturedImage image;
+  if (!image.CreateScreenCompatible(width, height)) return image;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  const HGDIOBJ old = SelectObject(dc, image.Bitmap());
+  for (int y = 0; y < height; y += 40) {
+    RECT band = {0, y, width, std::min(height, y + 40)};
+    HBRUSH brush = CreateSolidBrush(RGB((y / 40 * 37) % 256, 230, (y / 40 * 91) % 256));
+    FillRect(dc, &band, brush);
+    DeleteObject(brush);
+    wchar_t line[96];
+    wsprintfW(line, L"%d 번째 줄: 화면 캡쳐 미리보기와 인쇄의 시간을 잽니다.", y / 40);
+    TextOutW(dc, 20, y + 12, line, lstrlenW(line));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
+// The preview, timed from the call to its first finished paint; then
+// maximised and painted again and again.
+class CTimedPreview final : public CCapturePreviewDlg {
+ public:
+  Clock::time_point started;
+  double openMs = 0;
+  std::vector<double> paintMs;
+
+ protected:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_PAINT && openMs == 0) {
+      const INT_PTR result = CCapturePreviewDlg::HandleMessage(message, wParam, lParam);
+      openMs = Ms(started, Clock::now());
+      PostMessageW(Hwnd(), WM_APP, 0, 0);
+      return result;
+    }
+    if (message == WM_APP) {
+      SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PV_MAXIMIZE, BN_CLICKED), 0);
+      UpdateWindow(Hwnd());
+      for (int i = 0; i < 20; ++i) {
+        const auto from = Clock::now();
+        RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        paintMs.push_back(Ms(from, Clock::now()));
+      }
+      Close(IDCANCEL);
+      return TRUE;
+    }
+    return CCapturePreviewDlg::HandleMessage(message, wParam, lParam);
+  }
+};
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+  SetProcessDPIAware();
+  const int width = 1920, height = 20000;
+  CCapturedImage capture = TallCapture(width, height);
+  if (capture.Empty()) {
+    std::printf("no %d x %d picture\n", width, height);
+    return 1;
+  }
+  HWND owner = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  CCaptureEngine::PutOnClipboard(owner, capture);
+
+  {
+    // The pieces of an opening: the preview's own copy and one fitted draw.
+    auto from = Clock::now();
+    HBITMAP copy = static_cast<HBITMAP>(CopyImage(capture.Bitmap(), IMAGE_BITMAP, 0, 0, 0));
+    const double copyMs = Ms(from, Clock::now());
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP surface = CreateCompatibleBitmap(screen, 1600, 1200);
+    SelectObject(source, copy);
+    SelectObject(target, surface);
+    SetStretchBltMode(target, COLORONCOLOR);
+    from = Clock::now();
+    StretchBlt(target, 0, 0, 110, 1150, source, 0, 0, width, height, SRCCOPY);
+    GdiFlush();
+    const double stretchMs = Ms(from, Clock::now());
+    std::printf("pieces: copy of the picture %.1f ms; one fitted stretch %.1f ms\n", copyMs, stretchMs);
+    DeleteDC(source);
+    DeleteDC(target);
+    DeleteObject(surface);
+    DeleteObject(copy);
+    ReleaseDC(nullptr, screen);
+  }
+
+  CTimedPreview preview;
+  preview.started = Clock::now();
+  preview.DoModal(owner);
+  std::printf("preview %dx%d: open %.1f ms; maximised paint median %.1f ms, worst %.1f ms (%zu paints)\n", width,
+              height, preview.openMs, Median(preview.paintMs),
+              preview.paintMs.empty() ? 0.0 : *std::max_element(preview.paintMs.begin(), preview.paintMs.end()),
+              preview.paintMs.size());
+
+  const auto from = Clock::now();
+  const PrintResult printed = PrintPicture(capture.Bitmap(), true, true);
+  std::printf("print %dx%d fitted: %.0f ms, %s\n", width, height, Ms(from, Clock::now()),
+              printed == PrintResult::Printed ? "printed" : "NOT printed");
+  DestroyWindow(owner);
+  return printed == PrintResult::Printed ? 0 : 1;
+}

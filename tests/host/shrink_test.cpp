@@ -1,0 +1,94 @@
+#include "capture/shrink.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace framlet {
+namespace {
+
+struct Picture {
+  int width, height;
+  std::vector<uint8_t> bytes;
+  Picture(int w, int h) : width(w), height(h), bytes(static_cast<size_t>(w) * h * 4) {}
+  uint8_t* At(int x, int y) { return &bytes[(static_cast<size_t>(y) * width + x) * 4]; }
+  PixelRows Rows() const { return {bytes.data(), width, height, static_cast<ptrdiff_t>(width) * 4}; }
+  TargetRows Target() { return {bytes.data(), width, height, static_cast<ptrdiff_t>(width) * 4}; }
+  double Mean(int channel) const {
+    double total = 0;
+    for (size_t i = channel; i < bytes.size(); i += 4) total += bytes[i];
+    return total / (static_cast<double>(width) * height);
+  }
+};
+
+TEST(Shrink, AveragesTheCoveredAreaWithPartialPixelsByTheirShare) {
+  // Halving: each target pixel is the mean of a 2 x 2 block.
+  Picture from(4, 2), to(2, 1);
+  const uint8_t blues[8] = {0, 100, 200, 40, 20, 80, 60, 0};
+  for (int i = 0; i < 8; ++i) *from.At(i % 4, i / 4) = blues[i];
+  ASSERT_TRUE(ShrinkPixels(from.Rows(), to.Target()));
+  EXPECT_EQ(*to.At(0, 0), 50);   // (0 + 100 + 20 + 80) / 4
+  EXPECT_EQ(*to.At(1, 0), 75);   // (200 + 40 + 60 + 0) / 4
+
+  // Three rows into two: the middle row is shared half and half, so a
+  // one-pixel line there shows in both target rows, neither dropped.
+  Picture line(1, 3), two(1, 2);
+  *line.At(0, 1) = 255;
+  ASSERT_TRUE(ShrinkPixels(line.Rows(), two.Target()));
+  EXPECT_EQ(*two.At(0, 0), 85);  // 255 * (1/2) / (3/2)
+  EXPECT_EQ(*two.At(0, 1), 85);
+}
+
+TEST(Shrink, KeepsFlatColoursAndTheMeanAtAnyRatio) {
+  std::mt19937 random(7);
+  for (const auto& size : {std::pair{1920, 2000}, std::pair{97, 1031}, std::pair{5, 3}}) {
+    Picture flat(size.first, size.second);
+    for (int y = 0; y < flat.height; ++y)
+      for (int x = 0; x < flat.width; ++x) {
+        flat.At(x, y)[0] = 17;
+        flat.At(x, y)[1] = 128;
+        flat.At(x, y)[2] = 250;
+      }
+    Picture to(std::max(1, size.first / 7), std::max(1, size.second / 11));
+    ASSERT_TRUE(ShrinkPixels(flat.Rows(), to.Target()));
+    for (int y = 0; y < to.height; ++y)
+      for (int x = 0; x < to.width; ++x) {
+        ASSERT_EQ(to.At(x, y)[0], 17) << x << "," << y;
+        ASSERT_EQ(to.At(x, y)[1], 128);
+        ASSERT_EQ(to.At(x, y)[2], 250);
+      }
+  }
+  // Noise at an odd ratio: the picture's mean survives (within rounding).
+  Picture noise(301, 707);
+  for (uint8_t& b : noise.bytes) b = static_cast<uint8_t>(random());
+  Picture small(89, 113);
+  ASSERT_TRUE(ShrinkPixels(noise.Rows(), small.Target()));
+  for (int channel = 0; channel < 3; ++channel) EXPECT_NEAR(small.Mean(channel), noise.Mean(channel), 0.6) << channel;
+}
+
+TEST(Shrink, BottomUpRowsEqualSizesAndRefusals) {
+  // Rows stored bottom-up (negative stride) shrink the same as top-down ones.
+  Picture top(6, 9), expected(2, 3), got(2, 3);
+  for (size_t i = 0; i < top.bytes.size(); ++i) top.bytes[i] = static_cast<uint8_t>(i * 37);
+  ASSERT_TRUE(ShrinkPixels(top.Rows(), expected.Target()));
+  Picture bottomUp(6, 9);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 6 * 4; ++x) bottomUp.bytes[(8 - y) * 24 + x] = top.bytes[y * 24 + x];
+  const PixelRows reversed{bottomUp.bytes.data() + 8 * 24, 6, 9, -24};
+  ASSERT_TRUE(ShrinkPixels(reversed, got.Target()));
+  EXPECT_EQ(got.bytes, expected.bytes);
+
+  // The same size copies; a larger or empty target is refused untouched.
+  Picture same(6, 9);
+  ASSERT_TRUE(ShrinkPixels(top.Rows(), same.Target()));
+  EXPECT_EQ(same.bytes, top.bytes);
+  Picture larger(7, 9);
+  EXPECT_FALSE(ShrinkPixels(top.Rows(), larger.Target()));
+  EXPECT_FALSE(ShrinkPixels(top.Rows(), TargetRows{got.bytes.data(), 0, 3, 8}));
+  EXPECT_FALSE(ShrinkPixels(PixelRows{}, got.Target()));
+}
+
+}  // namespace
+}  // namespace framlet
