@@ -1,7 +1,168 @@
-#include "app/frame_parts.h"
+#include <string>
 
 #include "app/frame_commands.h"
+#include "app/frame_parts.h"
+#include "capture/capture_engine.h"
+#include "core/command_ids.h"
 
-std::unique_ptr<CFramePart> MakeScrollPart(IFrameCommandHost&, CommandSeams&) {
-  return nullptr;
+// Scroll capture: timer 1 runs one engine step per tick, scrolling the window
+// seen through the hole one line at a time and stitching the rows that come
+// into view, until the content stops moving or the user stops it. The stop
+// button sits in the hole while a capture runs.
+namespace {
+
+constexpr wchar_t kMaximizedRefusal[] =
+    L"전체창 모드에서는 스크롤캡쳐를 지원하지 않습니다.\n\n기본창 모드에서 창사이즈를 조정하신 후 스크롤캡쳐를 "
+    L"진행해 주세요.";
+
+constexpr UINT_PTR kStepTimer = 1;
+constexpr UINT kStepDelay = 1;
+constexpr int kStepWait = 100;
+
+// The program's file name without its extension: the message boxes' caption.
+std::wstring ProgramTitle() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name(path, length < MAX_PATH ? length : 0);
+  const size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
+  return name;
+}
+
+class CScrollPart final : public CFramePart, public IScrollCapture {
+ public:
+  explicit CScrollPart(IFrameCommandHost& host) : host_(host) {
+    if (CCaptureEngine* engine = host_.Engine()) {
+      engine->scrollGrabHook = &CScrollPart::OnGrab;
+      engine->scrollGrabContext = this;
+    }
+  }
+  ~CScrollPart() override {
+    KillTimer(host_.FrameWindow(), kStepTimer);
+    if (CCaptureEngine* engine = host_.Engine()) {
+      engine->scrollGrabHook = nullptr;
+      engine->scrollGrabContext = nullptr;
+    }
+  }
+
+  void StartScrollCapture() override {
+    HWND frame = host_.FrameWindow();
+    target_ = TargetAtCentre();
+    running_ = false;
+    if (host_.Maximized()) {
+      const std::wstring title = ProgramTitle();
+      MessageBoxW(frame, kMaximizedRefusal, title.c_str(), MB_OK);
+      return;
+    }
+    if (host_.HiddenToTray()) host_.ShowRestored();
+    running_ = true;
+    // Inside a step's wait the timer only fires once that step is over.
+    SetTimer(frame, kStepTimer, kStepDelay, nullptr);
+  }
+
+  // The stop button and Escape: a running capture stops and delivers what it
+  // has gathered (at once between steps, else after the step under way); a
+  // stopped one whose last step is still to come goes on.
+  void ToggleScrollCapture() override {
+    HWND frame = host_.FrameWindow();
+    target_ = TargetAtCentre();
+    if (!running_) {
+      running_ = true;
+      SetTimer(frame, kStepTimer, kStepDelay, nullptr);
+      return;
+    }
+    running_ = false;
+    if (inTick_) return;
+    KillTimer(frame, kStepTimer);
+    CCaptureEngine* engine = host_.Engine();
+    const int review = host_.CaptureSettings().captureReview ? 1 : 0;
+    if (engine) engine->FinishScrollCapture(host_.CaptureSettings().jpegQuality, review);
+    Finished(review);
+  }
+
+  bool ScrollRunning() const override { return running_; }
+
+  bool OnTimer(UINT_PTR id) override {
+    if (id != kStepTimer) return false;
+    HWND frame = host_.FrameWindow();
+    KillTimer(frame, kStepTimer);
+    // A tick arriving during a step's wait: the running step re-arms the timer.
+    if (inTick_) return true;
+    CCaptureEngine* engine = host_.Engine();
+    if (!engine) return true;
+    const RECT r = host_.CaptureRect();
+    const int review = host_.CaptureSettings().captureReview ? 1 : 0;
+    inTick_ = true;
+    const int finished = engine->ScrollStep(r.left, r.top, r.right, r.bottom, target_, running_ ? kStepWait : 0,
+                                            host_.CaptureSettings().jpegQuality, review);
+    inTick_ = false;
+    if (finished) {
+      Finished(review);
+    } else {
+      SetTimer(frame, kStepTimer, kStepDelay, nullptr);
+      ShowWindow(StopButton(), SW_SHOW);
+    }
+    return true;
+  }
+
+ private:
+  HWND StopButton() const { return GetDlgItem(host_.FrameWindow(), IDC_STOP_SCROLL); }
+
+  // In normal mode the window under the see-through hole; in web mode the
+  // page in the hole.
+  HWND TargetAtCentre() const {
+    HWND frame = host_.FrameWindow();
+    RECT client = {};
+    GetClientRect(frame, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    ClientToScreen(frame, &centre);
+    return host_.NormalMode() ? WindowUnderFrame(frame, centre) : WindowFromPoint(centre);
+  }
+
+  void HideStopButton() {
+    if (!IsWindowVisible(StopButton())) return;
+    ShowWindow(StopButton(), SW_HIDE);
+    // The hole is painted again where the button was before anything reads it.
+    RedrawWindow(host_.FrameWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+
+  void Finished(int review) {
+    running_ = false;
+    target_ = nullptr;
+    KillTimer(host_.FrameWindow(), kStepTimer);
+    HideStopButton();
+    host_.ClearScrollTipsSuppressed();
+    CCaptureEngine* engine = host_.Engine();
+    if (!engine) return;
+    if (review != 0 && !engine->workingImage.Empty()) engine->OpenPreview();
+    engine->workingImage.Reset();
+  }
+
+  // The engine's grabs: the stop button stays out of every picture, and is
+  // back for the wait in between so that it can be pressed.
+  static void OnGrab(void* context, bool grabbing) {
+    auto* self = static_cast<CScrollPart*>(context);
+    if (grabbing) {
+      self->buttonWasShown_ = IsWindowVisible(self->StopButton()) != FALSE;
+      self->HideStopButton();
+    } else if (self->buttonWasShown_ && self->running_) {
+      ShowWindow(self->StopButton(), SW_SHOW);
+    }
+  }
+
+  IFrameCommandHost& host_;
+  HWND target_ = nullptr;
+  bool running_ = false;
+  bool inTick_ = false;
+  bool buttonWasShown_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<CFramePart> MakeScrollPart(IFrameCommandHost& host, CommandSeams& seams) {
+  auto part = std::make_unique<CScrollPart>(host);
+  seams.scrollCapture = part.get();
+  return part;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "capture/captured_image.h"
@@ -63,6 +64,27 @@ class CCaptureEngine {
   static int FindEncoder(const wchar_t* mimeType, CLSID* codecId);
   // Writes by format index (1 JPEG, 2 BMP, 3 PNG, 4 GIF); 0 for any other index.
   int WriteByFormat(const CCapturedImage& image, const std::string& path, int formatIndex, int quality);
+
+  // ---- Scroll capture ----
+  // One step: grabs the rectangle, scrolls `target` down one line, waits
+  // (`wait` ms; 0 asks the step to finish and waits 100 ms), grabs again,
+  // finds how far the content moved and appends the rows that came into view.
+  // Returns 1 when the capture is finished and delivered (review on: the
+  // picture is in workingImage and on the clipboard; off: the short save
+  // dialog), 0 when another step is needed.
+  int ScrollStep(int left, int top, int right, int bottom, HWND target, int wait, int quality, int review);
+  // Delivers what a capture under way has gathered without another step;
+  // 1 when there was a picture to deliver. The capture is over afterwards.
+  int FinishScrollCapture(int quality, int review);
+  // A step is running (it dispatches messages while it waits).
+  bool ScrollStepRunning() const;
+  // Called with true before each of a step's grabs and false after it, so the
+  // owner can keep its own controls out of the picture.
+  void (*scrollGrabHook)(void* context, bool grabbing) = nullptr;
+  void* scrollGrabContext = nullptr;
+  // The rows gathered so far; kept apart from workingImage, so other captures
+  // run while a step waits leave them alone.
+  std::shared_ptr<struct ScrollWork> scrollWork;
 
   // Fields, in this order.
   HWND owner;
