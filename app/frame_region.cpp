@@ -1,7 +1,92 @@
 #include "app/frame_parts.h"
 
+#include "app/commands_rules.h"
 #include "app/frame_commands.h"
+#include "capture/capture_engine.h"
+#include "core/settings.h"
+#include "ui/picture.h"
+#include "windows/region_select_dlg.h"
+#include "windows/window_picker_dlg.h"
 
-std::unique_ptr<CFramePart> MakeRegionPart(IFrameCommandHost&, CommandSeams&) {
-  return nullptr;
+// Region selection and window capture: the selection window, made hidden when
+// the frame starts and shown by Ctrl+D, and the window picker run by Ctrl+F.
+namespace {
+
+namespace commands = framlet::commands;
+
+class CRegionPart final : public CFramePart, public IRegionSelection, public IWindowPick, public IRegionSelectHost {
+ public:
+  explicit CRegionPart(IFrameCommandHost& host) : host_(host), selection_(*this) {
+    selection_.Create(host_.FrameWindow());
+  }
+
+  void StartRegionSelection(bool hideFrame) override {
+    if (hideFrame) ShowWindow(host_.FrameWindow(), SW_HIDE);
+    selection_.Show();
+  }
+
+  bool FrameSeeThrough() const override { return host_.NormalMode(); }
+
+  void RestoreFrame() override {
+    if (host_.NormalMode()) {
+      host_.SetLayered(2, framlet::ui::kColourKey);
+      host_.SetLayered(0, framlet::ui::kColourKey);
+    }
+    ShowWindow(host_.FrameWindow(), SW_SHOW);
+  }
+
+  void PickWindowCapture() override {
+    HWND frame = host_.FrameWindow();
+    const framlet::settings::FrameRect stored = framlet::settings::ReadFrameRect();
+    RECT client = {};
+    GetClientRect(frame, &client);
+    const bool normal = host_.NormalMode();
+    auto putBack = [&] {
+      SetWindowPos(frame, nullptr, stored.left, stored.top, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    // Out of the picture while the desktop is frozen.
+    if (normal) SetWindowPos(frame, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    CWindowPickerDlg picker;
+    const INT_PTR ended = picker.DoModal(frame);
+    if (ended != IDOK || !picker.clicked || !picker.pickedWindow) {
+      putBack();
+      return;
+    }
+    const RECT p = picker.pickedRect;
+    const framlet::frame::Rect picked = {p.left, p.top, p.right, p.bottom};
+    if (commands::CoversScreenOrigin(picked)) {
+      host_.CoverWholeScreen(p);
+      return;
+    }
+    if (normal) ShowWindow(frame, SW_HIDE);
+    host_.LeaveMaximized();
+    putBack();
+    // The overlay and its outline are gone from the screen before it is read.
+    LetScreenRepaint();
+    const framlet::CaptureOptions& options = host_.CaptureSettings();
+    if (CCaptureEngine* engine = host_.Engine()) {
+      if (options.captureReview) {
+        engine->GrabAndDeliver(p.left, p.top, p.right, p.bottom, options.jpegQuality, 1, IncludeLayered);
+      } else if (options.autoSave) {
+        engine->PrintWindowAndAutoSave(picker.pickedWindow, options.jpegQuality);
+      } else {
+        engine->PrintWindowAndDeliver(picker.pickedWindow, options.jpegQuality, 0);
+      }
+    }
+    ShowWindow(frame, SW_SHOW);
+  }
+
+ private:
+  IFrameCommandHost& host_;
+  CRegionSelectDlg selection_;
+};
+
+}  // namespace
+
+std::unique_ptr<CFramePart> MakeRegionPart(IFrameCommandHost& host, CommandSeams& seams) {
+  auto part = std::make_unique<CRegionPart>(host);
+  seams.regionSelection = part.get();
+  seams.windowPick = part.get();
+  return part;
 }

@@ -65,6 +65,16 @@ class CCaptureEngine {
   // Writes by format index (1 JPEG, 2 BMP, 3 PNG, 4 GIF); 0 for any other index.
   int WriteByFormat(const CCapturedImage& image, const std::string& path, int formatIndex, int quality);
 
+  // ---- Window capture ----
+  // The window drawn by itself (frame included) into a picture, or, where it
+  // draws nothing, its rectangle grabbed from the screen. review != 0: to the
+  // clipboard and the preview, returning whether a picture was made; else the
+  // save dialog, returning the writer's result (a cancelled dialog: whether a
+  // picture was made). 0 for no window.
+  int PrintWindowAndDeliver(HWND window, int quality, int review);
+  // The same picture saved under the next automatic name: the path written, or empty.
+  std::string PrintWindowAndAutoSave(HWND window, int quality);
+
   // ---- Scroll capture ----
   // One step: grabs the rectangle, scrolls `target` down one line, waits
   // (`wait` ms; 0 asks the step to finish and waits 100 ms), grabs again,

@@ -25,6 +25,9 @@
 #define IDC_STOP_CONTINUOUS 1086
 #define IDC_AREA_DIALOG 1087
 
+// Magnifier panel (dialog 276): the cursor's coordinates.
+#define IDC_MAGNIFIER_LABEL 1079
+
 // Toolbar panels (dialogs 156, 157).
 #define IDC_TB_AREA 1010
 #define IDC_TB_REGION 1011

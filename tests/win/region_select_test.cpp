@@ -1,0 +1,405 @@
+// Region selection and the magnifier on the real display: the magnifier's view
+// of a known pattern pixel for pixel, its view at the screen's right edge, its
+// idleness; a drag on the veil capturing exactly the pattern beneath it.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "capture/capture_engine.h"
+#include "core/settings.h"
+#include "windows/magnifier.h"
+#include "windows/magnifier_rules.h"
+#include "windows/region_select_dlg.h"
+#include "win_test_util.h"
+
+namespace mag = framlet::magnifier;
+
+namespace {
+
+constexpr int kW = 64;
+constexpr int kH = 48;
+
+// No two neighbours alike, so a view shifted by one pixel is caught.
+uint32_t PatternAt(int x, int y) {
+  return (static_cast<uint32_t>(x * 4 + 3) << 16) | (static_cast<uint32_t>(y * 5 + 7) << 8) |
+         static_cast<uint32_t>((x * 7 + y * 11) & 0xFF);
+}
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    std::vector<uint32_t> pixels(kW * kH);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) pixels[y * kW + x] = PatternAt(x, y);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = kW;
+    info.bmiHeader.biHeight = -kH;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, kW, kH, 0, 0, 0, kH, pixels.data(), &info, DIB_RGB_COLORS);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) return 1;
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND MakePopup(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, L"", WS_POPUP, x, y, w, h, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd);
+  wintest::Pump(200);
+  return hwnd;
+}
+
+// A bitmap's pixels as 0xRRGGBB, top row first.
+std::vector<uint32_t> PixelsOf(HDC compatible, HBITMAP bitmap, int width, int height) {
+  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  GetDIBits(compatible, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+// What a window shows in its client area.
+std::vector<uint32_t> ClientPixels(HWND window, int width, int height) {
+  HDC dc = GetDC(window);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  std::vector<uint32_t> pixels = PixelsOf(dc, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
+class Magnifier : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    holder_ = MakePopup(L"FramletTestMagnifierHolder", DefWindowProcW, 700, 500, 200, 200);
+    ASSERT_TRUE(magnifier_.Create(holder_, 10, 10, mag::kClientWidth, mag::kClientHeight));
+  }
+  void TearDown() override {
+    magnifier_.Destroy();
+    DestroyWindow(holder_);
+    if (pattern_) DestroyWindow(pattern_);
+    wintest::Pump(50);
+  }
+  // The pattern with its top-left corner at (x, y); the cursor on (x + dx, y + dy).
+  void PatternWithCursor(int x, int y, int dx, int dy) {
+    pattern_ = MakePopup(L"FramletTestMagnifierPattern", PatternProc, x, y, kW, kH);
+    SetCursorPos(x + dx, y + dy);
+    wintest::Pump(50);
+  }
+  // The pattern pixel shown at client (cx, cy), allowing one pixel either way
+  // where a source column or row meets the next (the zoom is not a whole number).
+  static bool ShowsPatternPixel(const std::vector<uint32_t>& view, int cx, int cy, int sx, int sy) {
+    const uint32_t shown = view[static_cast<size_t>(cy) * mag::kClientWidth + cx];
+    for (int ox = -1; ox <= 1; ++ox)
+      for (int oy = -1; oy <= 1; ++oy)
+        if (shown == PatternAt(sx + ox, sy + oy)) return true;
+    return false;
+  }
+  HWND holder_ = nullptr;
+  HWND pattern_ = nullptr;
+  CMYMagnify magnifier_;
+};
+
+TEST_F(Magnifier, ZoomShowsEachClientPixelsSourcePixel) {
+  // Cursor on pattern pixel (32, 24): the 38 x 40 source starts at (13, 4) of the pattern.
+  PatternWithCursor(200, 150, 32, 24);
+  ASSERT_TRUE(magnifier_.Draw(true));
+  const std::vector<uint32_t> view = ClientPixels(magnifier_.Hwnd(), mag::kClientWidth, mag::kClientHeight);
+  const mag::Area source = mag::SourceArea(232, 174, mag::kClientWidth, mag::kClientHeight, mag::kZoom, 100000);
+  ASSERT_EQ(source.x, 213);
+  int checked = 0, wrong = 0;
+  for (int cy = 1; cy < mag::kClientHeight; cy += 3) {
+    for (int cx = 1; cx < mag::kClientWidth; cx += 3) {
+      // The fixed cross-hair lies over rows 62..64 and columns 60..62.
+      if ((cy >= 61 && cy <= 65) || (cx >= 59 && cx <= 63)) continue;
+      const mag::Pixel p = mag::ClientToSource(cx, cy, mag::kClientWidth, mag::kClientHeight, source);
+      ++checked;
+      if (!ShowsPatternPixel(view, cx, cy, source.x - 200 + p.x, source.y - 150 + p.y)) ++wrong;
+    }
+  }
+  EXPECT_GT(checked, 1000);
+  EXPECT_EQ(wrong, 0);
+  // The cross-hair in its colour at its fixed place.
+  EXPECT_EQ(view[63 * mag::kClientWidth + 20], 0x00E4FFu);
+  EXPECT_EQ(view[20 * mag::kClientWidth + 61], 0x00E4FFu);
+}
+
+TEST_F(Magnifier, AtTheRightEdgeShowsWhatIsOnTheScreen) {
+  // The source runs 18 columns past the edge: those are black, the rest is
+  // the pattern (not a wholly black view).
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  PatternWithCursor(screenWidth - kW, 150, kW - 1, 24);
+  ASSERT_TRUE(magnifier_.Draw(true));
+  const std::vector<uint32_t> view = ClientPixels(magnifier_.Hwnd(), mag::kClientWidth, mag::kClientHeight);
+  const mag::Area source =
+      mag::SourceArea(screenWidth - 1, 174, mag::kClientWidth, mag::kClientHeight, mag::kZoom, 100000);
+  const int patternLeft = screenWidth - kW;
+  // Client column 16 shows source column 5, on the screen.
+  const mag::Pixel on = mag::ClientToSource(16, 30, mag::kClientWidth, mag::kClientHeight, source);
+  EXPECT_TRUE(ShowsPatternPixel(view, 16, 30, source.x + on.x - patternLeft, source.y + on.y - 150));
+  // The last client column shows a pixel past the edge: black.
+  EXPECT_EQ(view[30 * mag::kClientWidth + mag::kClientWidth - 1], 0u);
+}
+
+TEST_F(Magnifier, DrawsOnlyWhenShownAndTheCursorMoved) {
+  PatternWithCursor(200, 150, 10, 10);
+  magnifier_.Draw(true);
+  EXPECT_FALSE(magnifier_.Draw()) << "cursor has not moved";
+  // No messages are dispatched from here on: the magnifier's own timer draws nothing in between.
+  SetCursorPos(215, 165);
+  EXPECT_TRUE(magnifier_.Draw());
+  ShowWindow(holder_, SW_HIDE);
+  SetCursorPos(220, 170);
+  EXPECT_FALSE(magnifier_.Draw()) << "hidden: nothing read";
+  EXPECT_FALSE(magnifier_.Draw(true)) << "hidden: nothing read";
+  ShowWindow(holder_, SW_SHOWNOACTIVATE);
+  EXPECT_TRUE(magnifier_.Draw());
+}
+
+// ---- The selection veil ----
+
+class FakeFrame : public IRegionSelectHost {
+ public:
+  bool FrameSeeThrough() const override { return seeThrough; }
+  void RestoreFrame() override { ++restored; }
+  bool seeThrough = true;
+  int restored = 0;
+};
+
+class RegionSelect : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    framlet::settings::SetFilePathForTesting(folder_.File("framlet.ini"));
+    pattern_ = MakePopup(L"FramletTestRegionPattern", PatternProc, 300, 200, kW, kH);
+    ASSERT_TRUE(dialog_.Create(nullptr));
+  }
+  void TearDown() override {
+    if (dialog_.IsOpen()) DestroyWindow(dialog_.Hwnd());
+    DestroyWindow(pattern_);
+    framlet::settings::SetFilePathForTesting("");
+    wintest::Pump(50);
+  }
+  void Drag(int x1, int y1, int x2, int y2) {
+    HWND veil = dialog_.Hwnd();
+    SendMessageW(veil, WM_MOUSEMOVE, 0, MAKELPARAM(x1, y1));
+    SendMessageW(veil, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
+    SendMessageW(veil, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2));
+    SendMessageW(veil, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2));
+    SendMessageW(veil, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+  }
+  static void EmptyTheClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  // The clipboard's bitmap pixels, with its size.
+  static std::vector<uint32_t> ClipboardPixels(int* width, int* height) {
+    *width = *height = 0;
+    std::vector<uint32_t> pixels;
+    if (!OpenClipboard(nullptr)) return pixels;
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info = {};
+    if (bitmap && GetObject(bitmap, sizeof info, &info)) {
+      *width = info.bmWidth;
+      *height = info.bmHeight;
+      HDC screen = GetDC(nullptr);
+      pixels = PixelsOf(screen, bitmap, info.bmWidth, info.bmHeight);
+      ReleaseDC(nullptr, screen);
+    }
+    CloseClipboard();
+    return pixels;
+  }
+  wintest::TempFolder folder_{"region"};
+  FakeFrame frame_;
+  CRegionSelectDlg dialog_{frame_};
+  HWND pattern_ = nullptr;
+};
+
+TEST_F(RegionSelect, DragCapturesThePatternWithoutVeilOrBandInEitherDirection) {
+  framlet::settings::WriteFlag(framlet::keys::kCaptureReview, true);
+  const struct {
+    const char* what;
+    int x1, y1, x2, y2;
+  } drags[] = {{"down and right", 300, 200, 300 + kW, 200 + kH}, {"up and left", 300 + kW, 200 + kH, 300, 200}};
+  int round = 0;
+  for (const auto& d : drags) {
+    EmptyTheClipboard();
+    dialog_.Show();
+    wintest::Pump(100);
+    ASSERT_TRUE(IsWindowVisible(dialog_.Hwnd()));
+    ASSERT_TRUE(IsWindowVisible(dialog_.Panel().Hwnd()));
+    Drag(d.x1, d.y1, d.x2, d.y2);
+    ++round;
+    EXPECT_FALSE(IsWindowVisible(dialog_.Hwnd())) << d.what;
+    EXPECT_FALSE(IsWindowVisible(dialog_.Panel().Hwnd())) << d.what;
+    EXPECT_EQ(frame_.restored, round) << d.what;
+    int width = 0, height = 0;
+    const std::vector<uint32_t> pixels = ClipboardPixels(&width, &height);
+    ASSERT_EQ(width, kW) << d.what;
+    ASSERT_EQ(height, kH) << d.what;
+    int wrong = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        if (pixels[static_cast<size_t>(y) * kW + x] != PatternAt(x, y)) ++wrong;
+    EXPECT_EQ(wrong, 0) << d.what << ": veil, band or cross-hair pixels in the capture";
+  }
+}
+
+TEST_F(RegionSelect, ClickWithoutADragCapturesNothingAndPutsTheFrameBack) {
+  framlet::settings::WriteFlag(framlet::keys::kCaptureReview, true);
+  EmptyTheClipboard();
+  dialog_.Show();
+  wintest::Pump(50);
+  Drag(320, 220, 320, 220);
+  EXPECT_EQ(frame_.restored, 1);
+  EXPECT_FALSE(IsWindowVisible(dialog_.Hwnd()));
+  int width = 0, height = 0;
+  ClipboardPixels(&width, &height);
+  EXPECT_EQ(width, 0);
+}
+
+TEST_F(RegionSelect, WithoutReviewAndNoAutoSaveKeyTheRegionIsSavedAutomatically) {
+  framlet::settings::WriteFlag(framlet::keys::kCaptureReview, false);
+  // A known last path, so the automatic name needs no dialog.
+  CCaptureEngine* engine = dialog_.Engine();
+  ASSERT_NE(engine, nullptr);
+  engine->currentPath = folder_.File("region_1.bmp");
+  engine->formatIndex = 2;
+  dialog_.Show();
+  wintest::Pump(50);
+  Drag(300, 200, 300 + kW, 200 + kH);
+  EXPECT_EQ(frame_.restored, 1);
+  EXPECT_NE(engine->currentPath, folder_.File("region_1.bmp"));
+  EXPECT_NE(GetFileAttributesA(engine->currentPath.c_str()), INVALID_FILE_ATTRIBUTES) << engine->currentPath;
+}
+
+}  // namespace
+
+// ---- Window capture ----
+
+namespace {
+
+LRESULT CALLBACK SolidPaint(HWND hwnd, HDC dc, COLORREF colour) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+  return 0;
+}
+
+// Paints green on the screen and when asked to print itself.
+LRESULT CALLBACK PrintsItselfProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      SolidPaint(hwnd, dc, RGB(0, 200, 0));
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      return SolidPaint(hwnd, reinterpret_cast<HDC>(wParam), RGB(0, 200, 0));
+    case WM_ERASEBKGND:
+      return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Paints red on the screen but draws nothing when asked to print itself.
+LRESULT CALLBACK PrintsNothingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      SolidPaint(hwnd, dc, RGB(220, 0, 0));
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class WindowCapture : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (HWND w : windows_) DestroyWindow(w);
+    wintest::Pump(50);
+  }
+  HWND Open(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h) {
+    windows_.push_back(MakePopup(cls, proc, x, y, w, h));
+    return windows_.back();
+  }
+  // The clipboard's pixel at (x, y) and the bitmap's size.
+  static uint32_t ClipboardPixel(int x, int y, SIZE* size) {
+    OpenClipboard(nullptr);
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info = {};
+    uint32_t pixel = 0xFFFFFFFF;
+    if (bitmap && GetObject(bitmap, sizeof info, &info)) {
+      *size = {info.bmWidth, info.bmHeight};
+      HDC screen = GetDC(nullptr);
+      pixel = PixelsOf(screen, bitmap, info.bmWidth, info.bmHeight)[static_cast<size_t>(y) * info.bmWidth + x];
+      ReleaseDC(nullptr, screen);
+    }
+    CloseClipboard();
+    return pixel;
+  }
+  std::vector<HWND> windows_;
+  CCaptureEngine engine_{nullptr};
+};
+
+TEST_F(WindowCapture, CoveredWindowPrintsItselfWhole) {
+  HWND target = Open(L"FramletTestPrintsItself", PrintsItselfProc, 200, 200, 80, 60);
+  // A grey window over its left half.
+  Open(L"FramletTestCover", DefWindowProcW, 190, 190, 50, 80);
+  SetWindowPos(target, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  wintest::Pump(50);
+  EXPECT_EQ(engine_.PrintWindowAndDeliver(target, 100, 1), 1);
+  SIZE size = {};
+  EXPECT_EQ(ClipboardPixel(10, 30, &size), 0x00C800u) << "the covered part is the window's own";
+  EXPECT_EQ(size.cx, 80);
+  EXPECT_EQ(size.cy, 60);
+}
+
+TEST_F(WindowCapture, WindowThatPrintsNothingIsTakenFromTheScreen) {
+  HWND target = Open(L"FramletTestPrintsNothing", PrintsNothingProc, 300, 220, 70, 50);
+  EXPECT_EQ(engine_.PrintWindowAndDeliver(target, 100, 1), 1);
+  SIZE size = {};
+  EXPECT_EQ(ClipboardPixel(35, 25, &size), 0xDC0000u) << "not a blank picture";
+  EXPECT_EQ(size.cx, 70);
+  EXPECT_EQ(engine_.PrintWindowAndDeliver(nullptr, 100, 1), 0);
+  EXPECT_EQ(engine_.PrintWindowAndAutoSave(nullptr, 100), "");
+}
+
+}  // namespace
