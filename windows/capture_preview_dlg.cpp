@@ -84,6 +84,27 @@ void CCapturePreviewDlg::BuildSkin() {
   restore_.Show(false);
 }
 
+namespace {
+
+// A top-down 32-bit section holding a copy of `bitmap`; null on failure.
+HBITMAP CopyToSection(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ui::Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!section || !bits) return nullptr;
+  ui::WindowDC screen(nullptr);
+  if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS) != height) return nullptr;
+  return section.Release();
+}
+
+}  // namespace
+
 void CCapturePreviewDlg::ReadPicture() {
   const ui::ClipboardSession clipboard(Hwnd());
   if (!clipboard) return;
@@ -93,8 +114,9 @@ void CCapturePreviewDlg::ReadPicture() {
   if (!GetObjectW(shared, sizeof info, &info)) return;
   if (!pv::PictureSizeAcceptable(info.bmWidth, info.bmHeight < 0 ? -int64_t{info.bmHeight} : info.bmHeight)) return;
   // The preview's own copy: the clipboard's bitmap dies with the next owner.
-  // A section, so its pixels can be read in place for the fitted picture.
-  HBITMAP copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  // A 32-bit section, so its pixels can be read in place for the fitted
+  // picture; read from the clipboard's bitmap in one call.
+  HBITMAP copy = CopyToSection(shared, info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
   if (!copy) copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, 0));
   if (!copy) return;
   image.Attach(copy);
