@@ -21,7 +21,9 @@ using Clock = std::chrono::steady_clock;
 using scroll_pages::Kind;
 using scroll_pages::Move;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 long ProcessKb(const char* field) {
   std::ifstream status("/proc/self/status");
@@ -65,8 +67,8 @@ void MatchTable(int width, int height, int by) {
         ++failures;
       }
     }
-    std::printf("%-11s %12.2f %12.3f %12.3f %8d\n", scroll_pages::KindName(kind), plain / steps, product / steps,
-                worst, shift);
+    std::printf("%-11s %12.2f %12.3f %12.3f %8d\n", scroll_pages::KindName(kind), plain / steps, product / steps, worst,
+                shift);
   }
 }
 

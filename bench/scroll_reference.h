@@ -56,8 +56,8 @@ struct State {
 // One step. `screen` is what the screen shows once the wait is over (height
 // packed rows); the new rows are read from it. Returns 1 when the capture is
 // finished (the picture is then in state.working), 0 when another step follows.
-inline int Step(State& state, const uint8_t* before, const uint8_t* after, const uint8_t* screen, int width,
-                int height, bool wait, int* shiftOut = nullptr) {
+inline int Step(State& state, const uint8_t* before, const uint8_t* after, const uint8_t* screen, int width, int height,
+                bool wait, int* shiftOut = nullptr) {
   int shift = Match(before, after, width, height);
   const int sourceRow = height - shift;
   if (state.firstStepShift == 0) {

@@ -61,7 +61,9 @@ class StepFlag {
 
 }  // namespace
 
-bool CCaptureEngine::ScrollStepRunning() const { return scrollWork && scrollWork->inStep; }
+bool CCaptureEngine::ScrollStepRunning() const {
+  return scrollWork && scrollWork->inStep;
+}
 
 int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND target, int wait, int quality,
                                int review) {
@@ -95,26 +97,27 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
   const std::vector<uint8_t> beforeRows = Rows(before, &beforeStride);
   const std::vector<uint8_t> afterRows = Rows(after, &afterStride);
   const bool readable = !beforeRows.empty() && !afterRows.empty();
-  const int matched = readable ? work->matcher.FindShift(beforeRows.data(), static_cast<size_t>(beforeStride),
-                                                         afterRows.data(), static_cast<size_t>(afterStride), width,
-                                                         height)
-                               : 0;
+  const int matched = readable
+                          ? work->matcher.FindShift(beforeRows.data(), static_cast<size_t>(beforeStride),
+                                                    afterRows.data(), static_cast<size_t>(afterStride), width, height)
+                          : 0;
   framlet::scroll::ScrollStepPlan plan = framlet::scroll::PlanScrollStep(matched, height, wait == 0, g_firstStepShift);
   // The new rows come from the screen as it is now, after the wait.
   std::vector<uint8_t> freshRows;
   int freshStride = 0;
   if (plan.shift > 0) {
     CCapturedImage strip;
-    if (Grab(left, top + plan.sourceRow, width, plan.shift, strip, ExcludeLayered)) freshRows = Rows(strip, &freshStride);
+    if (Grab(left, top + plan.sourceRow, width, plan.shift, strip, ExcludeLayered))
+      freshRows = Rows(strip, &freshStride);
     if (freshRows.empty()) {
       plan.shift = 0;
       plan.finish = true;
     }
   }
   grabbing(false);
-  const bool deliver = framlet::scroll::ApplyScrollStep(
-      work->picture, plan, g_firstStepShift, beforeRows.data(), static_cast<size_t>(beforeStride), freshRows.data(),
-      static_cast<size_t>(freshStride), width, readable ? height : 0);
+  const bool deliver = framlet::scroll::ApplyScrollStep(work->picture, plan, g_firstStepShift, beforeRows.data(),
+                                                        static_cast<size_t>(beforeStride), freshRows.data(),
+                                                        static_cast<size_t>(freshStride), width, readable ? height : 0);
   if (!deliver) return 0;
   FinishScrollCapture(quality, review);
   return 1;

@@ -15,7 +15,9 @@ inline constexpr int64_t kMaxStitchedRows = 65535;
 void ScaleRow(const uint8_t* src, int srcWidth, uint8_t* dst, int dstWidth);
 
 // Bytes per row of a 24-bit device-independent picture of this width.
-inline size_t DibStride(int width) { return (3 * static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3); }
+inline size_t DibStride(int width) {
+  return (3 * static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
+}
 
 // What one scroll step does with the shift its matcher found.
 struct ScrollStepPlan {

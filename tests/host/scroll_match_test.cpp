@@ -35,7 +35,9 @@ TEST(ScrollMatch, AgreesWithThePlainLoopOnRandomPairs) {
     auto before = AlphabetRows(rng, width, height, letters);
     std::vector<uint8_t> after(before.size());
     switch (round % 4) {
-      case 0: after = AlphabetRows(rng, width, height, letters); break;
+      case 0:
+        after = AlphabetRows(rng, width, height, letters);
+        break;
       case 1: {
         // A real scroll with fresh rows coming in, some rows then disturbed.
         const int by = height ? static_cast<int>(rng() % (height + 1)) : 0;
@@ -58,7 +60,9 @@ TEST(ScrollMatch, AgreesWithThePlainLoopOnRandomPairs) {
         }
         break;
       }
-      case 3: after = before; break;
+      case 3:
+        after = before;
+        break;
     }
     const int expected = scroll_reference::Match(before.data(), after.data(), width, height);
     // Rows further apart than the packed size: the matcher honours strides.
@@ -88,8 +92,8 @@ TEST(ScrollMatch, AgreesWithThePlainLoopOnPagesScrolledByKnownSteps) {
             const size_t rowBytes = 3 * static_cast<size_t>(width);
             ASSERT_EQ(matcher.FindShift(before.data(), rowBytes, after.data(), rowBytes, width, height),
                       scroll_reference::Match(before.data(), after.data(), width, height))
-                << scroll_pages::KindName(kind) << " width " << width << " height " << height << " by " << by
-                << " top " << top;
+                << scroll_pages::KindName(kind) << " width " << width << " height " << height << " by " << by << " top "
+                << top;
           }
         }
       }

@@ -14,12 +14,18 @@ enum class Kind { Blank, Noise, Text, Periodic, HalfBlank, FewRows };
 
 inline const char* KindName(Kind kind) {
   switch (kind) {
-    case Kind::Blank: return "blank";
-    case Kind::Noise: return "noise";
-    case Kind::Text: return "text";
-    case Kind::Periodic: return "periodic";
-    case Kind::HalfBlank: return "half-blank";
-    case Kind::FewRows: return "few-rows";
+    case Kind::Blank:
+      return "blank";
+    case Kind::Noise:
+      return "noise";
+    case Kind::Text:
+      return "text";
+    case Kind::Periodic:
+      return "periodic";
+    case Kind::HalfBlank:
+      return "half-blank";
+    case Kind::FewRows:
+      return "few-rows";
   }
   return "?";
 }
@@ -50,7 +56,8 @@ inline Page MakePage(Kind kind, int width, int rows, uint32_t seed) {
   for (int y = 0; y < rows; ++y) {
     uint8_t* row = page.bytes.data() + rowBytes * y;
     switch (kind) {
-      case Kind::Blank: break;
+      case Kind::Blank:
+        break;
       case Kind::Noise:
         for (size_t i = 0; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(rng());
         break;
@@ -65,7 +72,9 @@ inline Page MakePage(Kind kind, int width, int rows, uint32_t seed) {
         for (int x = width - width / 20 - 1; x >= 0 && x < width; ++x) row[3 * x] = static_cast<uint8_t>(y * 7);
         break;
       }
-      case Kind::Periodic: std::copy(palette[y % 7].begin(), palette[y % 7].end(), row); break;
+      case Kind::Periodic:
+        std::copy(palette[y % 7].begin(), palette[y % 7].end(), row);
+        break;
       case Kind::HalfBlank:
         if (y < rows / 2)
           for (size_t i = 0; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(rng());
@@ -86,7 +95,8 @@ inline std::vector<uint8_t> View(const Page& page, int top, int width, int heigh
   top = std::max(0, std::min(top, page.rows - height));
   const size_t rowBytes = 3 * static_cast<size_t>(width);
   std::vector<uint8_t> out(rowBytes * height);
-  for (int y = 0; y < height; ++y) std::copy(page.Row(top + y), page.Row(top + y) + rowBytes, out.data() + rowBytes * y);
+  for (int y = 0; y < height; ++y)
+    std::copy(page.Row(top + y), page.Row(top + y) + rowBytes, out.data() + rowBytes * y);
   return out;
 }
 
@@ -99,11 +109,11 @@ inline std::vector<uint8_t> View(const Page& page, int top, int width, int heigh
 namespace scroll_pages {
 
 struct Move {
-  int by = 1;            // rows the content moves between the two grabs
-  int width = 0;         // the window's size for this step
+  int by = 1;     // rows the content moves between the two grabs
+  int width = 0;  // the window's size for this step
   int height = 0;
-  bool wait = true;      // false: the user asked to stop
-  int later = 0;         // rows it moves on before the new rows are read
+  bool wait = true;  // false: the user asked to stop
+  int later = 0;     // rows it moves on before the new rows are read
 };
 
 struct Outcome {
@@ -157,8 +167,8 @@ inline Outcome RunReference(const Page& page, const std::vector<Move>& moves) {
     pos = std::min(pos + m.later, page.rows - m.height);
     const auto screen = View(page, pos, m.width, m.height);
     int shift = 0;
-    const int done = scroll_reference::Step(state, before.data(), after.data(), screen.data(), m.width, m.height, wait,
-                                            &shift);
+    const int done =
+        scroll_reference::Step(state, before.data(), after.data(), screen.data(), m.width, m.height, wait, &shift);
     out.shifts.push_back(shift);
     if (done) break;
   }

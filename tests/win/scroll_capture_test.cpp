@@ -1,0 +1,165 @@
+// Scroll capture against a window that scrolls by a known step: every row of
+// its content differs from every other, so the stitched picture must be the
+// content, row for row, with one scroll message per step.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "capture/capture_engine.h"
+#include "win_test_util.h"
+
+namespace {
+
+constexpr int kWidth = 160;
+constexpr int kView = 120;     // rows the window shows
+constexpr int kContent = 400;  // rows of content
+constexpr int kStep = 7;       // rows per line-down
+
+int g_top = 0;
+int g_scrolls = 0;
+
+uint32_t ContentAt(int x, int row) {
+  return (static_cast<uint32_t>(row & 0xFF) << 16) | (static_cast<uint32_t>((row >> 8) * 40 + x) << 8) |
+         static_cast<uint32_t>((x * 3 + row) & 0xFF);
+}
+
+LRESULT CALLBACK ScrollingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      std::vector<uint32_t> pixels(kWidth * kView);
+      for (int y = 0; y < kView; ++y)
+        for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = ContentAt(x, g_top + y);
+      BITMAPINFO info = {};
+      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      info.bmiHeader.biWidth = kWidth;
+      info.bmiHeader.biHeight = -kView;
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      SetDIBitsToDevice(dc, 0, 0, kWidth, kView, 0, 0, 0, kView, pixels.data(), &info, DIB_RGB_COLORS);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_VSCROLL:
+      if (LOWORD(wParam) == SB_LINEDOWN) {
+        ++g_scrolls;
+        g_top = g_top + kStep > kContent - kView ? kContent - kView : g_top + kStep;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+      }
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+class ScrollCapture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_top = 0;
+    g_scrolls = 0;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ScrollingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"FramletScrollingRows";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, kLeft, kTop, kWidth,
+                              kView, nullptr, nullptr, wc.hInstance, nullptr);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    UpdateWindow(window_);
+    ASSERT_TRUE(ShowsRow(0));
+  }
+
+  // Waits until the screen shows content row `row` at the window's top.
+  bool ShowsRow(int row) {
+    CCaptureEngine probe(window_);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+      CCapturedImage line;
+      int stride = 0;
+      if (probe.Grab(kLeft, kTop, kWidth, 1, line, ExcludeLayered)) {
+        const std::vector<uint8_t> bytes = line.ReadRows(24, &stride);
+        if (bytes.size() >= 3 && ((static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                                  bytes[0]) == ContentAt(0, row))
+          return true;
+      }
+      wintest::Pump(20);
+    }
+    return false;
+  }
+  void TearDown() override { DestroyWindow(window_); }
+
+  // Steps until the engine reports the capture finished; the step count.
+  int RunUntilFinished(CCaptureEngine& engine, int maxSteps) {
+    for (int i = 1; i <= maxSteps; ++i)
+      if (engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1)) return i;
+    return -1;
+  }
+
+  // The picture's rows against content rows 0 .. rows - 1.
+  void ExpectContentRows(const CCapturedImage& picture, int rows) {
+    ASSERT_FALSE(picture.Empty());
+    ASSERT_EQ(picture.Width(), kWidth);
+    ASSERT_EQ(picture.Height(), rows);
+    int stride = 0;
+    const std::vector<uint8_t> bytes = picture.ReadRows(24, &stride);
+    ASSERT_FALSE(bytes.empty());
+    for (int y = 0; y < rows; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const uint8_t* p = &bytes[static_cast<size_t>(y) * stride + 3 * static_cast<size_t>(x)];
+        const uint32_t got = (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
+        ASSERT_EQ(got, ContentAt(x, y)) << "row " << y << " column " << x;
+      }
+    }
+  }
+
+  static constexpr int kLeft = 40;
+  static constexpr int kTop = 60;
+  HWND window_ = nullptr;
+};
+
+TEST_F(ScrollCapture, StitchesTheWholeContentAndEndsWhereTheWindowStopsScrolling) {
+  CCaptureEngine engine(window_);
+  const int steps = RunUntilFinished(engine, 100);
+  // 40 steps that move (the last one by the 280th row's remainder), then one
+  // that finds nothing new.
+  const int moving = (kContent - kView + kStep - 1) / kStep;
+  EXPECT_EQ(steps, moving + 1);
+  EXPECT_EQ(g_scrolls, moving + 1);
+  ExpectContentRows(engine.workingImage, kContent);
+  // The clipboard has its own copy of the same size.
+  ASSERT_TRUE(OpenClipboard(window_));
+  HBITMAP clip = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  BITMAP info = {};
+  if (clip) GetObject(clip, sizeof info, &info);
+  CloseClipboard();
+  EXPECT_EQ(info.bmWidth, kWidth);
+  EXPECT_EQ(info.bmHeight, kContent);
+}
+
+TEST_F(ScrollCapture, StopBetweenStepsDeliversTheRowsGatheredAndStartsAfreshNextTime) {
+  CCaptureEngine engine(window_);
+  for (int i = 0; i < 5; ++i)
+    ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1), 0);
+  EXPECT_EQ(engine.FinishScrollCapture(100, 1), 1);
+  ExpectContentRows(engine.workingImage, kView + 5 * kStep);
+  engine.workingImage.Reset();
+  // Nothing left over: the next capture starts with a plain first grab.
+  g_top = 0;
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+  ASSERT_TRUE(ShowsRow(0));
+  EXPECT_EQ(engine.FinishScrollCapture(100, 1), 0);
+  ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 0, 100, 1), 1);
+  ExpectContentRows(engine.workingImage, kView + kStep);
+}
+
+TEST_F(ScrollCapture, EmptyAreaDeliversNothing) {
+  CCaptureEngine engine(window_);
+  EXPECT_EQ(engine.ScrollStep(kLeft, kTop, kLeft, kTop + kView, window_, 100, 100, 1), 1);
+  EXPECT_TRUE(engine.workingImage.Empty());
+}
+
+}  // namespace
