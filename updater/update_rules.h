@@ -1,0 +1,158 @@
+#pragma once
+// The updater's decisions, kept apart from the window code: the launch mode,
+// number reading, the version and hold arithmetic, the module question, the
+// component table read from the update list, the offer rules, the tree's
+// toggle, download progress and acceptance, and the names the list may give.
+// Texts from the list are bytes in code page 949.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace framlet::update {
+
+// ---- Start-up --------------------------------------------------------------
+
+enum class LaunchMode { Normal, O, U };
+
+// The arguments of a full command line: what follows the program path, which
+// is either quoted or runs to the first blank.
+std::string_view ArgumentsOf(std::string_view commandLine);
+
+// The option letter is the character after the first '-' of the arguments
+// (never of the program path, so a folder named "my-u" changes nothing):
+// 'o' and 'u' give their modes, anything else (capitals included) is normal.
+LaunchMode LaunchModeFromArguments(std::string_view arguments);
+
+// ---- Numbers and texts -----------------------------------------------------
+
+// Leading blanks, one optional sign, digits up to the first non-digit; no
+// digits give 0. Values beyond the 32-bit range saturate.
+int ListInt(std::string_view text);
+
+// Every list, registry and probe value is held in a 260-byte buffer: at most
+// 259 bytes, cut so that a double-byte character is never split.
+constexpr size_t kValueBytes = 259;
+std::string CutToBytes(std::string_view text, size_t maxBytes = kValueBytes);
+
+// ---- Version and hold ------------------------------------------------------
+
+enum class UpdateKind { None, Program, Module };
+
+// A newer program release wins; otherwise a newer module level; both strict.
+UpdateKind DecideUpdateKind(int listVersion, int installedVersion, int listModule,
+                            int installedModule);
+
+// Offers are held back while the stored first-allowed date lies after today.
+bool HoldPostpones(int storedDate, int today);
+
+// The next first-allowed date after a passed hold: today + days, with months
+// counted as 30 days (a day number past 30 moves on by 100 - 30).
+int NextHoldDate(int today, int days);
+
+// The module question: the five lines joined by "\n" (empty lines stay),
+// cut to the question's 259-byte buffer.
+std::string ModuleQuestion(const std::string (&lines)[5]);
+
+// ---- The update list -------------------------------------------------------
+
+constexpr int kTableRows = 20;
+constexpr int kOptionalRows = kTableRows - 2;
+constexpr int kMaxOffers = 5;
+// A list larger than this is treated as a failed fetch.
+constexpr std::uint64_t kMaxListBytes = 1024 * 1024;
+
+struct Component {
+  std::string name;
+  std::string termsUrl;
+  std::string downloadUrl;
+  std::string fileName;   // DOWNFILENAME as read
+  std::string localPath;  // where the download is stored; empty: not stored
+  std::string state;      // "SETUP", "ICON" or "DOWN"
+  std::string historyUrl;
+  std::string info;
+  std::string regPath;
+  std::string regRoot;
+  std::string regValue;
+  int selected = 0;
+};
+
+struct UpdateList {
+  int version = 0;
+  std::string updateUrl;
+  std::string updateFile;
+  int option = 0;
+  std::string module;  // as read; written to the registry after a module update
+  std::string moduleQuestion;
+  int holdDays = 0;
+  std::string mutexUrl;
+  std::string title;
+  std::string subtitle;
+  std::vector<Component> rows;  // 2 fixed rows, then the optional ones
+};
+
+// Reads one value of the list: (section, key) -> text, empty when missing.
+using ProfileLookup = std::function<std::string(const char* section, const char* key)>;
+
+// The [UPDATE] values that decide the update kind, self-update and hold.
+UpdateList ReadUpdateHeader(const ProfileLookup& lookup);
+
+// The component table: fixed rows 0 and 1 from UPFILE1/UPFILE2 with the key
+// set of the update kind, then FILE1..FILEn (n = FILENUM clamped to the
+// table's 18 optional rows). componentBase is "http://host" of the component
+// downloads; moduleFolder is the program folder for the fixed rows' files.
+void ReadComponentTable(const ProfileLookup& lookup, UpdateKind kind,
+                        const std::string& componentBase, const std::string& moduleFolder,
+                        UpdateList& list);
+
+// The component download path: the folder, the part of the name before its
+// first '^', '/', the whole name and ".exe".
+std::string ComponentPath(std::string_view fileName);
+
+// A name the list gives for a file the updater writes: a plain file name in
+// code page 949 (no separators, no drive colon, not "." or "..", no control
+// characters, no cut-off double-byte character, not empty).
+bool IsPlainFileName(std::string_view name);
+
+// ---- Offers ----------------------------------------------------------------
+
+// What the offer preparation asks of the machine.
+struct OfferProbes {
+  std::function<bool(const std::string& historyUrl)> programInstalled;
+  std::function<bool(const std::string& fileName)> onDesktop;
+  // The folder named by a "DOWN" row's registry setting; false when unreadable.
+  std::function<bool(const Component& row, std::string& folder)> targetFolder;
+};
+
+// Decides which optional rows are offered (at most five, the first that
+// qualify) and where each is stored; the others lose their selected flag.
+// workFolder ends with a separator. Returns whether any row was offered.
+bool PrepareOffers(UpdateList& list, const std::string& workFolder, const OfferProbes& probes);
+
+// The tree's toggle: rows 0 and 1 never change; 1 becomes 0, anything else 1.
+int ToggledSelection(int row, int selected);
+
+// ---- Install pass ----------------------------------------------------------
+
+// Progress in percent from a download report; no total gives 0.
+int ProgressPercent(std::uint64_t done, std::uint64_t total);
+
+// Whether a finished download counts: a 2xx answer, the full size when the
+// server gave one (declared < 0: none given), and for a file that will be run
+// a program header ("MZ").
+bool DownloadAccepted(int status, std::int64_t declared, std::uint64_t received,
+                      bool willRun, std::string_view firstBytes);
+
+// Texts of the install page (wide, shown through the W functions).
+std::wstring ProgressLine(const std::wstring& name);
+std::wstring LogLine(const std::wstring& name, bool ok);
+
+// "module" is written only when every row of a module update went well.
+bool WriteModuleLevel(UpdateKind kind, bool everyRowOk);
+
+// The running-program check: an open that succeeds means running; a failed
+// open means running unless the name was not found (error 2).
+bool MutexSaysRunning(bool opened, unsigned long lastError);
+
+}  // namespace framlet::update
