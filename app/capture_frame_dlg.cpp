@@ -1,5 +1,6 @@
 #include "app/capture_frame_dlg.h"
 
+#include <imm.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -11,6 +12,7 @@
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "resource.h"
+#include "web/address_rules.h"
 #include "web/site_config.h"
 #include "web/web_page.h"
 #include "windows/area_outline_dlg.h"
@@ -122,6 +124,7 @@ INT_PTR CCaptureFrameDlg::RunModal() {
 bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
   HWND frameWindow = Hwnd();
   if (!frameWindow || (msg.hwnd != frameWindow && !IsChild(frameWindow, msg.hwnd))) return false;
+  if (msg.message == WM_LBUTTONDOWN) return OnAddressClick(msg);
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   // A toolbar panel's own keys come before the frame's.
   if (captureToolbar_ && captureToolbar_->TranslateKey(msg)) return true;
@@ -134,6 +137,8 @@ bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
     case VK_ESCAPE:
       commands_.OnEscape();
       return true;
+    case VK_RETURN:
+      return OnEnterKey();
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
@@ -239,20 +244,23 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   layered = false;
 
   // 6. The area outline (hidden) and the two toolbar panels (web capture's
-  //    shown, normal capture's hidden). The browser tab strip
-  //    (w/2, 90, w/2-120 x 29) is created here.
+  //    shown, normal capture's hidden) and the browser tab strip
+  //    (w/2, 90, w/2-120 x 29), shown in web capture.
   areaOutline_ = std::make_unique<CAreaOutlineDlg>();
   areaOutline_->Create(hwnd);
   captureToolbar_ = std::make_unique<CCaptureToolbarDlg>(static_cast<IToolbarHost&>(*this));
   webToolbar_ = std::make_unique<CWebToolbarDlg>(static_cast<IToolbarHost&>(*this));
   captureToolbar_->Create();
   webToolbar_->Create();
+  tabBar_ = std::make_unique<CBrowserTabBar>(static_cast<IBrowserTabHost&>(*this));
+  if (!tabBar_->Create(hwnd)) tabBar_.reset();
   {
     const RECT client = ClientRect();
     LayOut(client.right, client.bottom);
   }
   ShowWindow(webToolbar_->Hwnd(), normalMode ? SW_HIDE : SW_SHOW);
   ShowWindow(captureToolbar_->Hwnd(), normalMode ? SW_SHOW : SW_HIDE);
+  if (tabBar_) ShowWindow(tabBar_->Hwnd(), normalMode ? SW_HIDE : SW_SHOW);
   ShowWindow(Item(IDC_TO_NORMAL_MODE), SW_SHOW);
   ShowWindow(Item(IDC_TO_WEB_MODE), SW_HIDE);
 
@@ -310,6 +318,7 @@ void CCaptureFrameDlg::OnDestroy() {
   // Freed in this order: the label's font (with the chrome), the engine, the option dialogs, the area outline.
   captureToolbar_.reset();
   webToolbar_.reset();
+  tabBar_.reset();
   chrome_.Detach();
   // The seams go back to the stand-ins before the parts behind them are freed.
   commands_.ResetSeams();
@@ -331,7 +340,10 @@ void CCaptureFrameDlg::LayOut(int w, int h) {
   const frame::Place toolbar = frame::ToolbarPlace(w);
   if (captureToolbar_) captureToolbar_->Place(toolbar.x, toolbar.y, toolbar.width, toolbar.height);
   if (webToolbar_) webToolbar_->Place(toolbar.x, toolbar.y, toolbar.width, toolbar.height);
-  // The tab strip (frame::TabStripPlace) is moved here.
+  if (tabBar_) {
+    const frame::Place tabs = frame::TabStripPlace(w);
+    tabBar_->Place(tabs.x, tabs.y, tabs.width, tabs.height);
+  }
   RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -349,7 +361,7 @@ void CCaptureFrameDlg::SetNormalMode(bool on) {
   ShowWindow(Item(IDC_TO_NORMAL_MODE), on ? SW_HIDE : SW_SHOW);
   if (captureToolbar_) ShowWindow(captureToolbar_->Hwnd(), on ? SW_SHOW : SW_HIDE);
   if (webToolbar_) ShowWindow(webToolbar_->Hwnd(), on ? SW_HIDE : SW_SHOW);
-  // The tab strip is shown and hidden here.
+  if (tabBar_) ShowWindow(tabBar_->Hwnd(), on ? SW_HIDE : SW_SHOW);
   views_.Show(!on);
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
@@ -706,8 +718,56 @@ void CCaptureFrameDlg::SetAddressText(const std::wstring& text) {
   SetDlgItemTextW(Hwnd(), IDC_ADDRESS, text.c_str());
 }
 
-void CCaptureFrameDlg::AddTitle(const std::wstring&) {
-  // The frame has no tab strip to show page titles in yet.
+void CCaptureFrameDlg::AddTitle(const std::wstring& title) {
+  if (tabBar_) tabBar_->AddTitle(title);
+}
+
+void CCaptureFrameDlg::RefreshTabStrip() {
+  if (tabBar_) tabBar_->Strip().Redraw();
+}
+
+bool CCaptureFrameDlg::OnEnterKey() {
+  // With no window of the program focused the key goes nowhere.
+  if (!GetFocus()) return true;
+  const std::string typed = AddressText();
+  if (framlet::address::EnterNavigates(typed, framlet::site::StartPageUrl())) views_.Navigate(typed);
+  ShowWebMode();
+  return true;
+}
+
+bool CCaptureFrameDlg::OnAddressClick(const MSG& msg) {
+  HWND box = Item(IDC_ADDRESS);
+  if (!box || msg.hwnd != box || GetFocus() == box) return false;
+  // The first click takes the whole address, ready to be typed over.
+  SetFocus(box);
+  SendMessageW(box, EM_SETSEL, 0, -1);
+  return true;
+}
+
+void CCaptureFrameDlg::OnAddressChanged() {
+  HWND box = Item(IDC_ADDRESS);
+  if (!box) return;
+  const int length = GetWindowTextLengthW(box);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), length + 1)));
+  const framlet::address::CorrectedText fix = framlet::address::CorrectTypedAddress(text);
+  if (fix.what == framlet::address::Correction::None) return;
+  // Setting the text raises this notification again; the new text is left alone then.
+  SetWindowTextW(box, fix.text.c_str());
+  SendMessageW(box, EM_SETSEL, 0, -1);
+  SendMessageW(box, EM_SCROLLCARET, 0, 0);
+  const WPARAM end = fix.text.size();
+  SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  SendMessageW(box, EM_SCROLLCARET, 0, 0);
+  if (fix.what != framlet::address::Correction::ReplaceByWww) return;
+  // The rest of the address comes out in Latin letters.
+  if (HIMC context = ImmGetContext(box)) {
+    DWORD conversion = 0;
+    DWORD sentence = 0;
+    if (ImmGetConversionStatus(context, &conversion, &sentence))
+      ImmSetConversionStatus(context, framlet::address::LatinConversionMode(conversion), sentence);
+    ImmReleaseContext(box, context);
+  }
 }
 
 std::string CCaptureFrameDlg::AddressText() const {
@@ -826,6 +886,9 @@ void CCaptureFrameDlg::OnCommand(int id, int code, HWND) {
       return;
     case IDC_HELP_PAGE:
       OnHelpPage();
+      return;
+    case IDC_ADDRESS:
+      if (code == EN_CHANGE) OnAddressChanged();
       return;
     case IDC_OPTIONS_MENU:
       if (code == BN_CLICKED) OnOptionsMenu();

@@ -16,6 +16,7 @@
 #include "ui/picture.h"
 #include "ui/tray_icon.h"
 #include "ui/window_base.h"
+#include "web/browser_tab_bar.h"
 #include "web/external_dispatch.h"
 #include "web/frame_views.h"
 #include "windows/option_dlg.h"
@@ -41,7 +42,8 @@ class CCaptureFrameDlg : public CDialogBase,
                          private IFrameViewsHost,
                          private IPageCallHost,
                          private IFrameCommandHost,
-                         private IToolbarHost {
+                         private IToolbarHost,
+                         private IBrowserTabHost {
  public:
   // Callback message and identifier of the notification-area icon.
   static constexpr UINT kTrayMessage = WM_USER + 10;
@@ -94,6 +96,8 @@ class CCaptureFrameDlg : public CDialogBase,
   const CHoverTipDlg& HoverTip() const { return hoverTip_; }
   // The browser views in the hole and the guide popup.
   const CFrameViews& Views() const { return views_; }
+  // The tab strip beside the address box (nullptr before start-up).
+  CBrowserTabBar* TabBar() { return tabBar_.get(); }
   // The address box's text in the system code page.
   std::string AddressText() const override;
   // The command layer (keys, popup-menu items, frame controls).
@@ -129,6 +133,7 @@ class CCaptureFrameDlg : public CDialogBase,
   CCaptureEngine* Engine() override { return engine_.get(); }
   framlet::CaptureOptions& CaptureSettings() override { return options_; }
   void NavigatePrimaryView(const std::string& url) override { views_.Navigate(url); }
+  CWebPage* PrimaryView() override { return views_.Primary(); }
   std::string DocumentsFolder() const override { return docFolder; }
   void LeaveMaximized() override;
   void ShowAreaOutline() override;
@@ -144,6 +149,16 @@ class CCaptureFrameDlg : public CDialogBase,
   void RunToolbarCommand(framlet::toolbar::Command command) override { commands_.RunToolbar(command); }
   bool ContinuousRunning() const override;
   bool ScrollRunning() const override;
+  void RefreshTabStrip() override;
+
+  // IBrowserTabHost (SignedIn above)
+  void RequireSignIn() override { commands_.RequireSignIn(); }
+  void EnterNormalMode() override { commands_.EnterNormalMode(); }
+
+  // The address box: Enter, the first click, and text typed in Korean input mode.
+  bool OnEnterKey();
+  bool OnAddressClick(const MSG& msg);
+  void OnAddressChanged();
 
   // The notification icon's right click and the options button.
   void OnTrayMenu();
@@ -214,6 +229,7 @@ class CCaptureFrameDlg : public CDialogBase,
   std::unique_ptr<CAreaOutlineDlg> areaOutline_;
   std::unique_ptr<CCaptureToolbarDlg> captureToolbar_;
   std::unique_ptr<CWebToolbarDlg> webToolbar_;
+  std::unique_ptr<CBrowserTabBar> tabBar_;
   CFrameViews views_{*this, external_};
   CFrameCommands commands_{*this};
   // The parts that fill the command seams; made after the engine, freed before it.

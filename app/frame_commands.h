@@ -10,6 +10,7 @@
 #include "windows/full_capture_notice_dlg.h"
 
 class CCaptureEngine;
+class CWebPage;
 
 // What the command router needs from the capture frame: its state, its
 // capture engine and settings, and the frame operations the commands end in.
@@ -30,6 +31,8 @@ class IFrameCommandHost {
   // The address box's text in the system code page.
   virtual std::string AddressText() const = 0;
   virtual void NavigatePrimaryView(const std::string& url) = 0;
+  // The browser view in the hole, or nullptr when no browser could be made.
+  virtual CWebPage* PrimaryView() = 0;
   // The documents folder start-up made for captures.
   virtual std::string DocumentsFolder() const = 0;
   virtual bool SetLayered(int mode, COLORREF key) = 0;

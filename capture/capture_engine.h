@@ -75,6 +75,11 @@ class CCaptureEngine {
   // The same picture saved under the next automatic name: the path written, or empty.
   std::string PrintWindowAndAutoSave(HWND window, int quality);
 
+  // ---- Web page capture ----
+  // A picture made elsewhere (a rendered page) written under the next
+  // automatic name, as GrabAndAutoSave writes a grab: the path, or empty.
+  std::string SaveUnderNextName(const CCapturedImage& image, int quality);
+
   // ---- Scroll capture ----
   // One step: grabs the rectangle, scrolls `target` down one line, waits
   // (`wait` ms; 0 asks the step to finish and waits 100 ms), grabs again,
