@@ -88,15 +88,26 @@ void CWindowPickerDlg::OnCommand(int id, int code, HWND control) {
 HWND CWindowPickerDlg::WindowAt(int x, int y) {
   HWND hwnd = Hwnd();
   const POINT at = {x, y};
-  // The overlay answers hit tests as see-through, so it is passed over.
-  HWND found = WindowFromPoint(at);
-  if (found != hwnd) return found;
-  // Where that is not honoured, the overlay gets out of the way for the question.
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
-  found = WindowFromPoint(at);
-  SetWindowPos(hwnd, nullptr, 0, 0, overlayWidth, overlayHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
-  return found == hwnd ? nullptr : found;
+  // The top-level window under the point, the overlay passed over: the same
+  // answer as asking with the overlay out of the way, without moving it.
+  HWND found = nullptr;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (w == hwnd || !IsWindowVisible(w) || (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) continue;
+    RECT r = {};
+    if (GetWindowRect(w, &r) && PtInRect(&r, at)) {
+      found = w;
+      break;
+    }
+  }
+  // Then the deepest visible child under the point.
+  while (found) {
+    POINT inside = at;
+    ScreenToClient(found, &inside);
+    HWND child = ChildWindowFromPointEx(found, inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == found) break;
+    found = child;
+  }
+  return found;
 }
 
 void CWindowPickerDlg::OnMouseMove() {
@@ -156,8 +167,6 @@ void CWindowPickerDlg::OnPaint() {
 
 INT_PTR CWindowPickerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCHITTEST:
-      return Result(HTTRANSPARENT);
     case WM_MOUSEMOVE:
       OnMouseMove();
       return TRUE;
