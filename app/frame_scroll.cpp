@@ -1,5 +1,6 @@
 #include <string>
 
+#include "app/commands_rules.h"
 #include "app/frame_commands.h"
 #include "app/frame_parts.h"
 #include "capture/capture_engine.h"
@@ -33,17 +34,19 @@ std::wstring ProgramTitle() {
 
 class CScrollPart final : public CFramePart, public IScrollCapture {
  public:
-  explicit CScrollPart(IFrameCommandHost& host) : host_(host) {
+  CScrollPart(IFrameCommandHost& host, const CommandSeams& seams) : host_(host), seams_(seams) {
     if (CCaptureEngine* engine = host_.Engine()) {
       engine->scrollGrabHook = &CScrollPart::OnGrab;
-      engine->scrollGrabContext = this;
+      engine->scrollMessageFilter = &CScrollPart::OnWaitMessage;
+      engine->scrollHookContext = this;
     }
   }
   ~CScrollPart() override {
     KillTimer(host_.FrameWindow(), kStepTimer);
     if (CCaptureEngine* engine = host_.Engine()) {
       engine->scrollGrabHook = nullptr;
-      engine->scrollGrabContext = nullptr;
+      engine->scrollMessageFilter = nullptr;
+      engine->scrollHookContext = nullptr;
     }
   }
 
@@ -152,7 +155,29 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     }
   }
 
+  // A step's wait bypasses the frame's own loop, so Escape for the frame is
+  // handled here as the frame handles it: a continuous series first.
+  static bool OnWaitMessage(void* context, MSG& msg) {
+    auto* self = static_cast<CScrollPart*>(context);
+    HWND frame = self->host_.FrameWindow();
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) return false;
+    if (msg.hwnd != frame && !IsChild(frame, msg.hwnd)) return false;
+    using framlet::commands::EscapeAction;
+    switch (framlet::commands::EscapeRule(self->seams_.continuousCapture->ContinuousRunning(), self->running_)) {
+      case EscapeAction::StopContinuous:
+        self->seams_.continuousCapture->StopContinuousCapture();
+        break;
+      case EscapeAction::ToggleScroll:
+        self->ToggleScrollCapture();
+        break;
+      case EscapeAction::Swallow:
+        break;
+    }
+    return true;
+  }
+
   IFrameCommandHost& host_;
+  const CommandSeams& seams_;
   HWND target_ = nullptr;
   bool running_ = false;
   bool inTick_ = false;
@@ -162,7 +187,7 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
 }  // namespace
 
 std::unique_ptr<CFramePart> MakeScrollPart(IFrameCommandHost& host, CommandSeams& seams) {
-  auto part = std::make_unique<CScrollPart>(host);
+  auto part = std::make_unique<CScrollPart>(host, seams);
   seams.scrollCapture = part.get();
   return part;
 }

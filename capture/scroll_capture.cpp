@@ -23,8 +23,9 @@ constexpr UINT kScrollAnswerTimeout = 1000;
 constexpr DWORD kFinishingWait = 100;
 
 // Dispatches the thread's messages until `milliseconds` have passed, sleeping
-// while there are none. A quit message is put back for the main loop.
-void PumpMessagesFor(DWORD milliseconds) {
+// while there are none; `filter` sees each message first. A quit message is
+// put back for the main loop.
+void PumpMessagesFor(DWORD milliseconds, bool (*filter)(void*, MSG&), void* context) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
@@ -33,6 +34,7 @@ void PumpMessagesFor(DWORD milliseconds) {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
       }
+      if (filter && filter(context, msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -74,7 +76,7 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
   const std::shared_ptr<ScrollWork> work = scrollWork;
   StepFlag stepping(work->inStep);
   auto grabbing = [this](bool on) {
-    if (scrollGrabHook) scrollGrabHook(scrollGrabContext, on);
+    if (scrollGrabHook) scrollGrabHook(scrollHookContext, on);
   };
   const int width = right - left;
   const int height = bottom - top;
@@ -88,7 +90,7 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
     SendMessageTimeoutW(target, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                         kScrollAnswerTimeout, &answer);
   }
-  PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait);
+  PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait, scrollMessageFilter, scrollHookContext);
 
   grabbing(true);
   CCapturedImage after;

@@ -1,0 +1,140 @@
+"""Scroll capture end to end: a window of all-distinct rows that scrolls by a
+known step lies under the see-through hole; the stitched picture must be its
+content row for row, with one scroll message per step."""
+import os
+import struct
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+import web_helpers as web  # noqa: E402
+from harness import ids, parse_info, wait_until  # noqa: E402
+
+TITLE = "Framlet5"
+PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
+# The hole of that frame: inset 4, 121, 4, 23.
+HOLE = (104, 201, 828, 577)
+
+
+def content_row(row, width):
+    """The scrolling window's row as bottom-up BMP bytes (blue, green, red)."""
+    out = bytearray()
+    for x in range(width):
+        out += bytes(((x >> 6) & 0xFF, (((row >> 8) & 3) << 6) | (x & 63), row & 0xFF))
+    return bytes(out)
+
+
+def bmp_rows(path):
+    """(width, height, rows top first without padding) of a 24-bit BMP file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height, _, bits, compression = struct.unpack_from("<iiHHI", data, 18)
+    assert bits == 24 and compression == 0, (bits, compression)
+    stride = (width * 3 + 3) // 4 * 4
+    rows = [data[offset + (height - 1 - y) * stride:offset + (height - 1 - y) * stride + width * 3]
+            for y in range(height)]
+    return width, height, rows
+
+
+class ScrollCapture(web.ProxiedTestCase):
+    def open_normal_mode(self, option):
+        self.folder.write_ini({"OPTION": option, "AUTOPOS_HISTORY": PLACE})
+        web.use_hooked_program(self.folder)
+        self.folder.start("-s")
+        self.wait_frame()
+        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
+        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
+        self.drive_ok("clear_clipboard")
+        web.sign_in(self)
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+
+    def tearDown(self):
+        harness.drive("scroll_rows_close")
+        super().tearDown()
+
+    def scroller(self, rows, step):
+        x, y, w, h = HOLE
+        self.drive_ok("scroll_rows", x, y, w, h, rows, step)
+
+    def state(self):
+        return parse_info(self.drive_ok("scroll_rows_state").strip())
+
+    def prompts(self):
+        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
+        return [row for row in rows if row["layered"] == 0]
+
+    def stop_button_shown(self):
+        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
+        return {row["id"]: row["visible"] for row in rows}[ids.IDC_STOP_SCROLL]
+
+    def save_picture(self):
+        """Answers the short save dialog with a BMP file; its path."""
+        path = self.folder.file("scrolled.bmp")
+        self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(path))
+        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 54, timeout=20)
+        return path
+
+    def assert_content(self, path, height):
+        width, got_height, rows = bmp_rows(path)
+        self.assertEqual((width, got_height), (HOLE[2], height))
+        for y, row in enumerate(rows):
+            self.assertEqual(row, content_row(y, width), "row %d" % y)
+
+    def test_the_stitched_picture_is_the_windows_content_row_for_row(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        content, step = HOLE[3] + 8 * 13, 13
+        self.scroller(content, step)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        path = self.save_picture()
+        self.screenshot("scroll_capture_saved")
+        self.assert_content(path, content)
+        # Eight steps that move, then one that finds the end.
+        self.assertEqual(self.state()["scrolls"], 9)
+        self.assertFalse(self.stop_button_shown(), "the stop button goes with the capture")
+
+    def test_with_review_the_picture_goes_to_the_clipboard_and_the_preview(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "TRUE"})
+        content = HOLE[3] + 4 * 9
+        self.scroller(content, 9)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        preview = wait_until(self.prompts, timeout=20)
+        self.assertEqual(len(preview), 1, preview)
+        self.assertEqual(self.drive_ok("clipboard").strip(), "bitmap %d %d" % (HOLE[2], content))
+        self.assertEqual(self.state()["scrolls"], 5)
+
+    def test_escape_mid_capture_delivers_the_rows_gathered(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        step = 3
+        self.scroller(HOLE[3] + 400 * step, step)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        wait_until(lambda: self.state()["scrolls"] >= 4, timeout=20)
+        self.assertTrue(wait_until(self.stop_button_shown, timeout=10), "no stop button; %r" % self.state())
+        self.drive_ok("key", TITLE, "escape")
+        path = self.save_picture()
+        scrolls = self.state()["scrolls"]
+        width, height, _ = bmp_rows(path)
+        # Stopped during a step's wait: that step's rows and one last step
+        # that adds nothing; stopped between steps: every step's rows.
+        self.assertIn(height - HOLE[3], (step * (scrolls - 1), step * scrolls))
+        self.assertLess(scrolls, 400)
+        self.assert_content(path, height)
+        self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == scrolls, 0.5), "the capture is over")
+
+    def test_the_stop_button_ends_the_capture_with_delivery(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        step = 3
+        self.scroller(HOLE[3] + 400 * step, step)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        wait_until(lambda: self.state()["scrolls"] >= 3, timeout=20)
+        self.assertTrue(wait_until(self.stop_button_shown, timeout=10), "no stop button; %r" % self.state())
+        self.drive_ok("click_control", TITLE, ids.IDC_STOP_SCROLL)
+        path = self.save_picture()
+        width, height, _ = bmp_rows(path)
+        self.assertGreater(height, HOLE[3])
+        self.assert_content(path, height)
+
+
+if __name__ == "__main__":
+    harness.main()
