@@ -1,0 +1,273 @@
+"""The updater end to end: a real HTTP server on 127.0.0.1 serves the update
+list and test installers; a stand-in capture program logs its starts; test
+installers log their command lines to a file the test names."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+from harness import drive, wait_until  # noqa: E402
+from update_server import UpdateServer, ini_text, truncated  # noqa: E402
+
+TITLE = "Framlet 업데이트"
+LIST_PATH = "/updatechk/framletupdate2_201301.php"
+
+
+def set_registry(values):
+    """Replaces HKCU\\SOFTWARE\\Framlet with the given string values (None: no key)."""
+    lines = ["REGEDIT4", "", "[-HKEY_CURRENT_USER\\SOFTWARE\\Framlet]", ""]
+    if values is not None:
+        lines.append("[HKEY_CURRENT_USER\\SOFTWARE\\Framlet]")
+        for name, value in values.items():
+            lines.append('"%s"="%s"' % (name, value))
+    fd, path = tempfile.mkstemp(suffix=".reg")
+    with os.fdopen(fd, "w") as f:
+        f.write("\r\n".join(lines) + "\r\n")
+    subprocess.run(["wine", "regedit", "/s", path], env=harness.ENV, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.unlink(path)
+
+
+def registry_value(name):
+    out = subprocess.run(["wine", "reg", "query", "HKCU\\SOFTWARE\\Framlet", "/v", name], env=harness.ENV,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+    for line in out.splitlines():
+        parts = line.split()
+        if len(parts) >= 3 and parts[0] == name:
+            return parts[2]
+    return None
+
+
+class UpdaterCase(unittest.TestCase):
+    def setUp(self):
+        harness.prepare_wine()
+        name = "updater.%s.%s" % (type(self).__name__, self._testMethodName)
+        self.root = os.path.join(harness.RUNS_DIR, name)
+        shutil.rmtree(self.root, ignore_errors=True)
+        self.path = os.path.join(self.root, "prog")
+        os.makedirs(self.path)
+        shutil.copy(harness.built("updater/framletup.exe"), self.path)
+        shutil.copy(harness.built("tests/standin.exe"), os.path.join(self.path, "framlet5.exe"))
+        self.install_log = os.path.join(self.root, "installs.log")
+        with open(harness.built("tests/log_installer.exe"), "rb") as f:
+            self.installer = f.read()
+        self.server = UpdateServer()
+        self.addCleanup(self.server.stop)
+        self.write_hosts(self.server.base)
+        self.proc = None
+
+    def tearDown(self):
+        if self.proc is not None:
+            self.proc.stop()
+        wait_until(lambda: drive("wait_gone", TITLE, "100")[0] == 0, timeout=5)
+
+    def write_hosts(self, base):
+        with open(os.path.join(self.path, "update_hosts.ini"), "w") as f:
+            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (base, base))
+
+    def serve_list(self, sections):
+        self.server.routes[LIST_PATH] = (200, ini_text(sections))
+
+    def start(self, *args, env=None):
+        harness.ENV["FRAMLET_INSTALL_LOG"] = harness.unix_to_windows(self.install_log)
+        harness.ENV.pop("FRAMLET_INSTALL_HOLD", None)
+        harness.ENV.update(env or {})
+        popen = subprocess.Popen(["wine", os.path.join(self.path, "framletup.exe")] + list(args), cwd=self.path,
+                                 env=harness.ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        self.proc = harness.Process(popen, "framletup.exe")
+        return self.proc
+
+    def installs(self):
+        if not os.path.exists(self.install_log):
+            return []
+        with open(self.install_log, "rb") as f:
+            return [l for l in f.read().decode("cp949", "replace").splitlines() if l]
+
+    def capture_starts(self):
+        log = os.path.join(self.path, "framlet5.exe.log")
+        if not os.path.exists(log):
+            return []
+        with open(log, "rb") as f:
+            return [l for l in f.read().decode("cp949", "replace").splitlines() if l]
+
+    def assert_ended_with_capture_started(self, timeout=60):
+        self.assertIsNotNone(self.proc.wait(timeout), "the updater did not end")
+        starts = wait_until(self.capture_starts, timeout=10)
+        self.assertEqual(len(starts), 1, "the capture program was not started once")
+        self.assertEqual(starts[0].split()[-1], "-s")
+        self.assertFalse(os.path.exists(os.path.join(self.path, "temp")), "the working folder was left")
+        self.assertFalse(os.path.exists(os.path.join(self.path, "updatelist.ini")), "the list was left")
+
+    def offers(self, count):
+        sections = base_list(FILENUM=str(count))
+        for i in range(1, count + 1):
+            sections["FILE%d" % i] = {"NAME": "부가 %d" % i, "STATE": "SETUP", "DOWNFILENAME": "extra^%d" % i,
+                                      "CHECK": "1", "PROGINFO": "설명 %d" % i}
+            self.server.routes["/bundle_2010/framlet/update/extra/extra^%d.exe" % i] = (200, self.installer)
+        self.serve_list(sections)
+
+    def window_text(self, control_id):
+        rc, out = drive("item_text", TITLE, str(control_id))
+        return out if rc == 0 else None
+
+
+def base_list(**update):
+    values = {"VERSION": "5", "MODULE": "1", "HOLDDATA": "3", "FILENUM": "0"}
+    values.update(update)
+    return {"UPDATE": values,
+            "UPFILE1": {"TITLE": "Framlet 구성요소", "SUBTITLE": "정기 업데이트", "NAME": "기본 모듈",
+                        "NAME1": "모듈 하나", "STATE": "DOWN", "PROGINFO": "첫째"},
+            "UPFILE2": {"NAME": "보조 모듈", "NAME1": "모듈 둘", "STATE": "DOWN"}}
+
+
+class ListFailures(UpdaterCase):
+    def test_bad_or_missing_lists_start_the_capture_program_and_install_nothing(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        replies = {
+            "404": (404, b"[UPDATE]\r\nVERSION=9\r\nUPDATEURL=x\r\n"),
+            "500": (500, b"[UPDATE]\r\nVERSION=9\r\n"),
+            "truncated": truncated(b"[UPDATE]\r\nVERSION=9\r\nUPDATEURL=", 4000),
+            "malformed": (200, b"\x00\xff garbage \x01\x02 VERSION 9 <html>"),
+        }
+        for case, reply in replies.items():
+            with self.subTest(case=case):
+                self.server.requests.clear()
+                os.path.exists(os.path.join(self.path, "framlet5.exe.log")) and os.unlink(
+                    os.path.join(self.path, "framlet5.exe.log"))
+                self.server.routes = {LIST_PATH: reply, "/setup.exe": (200, self.installer)}
+                self.start()
+                self.assert_ended_with_capture_started()
+                self.assertEqual(self.server.requests[:1], [LIST_PATH])
+                self.assertEqual(self.server.requests, [LIST_PATH])
+                self.assertEqual(self.installs(), [])
+
+    def test_server_down(self):
+        set_registry({"ver": "5"})
+        self.write_hosts("http://127.0.0.1:1")
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertEqual(self.installs(), [])
+
+    def test_stalled_server_still_starts_the_capture_program(self):
+        set_registry({"ver": "5"})
+        self.server.routes[LIST_PATH] = "stall"
+        self.start()
+        self.assert_ended_with_capture_started(timeout=90)
+        self.assertEqual(self.installs(), [])
+
+
+class SelfUpdate(UpdaterCase):
+    def serve_update(self, file_name="FramletSetup.exe"):
+        self.serve_list(base_list(VERSION="9", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE=file_name,
+                                  FILENUM="1"))
+        self.server.routes["/setup.exe"] = (200, self.installer)
+
+    def test_runs_the_installer_silently_and_nothing_after(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_update()
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertEqual(self.installs(), ["FramletSetup.exe| /S"])
+        self.assertEqual(self.server.requests, [LIST_PATH, "/setup.exe"])
+
+    def test_mode_o_passes_boot_0_and_starts_nothing(self):
+        set_registry({"ver": "5"})
+        self.serve_update()
+        self.start("-o")
+        self.assertIsNotNone(self.proc.wait(60))
+        self.assertEqual(self.installs(), ["FramletSetup.exe| /S /Boot=0"])
+        self.assertEqual(self.capture_starts(), [])
+
+    def test_missing_registry_key_reads_version_1(self):
+        set_registry(None)
+        self.serve_list(base_list(VERSION="1", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
+        self.server.routes["/setup.exe"] = (200, self.installer)
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertEqual(self.installs(), [])
+
+    def test_unsafe_names_and_non_programs_run_nothing(self):
+        set_registry({"ver": "5"})
+        for name in ["..\\evil.exe", "C:\\evil.exe", "..\\..\\evil.exe"]:
+            with self.subTest(name=name):
+                os.path.exists(os.path.join(self.path, "framlet5.exe.log")) and os.unlink(
+                    os.path.join(self.path, "framlet5.exe.log"))
+                self.serve_update(name)
+                self.start()
+                self.assert_ended_with_capture_started()
+                self.assertEqual(self.installs(), [])
+                self.assertFalse(os.path.exists(os.path.join(self.root, "evil.exe")))
+                self.assertFalse(os.path.exists(os.path.join(self.path, "evil.exe")))
+        # A page where a program should be is not run.
+        os.unlink(os.path.join(self.path, "framlet5.exe.log"))
+        self.serve_update()
+        self.server.routes["/setup.exe"] = (200, b"<html>error</html>")
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertEqual(self.installs(), [])
+
+
+class Hold(UpdaterCase):
+    def test_a_later_hold_date_postpones_and_is_kept(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "99991231"})
+        self.offers(2)
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertEqual(registry_value("holddate"), "99991231")
+        self.assertEqual(self.server.requests, [LIST_PATH])
+
+    def test_no_offers_ends_after_rewriting_the_hold_date(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(0)
+        self.start()
+        self.assert_ended_with_capture_started()
+        self.assertNotEqual(registry_value("holddate"), "1")
+
+
+class Offers(UpdaterCase):
+    def test_seven_rows_show_five_unticked_is_not_fetched_and_install_runs(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(7)
+        self.start()
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0, "no update window")
+        rc, out = drive("tree_items", TITLE, "4013")
+        self.assertEqual(rc, 0)
+        items = out.splitlines()
+        top = [l for l in items if l.startswith("level=0")]
+        self.assertEqual(len(top), 6, out)  # the title and five offers
+        self.assertIn("text=부가 5", top[-1])
+        self.assertFalse(any("부가 6" in l for l in items))
+        self.assertEqual(self.window_text(4003), "업데이트 구성요소 선택")
+        self.screenshot("updater_selection")
+
+        # Untick the second offer on its box (left of its text).
+        second = [l for l in top if "text=부가 2" in l][0]
+        fields = dict(f.split("=", 1) for f in second.split()[:5])
+        drive("click", int(fields["text_x"]) - 10, int(fields["y"]))
+        wait_until(lambda: "state=1 " in [l for l in drive("tree_items", TITLE, "4013")[1].splitlines()
+                                          if "부가 2" in l][0], timeout=5)
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        self.screenshot("updater_completion")
+        names = [l.split("|")[0] for l in self.installs()]
+        self.assertEqual(names, ["extra^%d_framlet.exe" % i for i in (1, 3, 4, 5)])
+        self.assertTrue(all(l.endswith("| /S") for l in self.installs()))
+        self.assertNotIn("/bundle_2010/framlet/update/extra/extra^2.exe", self.server.requests)
+        log = self.window_text(4014)
+        self.assertIn("부가 1 설치를 완료 하였습니다.", log)
+        self.assertIn("기본 모듈 설치를 완료 하였습니다.", log)
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
+
+    def screenshot(self, name):
+        os.makedirs(os.path.join(harness.BUILD_DIR, "screenshots"), exist_ok=True)
+        harness.screenshot(os.path.join(harness.BUILD_DIR, "screenshots", name + ".png"))
+
+
+if __name__ == "__main__":
+    harness.main()

@@ -1,0 +1,40 @@
+// framletup: checks for a newer program or module set, offers components,
+// installs them and starts the capture program again with "-s".
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "updater/fetch.h"
+#include "updater/update_dlg.h"
+#include "updater/update_rules.h"
+#include "updater/update_system.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace framlet::update;
+  const LaunchMode mode = LaunchModeFromArguments(ArgumentsOf(GetCommandLineA()));
+  if (mode == LaunchMode::U) return 0;
+
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HRESULT ole = OleInitialize(nullptr);
+
+  InternetFetcher fetcher;
+  {
+    CUpdateDlg dialog(mode, PathsOfThisProgram(), fetcher);
+    if (dialog.Create(nullptr)) {
+      if (dialog.RunStartUp()) {
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+          if (!IsDialogMessageW(dialog.Hwnd(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+          }
+        }
+      }
+    } else if (mode == LaunchMode::Normal) {
+      StartCaptureProgram(PathsOfThisProgram().program);
+    }
+  }
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return 0;
+}

@@ -1,0 +1,205 @@
+#include "updater/update_system.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <ctime>
+#include <vector>
+
+#include "web/site_config.h"
+
+namespace framlet::update {
+namespace {
+
+constexpr char kFramletKey[] = "SOFTWARE\\Framlet";
+constexpr char kUninstallKey[] = "SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// A registry string, at most 259 bytes, cut at a character boundary.
+bool ReadRegistryString(HKEY root, const std::string& subkey, const std::string& name, REGSAM view,
+                        std::string& value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+  char buffer[1024] = {};
+  DWORD size = sizeof(buffer) - 1;
+  DWORD type = 0;
+  LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
+  buffer[std::min<DWORD>(size, sizeof(buffer) - 1)] = 0;
+  value = CutToBytes(buffer);
+  return true;
+}
+
+std::string ProfileString(const std::string& path, const char* section, const char* key) {
+  char buffer[1024] = {};
+  GetPrivateProfileStringA(section, key, "", buffer, sizeof(buffer), path.c_str());
+  return CutToBytes(buffer);
+}
+
+}  // namespace
+
+UpdatePaths PathsOfThisProgram() {
+  char path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string full(path, length);
+  // Walk by characters: a double-byte character's trail byte may be 0x5C.
+  size_t lastSeparator = std::string::npos;
+  for (size_t i = 0; i < full.size(); ++i) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(full[i])) && i + 1 < full.size()) {
+      ++i;
+      continue;
+    }
+    if (full[i] == '\\' || full[i] == '/') lastSeparator = i;
+  }
+  UpdatePaths paths;
+  paths.program = lastSeparator == std::string::npos ? std::string() : full.substr(0, lastSeparator + 1);
+  paths.work = paths.program + "temp\\";
+  paths.list = paths.program + "updatelist.ini";
+  return paths;
+}
+
+UpdateHosts ReadHosts(const std::string& programFolder) {
+  UpdateHosts hosts;
+  hosts.update = site::Url(site::kUpdateCheckHost, "");
+  hosts.component = site::Url(site::kComponentHost, "");
+  const std::string file = programFolder + "update_hosts.ini";
+  if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return hosts;
+  std::string update = ProfileString(file, "HOSTS", "UPDATE");
+  std::string component = ProfileString(file, "HOSTS", "COMPONENT");
+  if (!update.empty()) hosts.update = update;
+  if (!component.empty()) hosts.component = component;
+  return hosts;
+}
+
+int ReadRegistryInt(const char* name, int fallback) {
+  std::string value;
+  if (!ReadRegistryString(HKEY_CURRENT_USER, kFramletKey, name, 0, value)) return fallback;
+  return ListInt(value);
+}
+
+void WriteRegistryText(const char* name, const std::string& text) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kFramletKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(key);
+}
+
+int Today() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_s(&local, &now);
+  return (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
+}
+
+ProfileLookup IniLookup(const std::string& path) {
+  return [path](const char* section, const char* key) { return ProfileString(path, section, key); };
+}
+
+bool ListedProgramRunning(Fetcher& fetcher, const std::string& url, const std::string& programFolder) {
+  const std::string file = programFolder + "mutex.ini";
+  if (!fetcher.Fetch(url, file, false, nullptr)) return false;
+  int count = ListInt(ProfileString(file, "COUNTER", "NUM"));
+  for (int i = 1; i <= count; ++i) {
+    const std::string section = "CHECK" + std::to_string(i);
+    const std::string name = ProfileString(file, section.c_str(), "MUTEX");
+    if (name.empty()) continue;
+    SetLastError(0);
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+    const DWORD error = GetLastError();
+    if (mutex) CloseHandle(mutex);
+    if (MutexSaysRunning(mutex != nullptr, error)) return true;
+  }
+  return false;
+}
+
+bool ProgramInstalled(Fetcher& fetcher, const std::string& url, const std::string& programFolder) {
+  const std::string file = programFolder + "History.ini";
+  if (!fetcher.Fetch(url, file, false, nullptr)) return false;
+  bool installed = false;
+  int count = ListInt(ProfileString(file, "COUNTER", "NUM"));
+  for (int i = 1; i <= count && !installed; ++i) {
+    const std::string section = "CHECK" + std::to_string(i);
+    HKEY root = ProfileString(file, section.c_str(), "HKEY") == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const std::string subkey = kUninstallKey + ProfileString(file, section.c_str(), "REGPATH");
+    const std::string name = ProfileString(file, section.c_str(), "REGNAME");
+    const std::string wanted = ProfileString(file, section.c_str(), "REGVALUE");
+    // Both registry views: a 32-bit program's uninstall entry lives in the other one.
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+      std::string data;
+      ReadRegistryString(root, subkey, name, view, data);
+      if (data == wanted) {
+        installed = true;
+        break;
+      }
+    }
+  }
+  DeleteFileA(file.c_str());
+  return installed;
+}
+
+bool FileOnDesktop(const std::string& fileName) {
+  std::string desktop;
+  if (!ReadRegistryString(HKEY_CURRENT_USER, "SoftWare\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                          "Desktop", 0, desktop) ||
+      desktop.empty()) {
+    return false;
+  }
+  if (desktop.back() != '\\') desktop += '\\';
+  HANDLE file = CreateFileA((desktop + fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool TargetFolderOf(const Component& row, std::string& folder) {
+  HKEY root = row.regRoot == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  return ReadRegistryString(root, row.regPath, row.regValue, 0, folder);
+}
+
+bool RunAndWait(const std::string& program, const std::string& commandLine) {
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back(0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+void EmptyWorkFolder(const UpdatePaths& paths) {
+  if (paths.program.empty()) return;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((paths.work + "*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = paths.work + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryA(full.c_str());
+      } else {
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(paths.work.c_str());
+  DeleteFileA(paths.list.c_str());
+}
+
+void StartCaptureProgram(const std::string& programFolder) {
+  const std::string program = programFolder + "framlet5.exe";
+  ShellExecuteA(nullptr, "open", program.c_str(), "-s", nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace framlet::update
