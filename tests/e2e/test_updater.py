@@ -111,6 +111,10 @@ class UpdaterCase(unittest.TestCase):
             self.server.routes["/bundle_2010/framlet/update/extra/extra^%d.exe" % i] = (200, self.installer)
         self.serve_list(sections)
 
+    def assert_soon(self, read, expected, msg=None, timeout=5.0):
+        wait_until(lambda: read() == expected, timeout=timeout)
+        self.assertEqual(read(), expected, msg)
+
     def window_text(self, control_id):
         rc, out = drive("item_text", TITLE, str(control_id))
         return out if rc == 0 else None
@@ -247,10 +251,14 @@ class Offers(UpdaterCase):
 
         # Untick the second offer on its box (left of its text).
         second = [l for l in top if "text=부가 2" in l][0]
-        fields = dict(f.split("=", 1) for f in second.split()[:5])
+        fields = dict(f.split("=", 1) for f in second.split()[:6])
+        self.assertEqual(drive("tree_show", TITLE, "4013", fields["item"])[0], 0)
+        second = [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "text=부가 2" in l][0]
+        fields = dict(f.split("=", 1) for f in second.split()[:6])
         drive("click", int(fields["text_x"]) - 10, int(fields["y"]))
-        wait_until(lambda: "state=1 " in [l for l in drive("tree_items", TITLE, "4013")[1].splitlines()
-                                          if "부가 2" in l][0], timeout=5)
+        def second_state():
+            return [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "부가 2" in l][0].split()[1]
+        self.assert_soon(second_state, "state=1", "the box click did not untick the offer")
         drive("click_control", TITLE, "1")
         self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
         self.screenshot("updater_completion")

@@ -39,8 +39,9 @@ void PrintItems(HWND tree, Remote& remote, HTREEITEM item, int level) {
     ReadProcessMemory(remote.process, remote.memory + 1024, &rect, sizeof(rect), &done);
     POINT origin = {rect.left, (rect.top + rect.bottom) / 2};
     ClientToScreen(tree, &origin);
-    Printf("level=%d state=%u selected=%d text_x=%ld y=%ld text=", level, (data.state >> 12) & 0xF,
-           (data.state & TVIS_SELECTED) ? 1 : 0, origin.x, origin.y);
+    Printf("level=%d state=%u selected=%d text_x=%ld y=%ld item=%llu text=", level, (data.state >> 12) & 0xF,
+           (data.state & TVIS_SELECTED) ? 1 : 0, origin.x, origin.y,
+           static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(item)));
     Print(text);
     Printf("\n");
     HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD,
@@ -66,5 +67,16 @@ FLDRIVE_COMMAND(tree_items, L"<title|#hwnd> <control id>   a tree's items: level
   if (!remote.memory) return 1;
   HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   PrintItems(tree, remote, root, 0);
+  return 0;
+}
+
+FLDRIVE_COMMAND(tree_show, L"<title|#hwnd> <control id> <item>   scrolls a tree item (from tree_items) into view") {
+  if (args.size() != 3) return 2;
+  HWND top = FindTop(args[0]);
+  if (!top) return 1;
+  HWND tree = GetDlgItem(top, ToInt(args[1]));
+  if (!tree) return 1;
+  const LPARAM item = static_cast<LPARAM>(wcstoull(args[2].c_str(), nullptr, 10));
+  SendMessageW(tree, TVM_ENSUREVISIBLE, 0, item);
   return 0;
 }
