@@ -277,5 +277,90 @@ class Offers(UpdaterCase):
         harness.screenshot(os.path.join(harness.BUILD_DIR, "screenshots", name + ".png"))
 
 
+class ModuleUpdate(UpdaterCase):
+    def serve_module(self):
+        sections = base_list(MODULE="3", MODULETEXT1="새 모듈이 있습니다.", MODULETEXT2="설치할까요?",
+                             MODULETEXT4="넷째 줄")
+        sections["UPFILE1"].update(DOWNFILEURL=self.server.url("/m1.dat"), DOWNFILENAME="m1.dat")
+        sections["UPFILE2"].update(DOWNFILEURL=self.server.url("/m2.dat"), DOWNFILENAME="..\\m2.dat")
+        self.server.routes["/m1.dat"] = (200, b"module one")
+        self.server.routes["/m2.dat"] = (200, b"module two")
+        self.serve_list(sections)
+
+    def question(self):
+        self.assertEqual(drive("wait", "Framlet", "30000", "visible")[0], 0, "no question")
+        rc, out = drive("children", "Framlet")
+        return out
+
+    def test_question_text_and_no_ends(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "99991231"})
+        self.serve_module()
+        self.start()
+        out = self.question()
+        self.assertIn("새 모듈이 있습니다.", out)
+        self.assertIn("넷째 줄", out)
+        drive("click_control", "Framlet", "7")  # IDNO
+        self.assert_ended_with_capture_started()
+        self.assertEqual(registry_value("module"), "1")
+        self.assertNotIn("/m1.dat", self.server.requests)
+
+    def test_yes_installs_the_module_rows_into_the_program_folder_only(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_module()
+        self.start()
+        self.question()
+        drive("click_control", "Framlet", "6")  # IDYES
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0)
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        with open(os.path.join(self.path, "m1.dat"), "rb") as f:
+            self.assertEqual(f.read(), b"module one")
+        # The unsafe name writes nothing anywhere, fails its row and keeps "module" as it was.
+        self.assertFalse(os.path.exists(os.path.join(self.root, "m2.dat")))
+        self.assertNotIn("/m2.dat", self.server.requests)
+        log = self.window_text(4014)
+        self.assertIn("모듈 하나 설치를 완료 하였습니다.", log)
+        self.assertIn("모듈 둘 설치에 실패하였습니다.", log)
+        self.assertEqual(registry_value("module"), "1")
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
+
+    def test_module_level_written_when_every_row_arrived(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_module()
+        sections = base_list(MODULE="3")
+        sections["UPFILE1"].update(DOWNFILEURL=self.server.url("/m1.dat"), DOWNFILENAME="m1.dat")
+        sections["UPFILE2"].update(DOWNFILEURL=self.server.url("/m2.dat"), DOWNFILENAME="m2.dat")
+        self.serve_list(sections)
+        self.start()
+        self.question()
+        drive("click_control", "Framlet", "6")
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0)
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        self.assertEqual(registry_value("module"), "3")
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
+
+
+class CloseDuringInstall(UpdaterCase):
+    def test_close_waits_for_the_running_installer_and_stops_further_rows(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(3)
+        hold = os.path.join(self.root, "hold")
+        open(hold, "w").close()
+        self.start(env={"FRAMLET_INSTALL_HOLD": harness.unix_to_windows(hold)})
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0)
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: len(self.installs()) == 1, timeout=30), "the first installer did not start")
+        drive("click_control", TITLE, "2")
+        drive("post", TITLE, "16")  # WM_CLOSE
+        # The installer still runs: the updater waits and starts nothing yet.
+        self.assertTrue(harness.holds(lambda: self.proc.running() and not self.capture_starts(), 1.0))
+        os.unlink(hold)
+        self.assert_ended_with_capture_started()
+        self.assertEqual([l.split("|")[0] for l in self.installs()], ["extra^1_framlet.exe"])
+
+
 if __name__ == "__main__":
     harness.main()
