@@ -11,6 +11,7 @@ pkgs=(
   locales fonts-nanum
   python3 python3-pil
   cups cups-bsd cups-client printer-driver-cups-pdf
+  nsis
 )
 
 missing=()

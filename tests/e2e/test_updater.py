@@ -362,5 +362,72 @@ class CloseDuringInstall(UpdaterCase):
         self.assertEqual([l.split("|")[0] for l in self.installs()], ["extra^1_framlet.exe"])
 
 
+class Installer(UpdaterCase):
+    """The package built by scripts/package.sh (a stand-in as the capture
+    program, so its starts are logged) installed and removed under Wine."""
+
+    def test_silent_install_update_check_and_uninstall(self):
+        setup = os.path.join(self.root, "Framlet-setup.exe")
+        env = dict(os.environ, FRAMLET5_EXE=harness.built("tests/standin.exe"),
+                   FRAMLETUP_EXE=harness.built("updater/framletup.exe"), FRAMLET_VERSION="7", FRAMLET_MODULE="2")
+        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), harness.BUILD_DIR, setup],
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+        set_registry(None)
+        prefix = harness.ENV["WINEPREFIX"]
+        folder = os.path.join(prefix, "drive_c", "Program Files", "Framlet")
+        shortcut = os.path.join(prefix, "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",
+                                "Framlet", "Framlet.lnk")
+        shutil.rmtree(folder, ignore_errors=True)
+        for args in (["/S"], ["/S", "/Boot=0"]):
+            with self.subTest(args=args):
+                subprocess.run(["wine", setup] + args, env=harness.ENV, check=True, timeout=120,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(folder, "framletup.exe")), timeout=30))
+                self.assertTrue(os.path.exists(os.path.join(folder, "framlet5.exe")))
+                self.assertTrue(os.path.exists(shortcut))
+                self.assertEqual(registry_value("ver"), "7")
+                self.assertEqual(registry_value("module"), "2")
+                self.assertTrue(harness.holds(lambda: not os.path.exists(os.path.join(folder, "framlet5.exe.log")),
+                                              0.5), "a silent install started the program")
+        out = subprocess.run(["wine", "reg", "query",
+                              "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Framlet",
+                              "/reg:64"], env=harness.ENV, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+        self.assertIn("uninstall.exe", out)
+
+        # The installed updater sees the installed version: no self-update for an equal one.
+        with open(os.path.join(folder, "update_hosts.ini"), "w") as f:
+            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (self.server.base, self.server.base))
+        self.serve_list(base_list(VERSION="7", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
+        self.server.routes["/setup.exe"] = (200, self.installer)
+        harness.ENV["FRAMLET_INSTALL_LOG"] = harness.unix_to_windows(self.install_log)
+        proc = subprocess.Popen(["wine", os.path.join(folder, "framletup.exe")], cwd=folder, env=harness.ENV,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.proc = harness.Process(proc, "framletup.exe")
+        self.assertIsNotNone(self.proc.wait(60))
+        self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(folder, "framlet5.exe.log")), timeout=10),
+                        "the capture program did not start from the installed folder")
+        self.assertEqual(self.installs(), [])
+        self.assertEqual(self.server.requests, [LIST_PATH])
+
+        # A capture the user kept in the folder stays; everything installed goes.
+        with open(os.path.join(folder, "shot_1.png"), "wb") as f:
+            f.write(b"picture")
+        subprocess.run(["wine", os.path.join(folder, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.assertTrue(wait_until(lambda: not os.path.exists(os.path.join(folder, "uninstall.exe")), timeout=30))
+        for name in ("framlet5.exe", "framletup.exe"):
+            self.assertFalse(os.path.exists(os.path.join(folder, name)), name)
+        self.assertTrue(os.path.exists(os.path.join(folder, "shot_1.png")))
+        self.assertFalse(os.path.exists(shortcut))
+        self.assertIsNone(registry_value("ver"))
+        out = subprocess.run(["wine", "reg", "query",
+                              "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Framlet",
+                              "/reg:64"], env=harness.ENV, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+        self.assertNotIn("uninstall.exe", out)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 if __name__ == "__main__":
     harness.main()

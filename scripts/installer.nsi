@@ -1,0 +1,93 @@
+; The program's installer: both programs into one folder under Program Files,
+; the updater's registry key with this release's version and module level, the
+; 64-bit uninstall entry, a Start-menu shortcut and an uninstaller.
+; Silent runs (/S, /S /Boot=0) start nothing.
+; Built by scripts/package.sh, which defines VERSION, MODULE, FRAMLET5, FRAMLETUP and OUTFILE.
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include "FileFunc.nsh"
+!include "x64.nsh"
+
+!define PRODUCT "Framlet"
+!define APPKEY "SOFTWARE\Framlet"
+!define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Framlet"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Framlet"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+LoadLanguageFile "${NSISDIR}\Contrib\Language files\Korean.nlf"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Framlet"
+  SetOutPath "$INSTDIR"
+  File "/oname=framlet5.exe" "${FRAMLET5}"
+  File "/oname=framletup.exe" "${FRAMLETUP}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKCU "${APPKEY}" "ver" "${VERSION}"
+  WriteRegStr HKCU "${APPKEY}" "module" "${MODULE}"
+
+  WriteRegStr HKLM "${UNINSTKEY}" "DisplayName" "Framlet"
+  WriteRegStr HKLM "${UNINSTKEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTKEY}" "Publisher" "Framlet"
+  WriteRegStr HKLM "${UNINSTKEY}" "DisplayIcon" "$INSTDIR\framlet5.exe"
+  WriteRegStr HKLM "${UNINSTKEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTKEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTKEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTKEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTKEY}" "NoRepair" 1
+
+  CreateDirectory "$SMPROGRAMS\Framlet"
+  CreateShortCut "$SMPROGRAMS\Framlet\Framlet.lnk" "$INSTDIR\framlet5.exe" "" "$INSTDIR\framlet5.exe" 0
+SectionEnd
+
+; An interactive install starts the program when it is done, unless /Boot=0.
+Function .onInstSuccess
+  IfSilent done
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/Boot=" $1
+  StrCmp $1 "0" done
+  Exec '"$INSTDIR\framlet5.exe"'
+done:
+FunctionEnd
+
+; Removes what the installer and the updater put in the folder; the folder
+; itself goes only when nothing else (the user's captures, settings) is left.
+Section "Uninstall"
+  Delete "$INSTDIR\framlet5.exe"
+  Delete "$INSTDIR\framletup.exe"
+  Delete "$INSTDIR\updatelist.ini"
+  Delete "$INSTDIR\mutex.ini"
+  Delete "$INSTDIR\History.ini"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR\temp"
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\Framlet\Framlet.lnk"
+  RMDir "$SMPROGRAMS\Framlet"
+
+  DeleteRegKey HKCU "${APPKEY}"
+  DeleteRegKey HKLM "${UNINSTKEY}"
+SectionEnd
