@@ -33,3 +33,15 @@ echo "JPEG encoder:"
 echo
 echo "Scroll capture:"
 "$build/framlet_scroll_bench"
+
+# Region selection and window picker under Wine, on a private 1920 x 1080 display;
+# FRAMLET_BENCH_WIN names a Windows build whose libraries it links.
+if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
+  echo
+  echo "Region selection, magnifier and window picker (Wine):"
+  cmake -S "$root/bench" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DFRAMLET_WIN_BUILD="$FRAMLET_BENCH_WIN" >/dev/null
+  ninja -C "$build/win" -j2 framlet_region_bench >/dev/null
+  env -u DISPLAY FRAMLET_SCREEN=1920x1080x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
+    "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$build/win/framlet_region_bench.exe"
+fi

@@ -30,10 +30,42 @@ constexpr COLORREF kLabelText = RGB(255, 255, 255);
 
 CMYMagnify::CMYMagnify() : zoom(mag::kZoom), timerInterval(0), crossHair(1) {}
 
-CMYMagnify::~CMYMagnify() { Destroy(); }
+CMYMagnify::~CMYMagnify() {
+  Destroy();
+  FreeSurfaces();
+}
+
+bool CMYMagnify::Surface::Fit(HDC screen, int width, int height) {
+  if (dc && size.cx == width && size.cy == height) return true;
+  Free();
+  dc = CreateCompatibleDC(screen);
+  image = CreateCompatibleBitmap(screen, width, height);
+  if (!dc || !image) {
+    Free();
+    return false;
+  }
+  previous = SelectObject(dc, image);
+  size = {width, height};
+  return true;
+}
+
+void CMYMagnify::Surface::Free() {
+  if (dc && previous) SelectObject(dc, previous);
+  if (image) DeleteObject(image);
+  if (dc) DeleteDC(dc);
+  *this = Surface();
+}
+
+void CMYMagnify::FreeSurfaces() {
+  view_.Free();
+  source_.Free();
+}
 
 bool CMYMagnify::Create(HWND parent, int x, int y, int width, int height) {
   if (!CreateWindowOf(kClassName, WS_CHILD | WS_VISIBLE, 0, x, y, width, height, parent)) return false;
+  crossPen_.Reset(CreatePen(PS_SOLID, mag::kCrossPenWidth, kCrossColour));
+  silverPen_.Reset(CreatePen(PS_SOLID, 1, kSilver));
+  silverBrush_.Reset(CreateSolidBrush(kSilver));
   // An interval of 0 gives the platform's shortest timer period.
   SetTimer(Hwnd(), kDrawTimer, timerInterval, nullptr);
   return true;
@@ -51,6 +83,7 @@ LRESULT CMYMagnify::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_DESTROY:
       KillTimer(Hwnd(), kDrawTimer);
+      FreeSurfaces();
       break;
   }
   return CWindowBase::HandleMessage(message, wParam, lParam);
@@ -60,13 +93,13 @@ bool CMYMagnify::Draw(bool force) {
   HWND hwnd = Hwnd();
   // Nothing shows while the panel is hidden: no screen reads for it.
   if (!hwnd || !IsWindowVisible(hwnd)) return false;
-  RECT client = {};
-  GetClientRect(hwnd, &client);
   POINT cursor = {};
   if (!GetCursorPos(&cursor)) return false;
-  if (!force && cursor.x == g_lastDrawn.x && cursor.y == g_lastDrawn.y && view_) return false;
+  if (!force && cursor.x == g_lastDrawn.x && cursor.y == g_lastDrawn.y && view_.dc) return false;
   g_lastDrawn = cursor;
 
+  RECT client = {};
+  GetClientRect(hwnd, &client);
   const int cw = client.right;
   const int ch = client.bottom;
   const mag::Area source =
@@ -74,67 +107,51 @@ bool CMYMagnify::Draw(bool force) {
   if (cw <= 0 || ch <= 0 || source.width <= 0 || source.height <= 0) return false;
 
   framlet::ui::WindowDC screen(nullptr);
-  if (!screen) return false;
-  if (!view_ || viewSize_.cx != cw || viewSize_.cy != ch) {
-    view_.Reset(CreateCompatibleBitmap(screen, cw, ch));
-    viewSize_ = {cw, ch};
-    if (!view_) return false;
+  if (!screen || !view_.Fit(screen, cw, ch) || !source_.Fit(screen, source.width, source.height)) return false;
+  HDC sourceDC = source_.dc;
+  HDC viewDC = view_.dc;
+  // Only the part on the screen is read; the rest stays black.
+  PatBlt(sourceDC, 0, 0, source.width, source.height, BLACKNESS);
+  const mag::Area desktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const mag::Copy copy = mag::ClipToScreen(source, desktop);
+  if (copy.any) {
+    BitBlt(sourceDC, copy.destX, copy.destY, copy.screen.width, copy.screen.height, screen, copy.screen.x,
+           copy.screen.y, SRCCOPY);
   }
-  framlet::ui::MemoryDC sourceDC(screen);
-  framlet::ui::Bitmap sourceImage(CreateCompatibleBitmap(screen, source.width, source.height));
-  framlet::ui::MemoryDC viewDC(screen);
-  if (!sourceDC || !sourceImage || !viewDC) return false;
+  // The magnifier never shows itself.
+  RECT own = {};
+  GetWindowRect(hwnd, &own);
+  const mag::Area cover = mag::SelfCover({own.left, own.top, own.right - own.left, own.bottom - own.top}, source);
   {
-    SelectGuard useSource(sourceDC, sourceImage);
-    // Only the part on the screen is read; the rest stays black.
-    PatBlt(sourceDC, 0, 0, source.width, source.height, BLACKNESS);
-    const mag::Area desktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const mag::Copy copy = mag::ClipToScreen(source, desktop);
-    if (copy.any) {
-      BitBlt(sourceDC, copy.destX, copy.destY, copy.screen.width, copy.screen.height, screen, copy.screen.x,
-             copy.screen.y, SRCCOPY);
-    }
-    // The magnifier never shows itself.
-    RECT own = {};
-    GetWindowRect(hwnd, &own);
-    const mag::Area cover = mag::SelfCover({own.left, own.top, own.right - own.left, own.bottom - own.top}, source);
-    {
-      framlet::ui::Brush silver(CreateSolidBrush(kSilver));
-      framlet::ui::Pen silverPen(CreatePen(PS_SOLID, 1, kSilver));
-      SelectGuard useBrush(sourceDC, silver);
-      SelectGuard usePen(sourceDC, silverPen);
-      Rectangle(sourceDC, cover.x, cover.y, cover.x + cover.width, cover.y + cover.height);
-    }
-    SelectGuard useView(viewDC, view_);
-    StretchBlt(viewDC, 0, 0, cw, ch, sourceDC, 0, 0, source.width, source.height, SRCCOPY);
-    if (crossHair) {
-      framlet::ui::Pen crossPen(CreatePen(PS_SOLID, mag::kCrossPenWidth, kCrossColour));
-      SelectGuard usePen(viewDC, crossPen);
-      const int oldMix = SetROP2(viewDC, R2_COPYPEN);
-      MoveToEx(viewDC, 0, mag::kCrossRow, nullptr);
-      LineTo(viewDC, mag::kCrossLength, mag::kCrossRow);
-      MoveToEx(viewDC, mag::kCrossColumn, 0, nullptr);
-      LineTo(viewDC, mag::kCrossColumn, mag::kCrossLength);
-      SetROP2(viewDC, oldMix);
-    }
+    SelectGuard useBrush(sourceDC, silverBrush_);
+    SelectGuard usePen(sourceDC, silverPen_);
+    Rectangle(sourceDC, cover.x, cover.y, cover.x + cover.width, cover.y + cover.height);
   }
-  framlet::ui::WindowDC own(hwnd);
-  Present(own);
+  StretchBlt(viewDC, 0, 0, cw, ch, sourceDC, 0, 0, source.width, source.height, SRCCOPY);
+  if (crossHair) {
+    SelectGuard usePen(viewDC, crossPen_);
+    const int oldMix = SetROP2(viewDC, R2_COPYPEN);
+    MoveToEx(viewDC, 0, mag::kCrossRow, nullptr);
+    LineTo(viewDC, mag::kCrossLength, mag::kCrossRow);
+    MoveToEx(viewDC, mag::kCrossColumn, 0, nullptr);
+    LineTo(viewDC, mag::kCrossColumn, mag::kCrossLength);
+    SetROP2(viewDC, oldMix);
+  }
+  framlet::ui::WindowDC ownDC(hwnd);
+  Present(ownDC);
   return true;
 }
 
 void CMYMagnify::Present(HDC dc) {
-  if (!view_) return;
-  framlet::ui::MemoryDC viewDC(dc);
-  SelectGuard useView(viewDC, view_);
-  BitBlt(dc, 0, 0, viewSize_.cx, viewSize_.cy, viewDC, 0, 0, SRCCOPY);
+  if (!view_.dc) return;
+  BitBlt(dc, 0, 0, view_.size.cx, view_.size.cy, view_.dc, 0, 0, SRCCOPY);
 }
 
 void CMYMagnify::OnPaint() {
   framlet::ui::PaintDC dc(Hwnd());
   // A repaint without a cursor move shows the kept view again.
-  if (!view_) {
+  if (!view_.dc) {
     RECT client = {};
     GetClientRect(Hwnd(), &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));

@@ -35,8 +35,23 @@ class CMYMagnify : public CWindowBase {
   // Copies the kept view to the client area.
   void Present(HDC dc);
 
-  framlet::ui::Bitmap view_;
-  SIZE viewSize_ = {0, 0};
+  // Kept from one draw to the next: the enlarged view, the screen copy and
+  // their drawing surfaces, and the pens and brush.
+  struct Surface {
+    HDC dc = nullptr;
+    HBITMAP image = nullptr;
+    HGDIOBJ previous = nullptr;
+    SIZE size = {0, 0};
+    // A surface of this size compatible with `screen`, made again only when the size changes.
+    bool Fit(HDC screen, int width, int height);
+    void Free();
+  };
+  void FreeSurfaces();
+  Surface view_;
+  Surface source_;
+  framlet::ui::Pen crossPen_;
+  framlet::ui::Pen silverPen_;
+  framlet::ui::Brush silverBrush_;
 };
 
 // The small layered panel that follows the cursor during region selection:
