@@ -7,6 +7,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
+import test_commands as commands  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
@@ -61,8 +62,8 @@ class ScrollCapture(web.ProxiedTestCase):
     def state(self):
         return parse_info(self.drive_ok("scroll_rows_state").strip())
 
-    def prompts(self):
-        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
+    def prompts(self, frame=TITLE):
+        rows = [parse_info(line) for line in self.drive_ok("popups", frame).splitlines() if line.strip()]
         return [row for row in rows if row["layered"] == 0]
 
     def stop_button_shown(self):
@@ -134,6 +135,53 @@ class ScrollCapture(web.ProxiedTestCase):
         width, height, _ = bmp_rows(path)
         self.assertGreater(height, HOLE[3])
         self.assert_content(path, height)
+
+    def test_a_maximised_frame_refuses_with_its_message(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        self.scroller(HOLE[3] + 50, 5)
+        self.drive_ok("click_control", TITLE, ids.IDC_MAXIMIZE)
+        self.assert_soon(lambda: "id=%d class=Button visible=1" % ids.IDC_RESTORE in self.drive_ok("children", TITLE),
+                         True, timeout=10)
+        # The message box is captioned like the frame: the frame by its handle.
+        frame = "#%x" % self.window_info()["hwnd"]
+        self.drive_ok("key", frame, "ctrl+l")
+        box = wait_until(lambda: self.prompts(frame), timeout=10)
+        self.screenshot("scroll_capture_maximised")
+        self.assertEqual(len(box), 1, box)
+        text = self.drive_ok("item_text", "#%x" % box[0]["hwnd"], 0xFFFF).replace("\r\n", "\n").strip()
+        self.assertEqual(text, "전체창 모드에서는 스크롤캡쳐를 지원하지 않습니다.\n\n"
+                               "기본창 모드에서 창사이즈를 조정하신 후 스크롤캡쳐를 진행해 주세요.")
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], 1)
+        wait_until(lambda: not self.prompts(frame), timeout=10)
+        self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == 0, 0.5), "nothing scrolled")
+        self.assertFalse(self.stop_button_shown())
+
+
+class ContinuousTiming(commands.CommandsCase):
+    """The series' pace: each picture follows the previous one's save by the
+    stored interval."""
+
+    def test_pictures_follow_each_other_by_the_interval(self):
+        shots = self.folder.file("shots")
+        os.makedirs(shots)
+        self.open_frame({"CAPTURE_TIME": "600"})
+        web.sign_in(self)
+        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.drive_ok("key", TITLE, "f3")
+        box = wait_until(self.prompts, timeout=10)
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], 6)  # IDYES
+        dialog = wait_until(lambda: [p for p in self.prompts() if p["hwnd"] != box[0]["hwnd"]], timeout=10)
+        self.drive_ok("click_control", "#%x" % dialog[0]["hwnd"], ids.IDC_OK_PICTURE)
+        self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(os.path.join(shots, "shot.bmp")))
+        wait_until(lambda: len(os.listdir(shots)) >= 5, timeout=30)
+        self.drive_ok("key", TITLE, "escape")
+        times = [os.stat(os.path.join(shots, "shot_%d.bmp" % n)).st_mtime for n in range(4)]
+        gaps = [b - a for a, b in zip(times, times[1:])]
+        for gap in gaps:
+            # Timers here are coarse; a save takes a while on a loaded machine.
+            self.assertGreaterEqual(gap, 0.55, gaps)
+            self.assertLess(gap, 2.5, gaps)
 
 
 if __name__ == "__main__":
