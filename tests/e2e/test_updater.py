@@ -32,6 +32,20 @@ def set_registry(values):
     os.unlink(path)
 
 
+def reg_import(text):
+    """Imports registry lines (REGEDIT4 syntax, header added)."""
+    fd, path = tempfile.mkstemp(suffix=".reg")
+    with os.fdopen(fd, "w") as f:
+        f.write("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n") + "\r\n")
+    subprocess.run(["wine", "regedit", "/s", path], env=harness.ENV, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.unlink(path)
+
+
+def win_path_in_reg(path):
+    return harness.unix_to_windows(path).replace("\\", "\\\\")
+
+
 def registry_value(name):
     out = subprocess.run(["wine", "reg", "query", "HKCU\\SOFTWARE\\Framlet", "/v", name], env=harness.ENV,
                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
@@ -427,6 +441,102 @@ class Installer(UpdaterCase):
                              stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
         self.assertNotIn("uninstall.exe", out)
         shutil.rmtree(folder, ignore_errors=True)
+
+
+class Probes(UpdaterCase):
+    SHELL_FOLDERS = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
+
+    def test_history_desktop_and_folder_checks_decide_the_offers(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        desktop = os.path.join(self.root, "desktop")
+        target = os.path.join(self.root, "target")
+        os.makedirs(desktop)
+        os.makedirs(target)
+        open(os.path.join(desktop, "oldicon"), "w").close()
+        old_desktop = subprocess.run(["wine", "reg", "query", self.SHELL_FOLDERS.replace("HKEY_CURRENT_USER", "HKCU"),
+                                      "/v", "Desktop"], env=harness.ENV, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
+        old = [l.split("REG_SZ", 1)[1].strip() for l in old_desktop.splitlines() if "REG_SZ" in l]
+        if old:
+            self.addCleanup(reg_import, '[%s]\n"Desktop"="%s"' % (self.SHELL_FOLDERS, old[0].replace("\\", "\\\\")))
+        reg_import('[%s]\n"Desktop"="%s"\n\n'
+                   '[HKEY_CURRENT_USER\\SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\FlTestProg]\n'
+                   '"DisplayName"="Test Program"\n\n'
+                   '[HKEY_CURRENT_USER\\Software\\FramletTest]\n"Folder"="%s"'
+                   % (self.SHELL_FOLDERS, win_path_in_reg(desktop), win_path_in_reg(target)))
+        history = ini_text({"COUNTER": {"NUM": "1"},
+                            "CHECK1": {"HKEY": "HKCU", "REGPATH": "FlTestProg", "REGNAME": "DisplayName",
+                                       "REGVALUE": "Test Program"}})
+        other = ini_text({"COUNTER": {"NUM": "1"},
+                          "CHECK1": {"HKEY": "HKCU", "REGPATH": "FlTestProg", "REGNAME": "DisplayName",
+                                     "REGVALUE": "Another"}})
+        self.server.routes["/installed.ini"] = (200, history)
+        self.server.routes["/absent.ini"] = (200, other)
+        rows = [
+            {"NAME": "있는 프로그램", "STATE": "SETUP", "DOWNFILENAME": "p^1", "HISTORYCHK": self.server.url("/installed.ini")},
+            {"NAME": "없는 프로그램", "STATE": "SETUP", "DOWNFILENAME": "p^2", "HISTORYCHK": self.server.url("/absent.ini")},
+            {"NAME": "있는 아이콘", "STATE": "ICON", "DOWNFILENAME": "oldicon"},
+            {"NAME": "새 아이콘", "STATE": "ICON", "DOWNFILENAME": "newicon"},
+            {"NAME": "받을 파일", "STATE": "DOWN", "DOWNFILENAME": "tool", "FILEREGKEY": "HKCU",
+             "FILEREGPATH": "Software\\FramletTest", "FILEREGVALUE": "Folder"},
+            {"NAME": "곳 없는 파일", "STATE": "DOWN", "DOWNFILENAME": "lost", "FILEREGKEY": "HKCU",
+             "FILEREGPATH": "Software\\NoSuchKey", "FILEREGVALUE": "Folder"},
+        ]
+        sections = base_list(FILENUM=str(len(rows)))
+        for i, row in enumerate(rows, 1):
+            row["CHECK"] = "1"
+            sections["FILE%d" % i] = row
+        self.serve_list(sections)
+        for name in ("p/p^1", "p/p^2", "/oldicon", "/newicon", "/tool", "/lost"):
+            self.server.routes["/bundle_2010/framlet/update/%s.exe" % name] = (200, self.installer)
+        self.start()
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0, "no update window")
+        top = [l.split("text=", 1)[1] for l in drive("tree_items", TITLE, "4013")[1].splitlines()
+               if l.startswith("level=0")]
+        self.assertEqual(top[1:], ["없는 프로그램", "새 아이콘", "받을 파일"])
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        self.assertEqual([l.split("|")[0] for l in self.installs()], ["p^2_framlet.exe"])
+        self.assertTrue(os.path.exists(os.path.join(target, "tool.exe")))
+        self.assertFalse(os.path.exists(os.path.join(self.path, "History.ini")))
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
+
+
+class ModeO(UpdaterCase):
+    def test_a_held_mutex_stops_mode_o_and_a_free_one_lets_it_show(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(1)
+        self.server.routes[LIST_PATH] = (200, self.server.routes[LIST_PATH][1].replace(
+            b"[UPDATE]\r\n", ("[UPDATE]\r\nMUTEXCHK=%s\r\n" % self.server.url("/mutex.ini")).encode()))
+        self.server.routes["/mutex.ini"] = (200, ini_text({"COUNTER": {"NUM": "2"}, "CHECK1": {"MUTEX": ""},
+                                                           "CHECK2": {"MUTEX": "FramletTestHeld"}}))
+        self.assertEqual(drive("hold_mutex", "FramletTestHeld")[0], 0)
+        self.addCleanup(drive, "release_mutex", "FramletTestHeld")
+        self.start("-o")
+        self.assertIsNotNone(self.proc.wait(60), "mode o did not end")
+        self.assertIn("/mutex.ini", self.server.requests)
+        self.assertEqual(drive("find", TITLE)[0], 1)
+        self.assertEqual(self.capture_starts(), [])
+        self.assertTrue(os.path.exists(os.path.join(self.path, "mutex.ini")))
+
+        drive("release_mutex", "FramletTestHeld")
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})  # the first run moved the hold on
+        self.start("-o")
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0, "mode o did not show its window")
+        drive("post", TITLE, "16")  # WM_CLOSE
+        self.assertIsNotNone(self.proc.wait(30))
+        self.assertEqual(self.capture_starts(), [])
+
+    def test_option_1_ends_mode_o_at_once(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(1)
+        self.server.routes[LIST_PATH] = (200, self.server.routes[LIST_PATH][1].replace(
+            b"[UPDATE]\r\n", b"[UPDATE]\r\nOPTION=1\r\n"))
+        self.start("-o")
+        self.assertIsNotNone(self.proc.wait(60))
+        self.assertEqual(registry_value("holddate"), "1")
+        self.assertEqual(self.capture_starts(), [])
 
 
 if __name__ == "__main__":
