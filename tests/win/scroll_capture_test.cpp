@@ -18,6 +18,11 @@ constexpr int kStep = 7;       // rows per line-down
 
 int g_top = 0;
 int g_scrolls = 0;
+// When set, each scroll posts a message whose handler, run during the step's
+// wait, tries to start a step inside the step and grabs into workingImage.
+CCaptureEngine* g_meddler = nullptr;
+int g_nestedResults = 0;
+constexpr UINT kMeddle = WM_APP + 7;
 
 uint32_t ContentAt(int x, int row) {
   return (static_cast<uint32_t>(row & 0xFF) << 16) | (static_cast<uint32_t>((row >> 8) * 40 + x) << 8) |
@@ -50,6 +55,15 @@ LRESULT CALLBACK ScrollingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         g_top = g_top + kStep > kContent - kView ? kContent - kView : g_top + kStep;
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
+        if (g_meddler) PostMessageW(hwnd, kMeddle, 0, 0);
+      }
+      return 0;
+    case kMeddle:
+      if (g_meddler) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        g_nestedResults += g_meddler->ScrollStep(r.left, r.top, r.right, r.bottom, hwnd, 100, 100, 1);
+        g_meddler->Grab(0, 0, 33, 17, g_meddler->workingImage, ExcludeLayered);
       }
       return 0;
   }
@@ -61,6 +75,8 @@ class ScrollCapture : public ::testing::Test {
   void SetUp() override {
     g_top = 0;
     g_scrolls = 0;
+    g_meddler = nullptr;
+    g_nestedResults = 0;
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ScrollingProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -89,7 +105,10 @@ class ScrollCapture : public ::testing::Test {
     }
     return false;
   }
-  void TearDown() override { DestroyWindow(window_); }
+  void TearDown() override {
+    g_meddler = nullptr;
+    DestroyWindow(window_);
+  }
 
   // Steps until the engine reports the capture finished; the step count.
   int RunUntilFinished(CCaptureEngine& engine, int maxSteps) {
@@ -154,6 +173,17 @@ TEST_F(ScrollCapture, StopBetweenStepsDeliversTheRowsGatheredAndStartsAfreshNext
   EXPECT_EQ(engine.FinishScrollCapture(100, 1), 0);
   ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 0, 100, 1), 1);
   ExpectContentRows(engine.workingImage, kView + kStep);
+}
+
+TEST_F(ScrollCapture, CapturesDuringAStepsWaitNeitherNestNorReplaceTheRowsGathered) {
+  CCaptureEngine engine(window_);
+  g_meddler = &engine;
+  const int moving = (kContent - kView + kStep - 1) / kStep;
+  EXPECT_EQ(RunUntilFinished(engine, 100), moving + 1);
+  g_meddler = nullptr;
+  EXPECT_EQ(g_nestedResults, 0) << "no step ran inside a step";
+  EXPECT_EQ(g_scrolls, moving + 1) << "one scroll per outer step only";
+  ExpectContentRows(engine.workingImage, kContent);
 }
 
 TEST_F(ScrollCapture, EmptyAreaDeliversNothing) {
