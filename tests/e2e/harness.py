@@ -185,6 +185,9 @@ class ProgramFolder:
         updater = os.path.join(BUILD_DIR, "updater", "framletup.exe")
         if real_updater and os.path.exists(updater):
             shutil.copy(updater, self.path)
+            # The real updater asks a local address that refuses at once, never the internet.
+            with open(os.path.join(self.path, "update_hosts.ini"), "w") as f:
+                f.write("[HOSTS]\r\nUPDATE=http://127.0.0.1:9\r\nCOMPONENT=http://127.0.0.1:9\r\n")
         else:
             self.add_standin("framletup.exe")
         self.processes = []

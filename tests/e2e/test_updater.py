@@ -539,5 +539,47 @@ class ModeO(UpdaterCase):
         self.assertEqual(self.capture_starts(), [])
 
 
+class HandOver(UpdaterCase):
+    """The capture program started plainly hands over to the real updater,
+    which asks the update check first and starts the capture frame with -s."""
+
+    def test_plain_start_reaches_the_frame_through_the_updater(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.server.routes[LIST_PATH] = (404, b"")
+        folder = harness.ProgramFolder("updater.HandOver", real_updater=True)
+        self.addCleanup(folder.stop_all)
+        with open(folder.file("update_hosts.ini"), "w") as f:
+            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (self.server.base, self.server.base))
+        first = folder.start()
+        self.assertIsNotNone(first.wait(30), "the plain start did not end")
+        info = harness.parse_info(drive("wait", "Framlet5", "60000", "visible")[1])
+        self.assertEqual(info["visible"], 1)
+        self.assertEqual(self.server.requests, [LIST_PATH])
+        self.assertFalse(os.path.exists(folder.file("temp")))
+        self.assertFalse(os.path.exists(folder.file("updatelist.ini")))
+        harness.screenshot(os.path.join(harness.BUILD_DIR, "screenshots", "updater_handover.png"))
+        self.addCleanup(lambda: wait_until(lambda: drive("wait_gone", "Framlet5", "100")[0] == 0, timeout=5))
+        self.addCleanup(end_started_from, folder.path)
+
+
+def end_started_from(folder):
+    """Ends, by process id, the programs started from folder by the programs
+    under test (the updater starts the capture frame itself)."""
+    marker = os.path.basename(folder)
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                command = f.read().decode("utf-8", "replace")
+        except OSError:
+            continue
+        if marker in command and "framlet5.exe" in command:
+            try:
+                os.kill(int(entry), 9)
+            except OSError:
+                pass
+
+
 if __name__ == "__main__":
     harness.main()
