@@ -273,6 +273,17 @@ class Offers(UpdaterCase):
         def second_state():
             return [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "부가 2" in l][0].split()[1]
         self.assert_soon(second_state, "state=1", "the box click did not untick the offer")
+        # A click on an offer's text shows its description and leaves its box as it was.
+        third = [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "text=부가 3" in l][0]
+        fields = dict(f.split("=", 1) for f in third.split()[:6])
+        drive("tree_show", TITLE, "4013", fields["item"])
+        third = [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "text=부가 3" in l][0]
+        fields = dict(f.split("=", 1) for f in third.split()[:6])
+        drive("click", int(fields["text_x"]) + 8, int(fields["y"]))
+        self.assert_soon(lambda: self.window_text(4007), "설명 3", "the info label did not follow the selection")
+        third = [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "text=부가 3" in l][0]
+        self.assertIn("state=2 selected=1", third)
+
         drive("click_control", TITLE, "1")
         self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
         self.screenshot("updater_completion")
