@@ -82,8 +82,14 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
   const int height = bottom - top;
 
   grabbing(true);
-  CCapturedImage before;
-  Grab(left, top, width, height, before, ExcludeLayered);
+  // Only the rows are kept: a step holds two pictures' worth of memory.
+  int beforeStride = 0, afterStride = 0;
+  std::vector<uint8_t> beforeRows;
+  {
+    CCapturedImage before;
+    Grab(left, top, width, height, before, ExcludeLayered);
+    beforeRows = Rows(before, &beforeStride);
+  }
   grabbing(false);
   if (target && IsWindow(target)) {
     DWORD_PTR answer = 0;
@@ -93,11 +99,12 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
   PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait, scrollMessageFilter, scrollHookContext);
 
   grabbing(true);
-  CCapturedImage after;
-  Grab(left, top, width, height, after, ExcludeLayered);
-  int beforeStride = 0, afterStride = 0;
-  const std::vector<uint8_t> beforeRows = Rows(before, &beforeStride);
-  const std::vector<uint8_t> afterRows = Rows(after, &afterStride);
+  std::vector<uint8_t> afterRows;
+  {
+    CCapturedImage after;
+    Grab(left, top, width, height, after, ExcludeLayered);
+    afterRows = Rows(after, &afterStride);
+  }
   const bool readable = !beforeRows.empty() && !afterRows.empty();
   const int matched = readable
                           ? work->matcher.FindShift(beforeRows.data(), static_cast<size_t>(beforeStride),
