@@ -104,7 +104,8 @@ void VeilMoves() {
   SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
   for (int i = 0; i < 300; ++i) {
     const double t = Now();
-    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(std::min(w - 1, 200 + i * 5), std::min(h - 1, 150 + i * 3)));
+    SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(std::min(w - 1, 200 + i * 5), std::min(h - 1, 150 + i * 3)));
     GdiFlush();
     dragging.push_back(Now() - t);
   }

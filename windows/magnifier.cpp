@@ -191,7 +191,9 @@ BOOL CMagnifierPanel::OnInitDialog() {
   return FALSE;
 }
 
-void CMagnifierPanel::OnDestroy() { magnifier_.Destroy(); }
+void CMagnifierPanel::OnDestroy() {
+  magnifier_.Destroy();
+}
 
 void CMagnifierPanel::OnCommand(int id, int code, HWND control) {
   // Enter and Escape close nothing: the panel lives as long as its owner.

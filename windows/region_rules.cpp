@@ -27,7 +27,9 @@ Point OverlaySize(const Screens& s, int primaryHeight) {
   return {s.primaryWidth, primaryHeight};
 }
 
-Rect CrossArea(int x, int y) { return {x - kCrossOffset, y - kCrossOffset, x - kCrossOffset + kCrossSize, y - kCrossOffset + kCrossSize}; }
+Rect CrossArea(int x, int y) {
+  return {x - kCrossOffset, y - kCrossOffset, x - kCrossOffset + kCrossSize, y - kCrossOffset + kCrossSize};
+}
 
 std::array<Rect, 4> OutlineStrips(const Rect& w) {
   if (w.right <= w.left && w.bottom <= w.top) return {};

@@ -87,7 +87,6 @@ struct PickerChange {
   std::array<Rect, 10> areas{};  // old and new strips, old and new cross
   int count = 0;
 };
-PickerChange PickerRepaint(bool hadOld, const Rect& oldWindow, Point oldCursor, const Rect& newWindow,
-                           Point newCursor);
+PickerChange PickerRepaint(bool hadOld, const Rect& oldWindow, Point oldCursor, const Rect& newWindow, Point newCursor);
 
 }  // namespace framlet::region

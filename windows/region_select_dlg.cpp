@@ -81,7 +81,9 @@ void CRegionSelectDlg::OnCommand(int id, int code, HWND control) {
   CDialogBase::OnCommand(id, code, control);
 }
 
-void CRegionSelectDlg::SetOpacity(BYTE alpha) { SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA); }
+void CRegionSelectDlg::SetOpacity(BYTE alpha) {
+  SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA);
+}
 
 void CRegionSelectDlg::Show() {
   if (!IsOpen()) return;
@@ -89,7 +91,8 @@ void CRegionSelectDlg::Show() {
   SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
                SWP_SHOWWINDOW);
   SetForegroundWindow(hwnd);
-  if (panel_.IsOpen()) SetWindowPos(panel_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  if (panel_.IsOpen())
+    SetWindowPos(panel_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
   if (cross_) SetCursor(cross_);
 }
 

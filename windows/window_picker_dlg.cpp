@@ -11,7 +11,9 @@ namespace {
 constexpr COLORREF kOutlineColour = RGB(255, 0, 0);
 constexpr COLORREF kCrossKey = RGB(255, 255, 255);
 
-region::Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+region::Rect ToRect(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 

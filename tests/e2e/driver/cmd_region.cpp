@@ -105,7 +105,8 @@ int Open(Window& window, const wchar_t* className, const wchar_t* title, WNDPROC
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     RegisterClassW(&wc);
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | (bottom ? 0 : WS_EX_TOPMOST);
-    HWND hwnd = CreateWindowExW(exStyle, className, title, WS_POPUP, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, title, WS_POPUP, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
     window.hwnd = hwnd;
     if (hwnd) {
       ShowWindow(hwnd, SW_SHOWNOACTIVATE);
@@ -145,8 +146,8 @@ FLDRIVE_COMMAND(helper, L"<x> <y> <w> <h> <RRGGBB>   a top-most window of one co
   const unsigned long v = wcstoul(args[4].c_str(), nullptr, 16);
   g_helper.Close();
   g_helper.fill = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  return Open(g_helper, L"FldriveHelper", L"fldrive helper", HelperProc, ToInt(args[0]), ToInt(args[1]),
-              ToInt(args[2]), ToInt(args[3]), false);
+  return Open(g_helper, L"FldriveHelper", L"fldrive helper", HelperProc, ToInt(args[0]), ToInt(args[1]), ToInt(args[2]),
+              ToInt(args[3]), false);
 }
 
 FLDRIVE_COMMAND(helper_close, L"   closes the helper window") {
@@ -154,8 +155,9 @@ FLDRIVE_COMMAND(helper_close, L"   closes the helper window") {
   return 0;
 }
 
-FLDRIVE_COMMAND(clipboard_vs_pattern,
-                L"<x> <y>   compares the clipboard's bitmap with the pattern at that screen place: '<w> <h> <wrong pixels>'") {
+FLDRIVE_COMMAND(
+    clipboard_vs_pattern,
+    L"<x> <y>   compares the clipboard's bitmap with the pattern at that screen place: '<w> <h> <wrong pixels>'") {
   if (args.size() != 2) return 2;
   const int left = ToInt(args[0]), top = ToInt(args[1]);
   if (!OpenClipboard(nullptr)) return 1;
