@@ -156,6 +156,18 @@ class ScrollCapture(web.ProxiedTestCase):
         self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == 0, 0.5), "nothing scrolled")
         self.assertFalse(self.stop_button_shown())
 
+    def test_signed_out_it_asks_to_sign_in_and_scrolls_nothing(self):
+        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        web.sign_out(self)
+        self.scroller(HOLE[3] + 50, 5)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        box = wait_until(self.prompts, timeout=10)
+        self.assertEqual(len(box), 1, box)
+        self.drive_ok("key", "#%x" % box[0]["hwnd"], "escape")
+        wait_until(lambda: not self.prompts(), timeout=10)
+        self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == 0, 0.5), "nothing scrolled")
+        self.assertFalse(self.stop_button_shown())
+
 
 class ContinuousTiming(commands.CommandsCase):
     """The series' pace: each picture follows the previous one's save by the
