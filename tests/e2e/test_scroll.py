@@ -112,6 +112,7 @@ class ScrollCapture(web.ProxiedTestCase):
         self.drive_ok("key", TITLE, "ctrl+l")
         wait_until(lambda: self.state()["scrolls"] >= 4, timeout=20)
         self.assertTrue(wait_until(self.stop_button_shown, timeout=10), "no stop button; %r" % self.state())
+        self.screenshot("scroll_capture_running")
         self.drive_ok("key", TITLE, "escape")
         path = self.save_picture()
         scrolls = self.state()["scrolls"]
