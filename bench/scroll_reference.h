@@ -38,7 +38,7 @@ inline int Match(const uint8_t* before, const uint8_t* after, int width, int hei
     for (int k = s; k < height; ++k) {
       const uint8_t* b = before + static_cast<size_t>(k) * rowBytes;
       const uint8_t* a = after + static_cast<size_t>(k - s) * rowBytes;
-      if (std::memcmp(b, a, static_cast<size_t>(compared)) == 0) ++count;
+      if (compared == 0 || std::memcmp(b, a, static_cast<size_t>(compared)) == 0) ++count;
     }
     if (count > bestCount) {
       bestCount = count;
