@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "capture/capture_engine.h"
@@ -184,6 +185,30 @@ TEST_F(ScrollCapture, CapturesDuringAStepsWaitNeitherNestNorReplaceTheRowsGather
   EXPECT_EQ(g_nestedResults, 0) << "no step ran inside a step";
   EXPECT_EQ(g_scrolls, moving + 1) << "one scroll per outer step only";
   ExpectContentRows(engine.workingImage, kContent);
+}
+
+TEST_F(ScrollCapture, AHungTargetDoesNotHangTheStep) {
+  // The target's thread stops answering until the step is over; the step
+  // still returns (its scroll message gives up), and the content that did not
+  // move finishes the capture.
+  HANDLE hung = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HWND target = nullptr;
+  std::thread owner([&] {
+    target = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    SetEvent(hung);
+    WaitForSingleObject(release, INFINITE);
+    DestroyWindow(target);
+  });
+  WaitForSingleObject(hung, INFINITE);
+  CCaptureEngine engine(window_);
+  EXPECT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, target, 100, 100, 1), 1);
+  ExpectContentRows(engine.workingImage, kView);
+  SetEvent(release);
+  owner.join();
+  CloseHandle(hung);
+  CloseHandle(release);
 }
 
 TEST_F(ScrollCapture, EmptyAreaDeliversNothing) {
