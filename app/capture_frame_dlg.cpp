@@ -723,7 +723,11 @@ void CCaptureFrameDlg::AddTitle(const std::wstring& title) {
 }
 
 void CCaptureFrameDlg::RefreshTabStrip() {
-  if (tabBar_) tabBar_->Strip().Redraw();
+  // Hidden and shown again, so that it is drawn anew over the page.
+  if (!tabBar_ || normalMode) return;
+  ShowWindow(tabBar_->Hwnd(), SW_HIDE);
+  ShowWindow(tabBar_->Hwnd(), SW_SHOW);
+  tabBar_->Strip().Redraw();
 }
 
 bool CCaptureFrameDlg::OnEnterKey() {

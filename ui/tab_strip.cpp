@@ -22,8 +22,8 @@ CTabStrip::~CTabStrip() {
 }
 
 bool CTabStrip::Create(HWND parent, int id, const RECT& rect, DWORD style) {
-  if (!CreateWindowOf(kClassName, style, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
+  if (!CreateWindowOf(kClassName, style, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))))
     return false;
   receiver_ = parent;
   tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -237,7 +237,8 @@ LRESULT CTabStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       GetClientRect(Hwnd(), &client);
       // Drawn off screen and copied in one go, so the strip never flickers.
       framlet::ui::MemoryDC memory(paint);
-      framlet::ui::Bitmap canvas(CreateCompatibleBitmap(paint, std::max(1L, client.right), std::max(1L, client.bottom)));
+      framlet::ui::Bitmap canvas(
+          CreateCompatibleBitmap(paint, std::max(1L, client.right), std::max(1L, client.bottom)));
       {
         framlet::ui::SelectGuard select(memory, canvas.Get());
         Paint(memory, client);

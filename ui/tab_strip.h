@@ -23,10 +23,10 @@ class CTabStrip : public CWindowBase {
 
   // Notification codes (hdr.code of a TabStripNotify).
   enum Notify : UINT {
-    kCloseClicked = 1,   // the close button ("닫기")
-    kNewTabClicked,      // the new-tab button ("새 탭")
-    kActiveChanged,      // a click made another tab active
-    kTabMouseDown,       // left button down on a tab
+    kCloseClicked = 1,  // the close button ("닫기")
+    kNewTabClicked,     // the new-tab button ("새 탭")
+    kActiveChanged,     // a click made another tab active
+    kTabMouseDown,      // left button down on a tab
     kTabDoubleClick,
     kTabRButtonDown,
     kTabRButtonUp,

@@ -16,9 +16,9 @@ inline constexpr wchar_t kMistypedPrefixPlusOne[] = L"www\u3148";
 inline constexpr wchar_t kCorrectedPrefix[] = L"www";
 
 enum class Correction {
-  None,           // leave the text alone
-  ReplaceByWww,   // the whole text becomes "www", caret at its end, input to Latin letters
-  StripKoreanW,   // every U+3148 goes ("www" is left), caret at its end, input mode kept
+  None,          // leave the text alone
+  ReplaceByWww,  // the whole text becomes "www", caret at its end, input to Latin letters
+  StripKoreanW,  // every U+3148 goes ("www" is left), caret at its end, input mode kept
 };
 
 struct CorrectedText {

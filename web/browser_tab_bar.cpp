@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr wchar_t kNoMoreTabs[] = L"\uB354\uC774\uC0C1 \uBE0C\uB77C\uC6B0\uC838\uB97C \uC0DD\uC131\uD560 \uC218 \uC5C6\uC2B5\uB2C8\uB2E4. ";
+constexpr wchar_t kNoMoreTabs[] =
+    L"\uB354\uC774\uC0C1 \uBE0C\uB77C\uC6B0\uC838\uB97C \uC0DD\uC131\uD560 \uC218 \uC5C6\uC2B5\uB2C8\uB2E4. ";
 
 }  // namespace
 
@@ -45,9 +46,9 @@ BOOL CBrowserTabBar::OnInitDialog() {
   const RECT none = {};
   bool made = strip_.Create(hwnd, kStripId, none);
   for (int i = 0; made && i < framlet::address::kTabSlots; ++i) {
-    placeholders_[i] = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 0, 0, strip_.Hwnd(),
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPlaceholderId + i)),
-                                       Instance(), nullptr);
+    placeholders_[i] =
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 0, 0, strip_.Hwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstPlaceholderId + i)), Instance(), nullptr);
     made = placeholders_[i] != nullptr;
   }
   if (!made) {

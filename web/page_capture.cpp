@@ -20,8 +20,8 @@ bool DrawPage(IPageDocument& page, int width, int height, CCapturedImage& out) {
   {
     framlet::ui::SelectGuard select(memory, image.Bitmap());
     const RECT bounds = {0, 0, width, height};
-    framlet::ui::Brush backdrop(CreateSolidBrush(RGB(pagecap::kBackdropRed, pagecap::kBackdropGreen,
-                                                     pagecap::kBackdropBlue)));
+    framlet::ui::Brush backdrop(
+        CreateSolidBrush(RGB(pagecap::kBackdropRed, pagecap::kBackdropGreen, pagecap::kBackdropBlue)));
     FillRect(memory, &bounds, backdrop);
     // A page that cannot draw leaves the backdrop: the picture shows what the page painted, nothing.
     page.Draw(memory, bounds);

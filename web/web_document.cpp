@@ -30,7 +30,8 @@ CWebDocument::CWebDocument(CWebPage& view) : window_(view.Hwnd()) {
   if (SUCCEEDED(document_->get_body(body.Put())) && body) {
     body_ = Query<IHTMLElement2>(body.Get(), IID_IHTMLElement2);
     ComPtr<IHTMLElement> root;
-    if (SUCCEEDED(body->get_parentElement(root.Put())) && root) root_ = Query<IHTMLElement2>(root.Get(), IID_IHTMLElement2);
+    if (SUCCEEDED(body->get_parentElement(root.Put())) && root)
+      root_ = Query<IHTMLElement2>(root.Get(), IID_IHTMLElement2);
   }
 }
 

@@ -29,10 +29,10 @@ TEST(AddressCorrection, OnlyTheTwoMistypedPrefixesAreCorrected) {
 }
 
 TEST(AddressCorrection, LatinModeClearsOnlyTheKoreanAndKatakanaBits) {
-  EXPECT_EQ(LatinConversionMode(0x0001), 0u);         // Korean only
-  EXPECT_EQ(LatinConversionMode(0x0003), 0u);         // Korean and katakana
-  EXPECT_EQ(LatinConversionMode(0x0009), 0x0008u);    // full-width kept
-  EXPECT_EQ(LatinConversionMode(0x0400), 0x0400u);    // other bits untouched
+  EXPECT_EQ(LatinConversionMode(0x0001), 0u);       // Korean only
+  EXPECT_EQ(LatinConversionMode(0x0003), 0u);       // Korean and katakana
+  EXPECT_EQ(LatinConversionMode(0x0009), 0x0008u);  // full-width kept
+  EXPECT_EQ(LatinConversionMode(0x0400), 0x0400u);  // other bits untouched
   EXPECT_EQ(LatinConversionMode(0xFFFFFFFFul), 0xFFFFFFFCul);
 }
 

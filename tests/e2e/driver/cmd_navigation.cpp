@@ -38,7 +38,8 @@ FLDRIVE_COMMAND(selection, L"<title|#hwnd> <control id>   an edit control's sele
   return 0;
 }
 
-FLDRIVE_COMMAND(tabs, L"<title|#hwnd>   the window's tab strip: 'count=<n> active=<i> visible=<0|1> text=<active tab>'") {
+FLDRIVE_COMMAND(tabs,
+                L"<title|#hwnd>   the window's tab strip: 'count=<n> active=<i> visible=<0|1> text=<active tab>'") {
   if (args.size() != 1) return 2;
   HWND strip = Strip(args[0]);
   if (!strip) return 1;
@@ -50,7 +51,8 @@ FLDRIVE_COMMAND(tabs, L"<title|#hwnd>   the window's tab strip: 'count=<n> activ
   return 0;
 }
 
-FLDRIVE_COMMAND(tab_button, L"<title|#hwnd> <0-3>   screen centre of a tab-strip button (scroll left, right, new tab, close)") {
+FLDRIVE_COMMAND(tab_button,
+                L"<title|#hwnd> <0-3>   screen centre of a tab-strip button (scroll left, right, new tab, close)") {
   if (args.size() != 2) return 2;
   HWND strip = Strip(args[0]);
   if (!strip) return 1;
