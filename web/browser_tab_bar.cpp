@@ -119,7 +119,11 @@ void CBrowserTabBar::AddTitle(const std::wstring& title) {
     }
     strip_.SetImageList(tabImages_);
   }
-  strip_.AddTab(placeholder, framlet::address::TabTitle(title), 0);
+  try {
+    strip_.AddTab(placeholder, framlet::address::TabTitle(title), 0);
+  } catch (...) {
+    // A title that cannot be stored (out of memory) is not shown; the page goes on.
+  }
   strip_.Redraw();
 }
 
