@@ -170,7 +170,14 @@ class GlobalLockGuard {
 // The clipboard opened for a window (or none), closed again on scope exit.
 class ClipboardSession {
  public:
-  explicit ClipboardSession(HWND window) : open_(OpenClipboard(window) != FALSE) {}
+  // Another program (a clipboard viewer, one reading it) may hold the
+  // clipboard open for a moment: tried again for up to half a second.
+  explicit ClipboardSession(HWND window) : open_(OpenClipboard(window) != FALSE) {
+    for (int tries = 0; !open_ && tries < 50; ++tries) {
+      Sleep(10);
+      open_ = OpenClipboard(window) != FALSE;
+    }
+  }
   ~ClipboardSession() {
     if (open_) CloseClipboard();
   }
