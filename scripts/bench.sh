@@ -45,3 +45,20 @@ if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
   env -u DISPLAY FRAMLET_SCREEN=1920x1080x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
     "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$build/win/framlet_region_bench.exe"
 fi
+
+# Preview and printing of a 1920 x 20000 capture under Wine, printed to the
+# private PDF queue; FRAMLET_BENCH_WIN names a Windows build (its
+# framlet_win_bench target is built here).
+if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
+  echo
+  echo "Preview and printing of a tall capture (Wine):"
+  cmake --build "$FRAMLET_BENCH_WIN" --target framlet_win_bench -j2 >/dev/null
+  cups="$build/cups"
+  bash "$root/scripts/cups.sh" start "$cups" >/dev/null
+  trap 'bash "$root/scripts/cups.sh" stop "$cups"' EXIT
+  eval "$(bash "$root/scripts/cups.sh" env "$cups")"
+  env -u DISPLAY FRAMLET_SCREEN=1600x1200x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
+    "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$FRAMLET_BENCH_WIN/bench/win/framlet_win_bench.exe"
+  job=$(grep Send-Document "$cups/log/access_log" | tail -1 | awk '{print $(NF-2)}')
+  echo "print job sent to the queue: $((job / 1000000)) MB ($job bytes)"
+fi
