@@ -5,6 +5,7 @@
 #include "app/frame_parts.h"
 #include "capture/capture_engine.h"
 #include "core/command_ids.h"
+#include "core/module_dir.h"
 
 // Continuous capture: after a confirmation and the interval dialog, the
 // capture area is saved under the next automatic name again and again until
@@ -20,18 +21,6 @@ constexpr UINT_PTR kStopButtonTimer = 2;
 constexpr UINT kFirstShotDelay = 1;
 constexpr UINT kStopButtonRepaint = 100;
 
-// The program's file name without its extension: the message boxes' caption.
-std::wstring ProgramTitle() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name(path, length < MAX_PATH ? length : 0);
-  const size_t slash = name.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  const size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name;
-}
-
 class CContinuousPart final : public CFramePart, public IContinuousCapture {
  public:
   CContinuousPart(IFrameCommandHost& host, const CommandSeams& seams) : host_(host), seams_(seams) {}
@@ -43,7 +32,7 @@ class CContinuousPart final : public CFramePart, public IContinuousCapture {
 
   void StartContinuousCapture() override {
     HWND frame = host_.FrameWindow();
-    const std::wstring title = ProgramTitle();
+    const std::wstring title = framlet::ProgramTitle();
     if (MessageBoxW(frame, kStartQuestion, title.c_str(), MB_YESNO) != IDYES) return;
     if (host_.HiddenToTray()) host_.ShowRestored();
     // Over a web page the stop button is repainted all the time, since the

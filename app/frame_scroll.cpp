@@ -5,6 +5,7 @@
 #include "app/frame_parts.h"
 #include "capture/capture_engine.h"
 #include "core/command_ids.h"
+#include "core/module_dir.h"
 
 // Scroll capture: timer 1 runs one engine step per tick, scrolling the window
 // seen through the hole one line at a time and stitching the rows that come
@@ -19,18 +20,6 @@ constexpr wchar_t kMaximizedRefusal[] =
 constexpr UINT_PTR kStepTimer = 1;
 constexpr UINT kStepDelay = 1;
 constexpr int kStepWait = 100;
-
-// The program's file name without its extension: the message boxes' caption.
-std::wstring ProgramTitle() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name(path, length < MAX_PATH ? length : 0);
-  const size_t slash = name.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  const size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name;
-}
 
 class CScrollPart final : public CFramePart, public IScrollCapture {
  public:
@@ -55,7 +44,7 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     target_ = TargetAtCentre();
     running_ = false;
     if (host_.Maximized()) {
-      const std::wstring title = ProgramTitle();
+      const std::wstring title = framlet::ProgramTitle();
       MessageBoxW(frame, kMaximizedRefusal, title.c_str(), MB_OK);
       return;
     }

@@ -5,6 +5,7 @@
 #include "capture/capture_engine.h"
 #include "capture/scroll_match.h"
 #include "capture/scroll_stitch.h"
+#include "ui/message_pump.h"
 
 struct ScrollWork {
   framlet::scroll::ScrollMatcher matcher;
@@ -21,28 +22,6 @@ int g_firstStepShift = 0;
 constexpr UINT kScrollAnswerTimeout = 1000;
 // The wait of a step that finishes the capture.
 constexpr DWORD kFinishingWait = 100;
-
-// Dispatches the thread's messages until `milliseconds` have passed, sleeping
-// while there are none; `filter` sees each message first. A quit message is
-// put back for the main loop.
-void PumpMessagesFor(DWORD milliseconds, bool (*filter)(void*, MSG&), void* context) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (filter && filter(context, msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const DWORD elapsed = GetTickCount() - start;
-    if (elapsed >= milliseconds) return;
-    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
-}
 
 // The picture's rows, top first, 3 bytes per pixel; empty when unreadable.
 std::vector<uint8_t> Rows(const CCapturedImage& image, int* stride) {
@@ -96,7 +75,7 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
     SendMessageTimeoutW(target, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                         kScrollAnswerTimeout, &answer);
   }
-  PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait, scrollMessageFilter, scrollHookContext);
+  framlet::ui::PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait, scrollMessageFilter, scrollHookContext);
 
   grabbing(true);
   std::vector<uint8_t> afterRows;

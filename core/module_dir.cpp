@@ -20,4 +20,15 @@ const std::string& GetModuleDir() {
   return dir;
 }
 
+std::wstring ProgramTitle() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name(path, length < MAX_PATH ? length : 0);
+  const size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
+  return name;
+}
+
 }  // namespace framlet

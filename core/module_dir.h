@@ -8,4 +8,8 @@ namespace framlet {
 // program's own folder starts with it.
 const std::string& GetModuleDir();
 
+// The running executable's file name without its extension ("framlet5"): the
+// caption of the program's message boxes, which carry no title of their own.
+std::wstring ProgramTitle();
+
 }  // namespace framlet

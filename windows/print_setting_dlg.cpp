@@ -11,6 +11,7 @@
 #include "core/command_ids.h"
 #include "resource.h"
 #include "ui/gdi.h"
+#include "ui/message_pump.h"
 #include "windows/print_rules.h"
 
 namespace print = framlet::print;
@@ -27,27 +28,6 @@ struct GlobalTraits {
   static void Close(HGLOBAL h) { GlobalFree(h); }
 };
 using GlobalMemory = framlet::ui::Owned<HGLOBAL, GlobalTraits>;
-
-// Waits `ms` while dispatching this thread's messages, so that windows
-// uncovered by the hidden dialog repaint before the grab. A quit request
-// ends the wait and is posted again for the loop that owns it.
-void WaitDispatching(DWORD ms) {
-  const ULONGLONG deadline = GetTickCount64() + ms;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-  }
-}
 
 // The default printer's settings, taken without a dialog, turned to the
 // orientation and opened as a printer surface. Null when there is no default
@@ -204,7 +184,7 @@ void CPrintSettingDlg::OnCommand(int id, int code, HWND control) {
 
 void CPrintSettingDlg::OnPrint() {
   ShowWindow(Hwnd(), SW_HIDE);
-  WaitDispatching(kHideDelayMs);
+  framlet::ui::PumpMessagesFor(kHideDelayMs);
 
   CCapturedImage grabbed;
   HBITMAP picture = nullptr;
