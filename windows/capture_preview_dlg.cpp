@@ -193,19 +193,30 @@ void CCapturePreviewDlg::DrawPicture(HDC dc, int w, int h) {
   SetStretchBltMode(dc, previousMode);
 }
 
-void CCapturePreviewDlg::OnPaint() {
-  ui::PaintDC dc(Hwnd());
+void CCapturePreviewDlg::CopyComposed(HDC dc) {
   RECT client = {};
   GetClientRect(Hwnd(), &client);
   const int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
-  // Composed off-screen and copied in one piece, so resizing does not flicker.
   ui::MemoryDC memory(dc);
-  ui::Bitmap surface(CreateCompatibleBitmap(dc, w, h));
-  if (!memory || !surface) return;
-  ui::SelectGuard use(memory, surface.Get());
-  Compose(memory, w, h);
+  if (!memory) return;
+  // Composed off-screen once per size and copied in one piece: no flicker
+  // while resizing, and the skinned controls' backgrounds come from it too.
+  if (!composed_ || composedWidth_ != w || composedHeight_ != h) {
+    composed_.Reset(CreateCompatibleBitmap(dc, w, h));
+    composedWidth_ = composed_ ? w : 0;
+    composedHeight_ = composed_ ? h : 0;
+    if (!composed_) return;
+    ui::SelectGuard use(memory, composed_.Get());
+    Compose(memory, w, h);
+  }
+  ui::SelectGuard use(memory, composed_.Get());
   BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
+}
+
+void CCapturePreviewDlg::OnPaint() {
+  ui::PaintDC dc(Hwnd());
+  CopyComposed(dc);
 }
 
 void CCapturePreviewDlg::OnLeftDown(POINT client) {
@@ -334,19 +345,7 @@ INT_PTR CCapturePreviewDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       HDC dc = reinterpret_cast<HDC>(wParam);
       // The window's own erase is left to WM_PAINT; a skinned control asking
       // for what lies behind it gets the composed surface.
-      if (WindowFromDC(dc) != Hwnd()) {
-        RECT client = {};
-        GetClientRect(Hwnd(), &client);
-        if (client.right > 0 && client.bottom > 0) {
-          ui::MemoryDC memory(dc);
-          ui::Bitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
-          if (memory && surface) {
-            ui::SelectGuard use(memory, surface.Get());
-            Compose(memory, client.right, client.bottom);
-            BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-          }
-        }
-      }
+      if (WindowFromDC(dc) != Hwnd()) CopyComposed(dc);
       return Result(TRUE);
     }
     case WM_PAINT:

@@ -57,6 +57,8 @@ class CCapturePreviewDlg : public CDialogBase {
   void PlaceFirst();
   void LayOut(int w, int h);
   void OnPaint();
+  // Copies the composed client area (made when the size changed) into dc.
+  void CopyComposed(HDC dc);
   // Composes the whole client area (backdrop, picture, strips) into dc.
   void Compose(HDC dc, int w, int h);
   void DrawPicture(HDC dc, int w, int h);
@@ -73,6 +75,10 @@ class CCapturePreviewDlg : public CDialogBase {
 
   // Fields as the window defines them.
   CCapturedImage image;
+  // The client area as last composed, and its size.
+  framlet::ui::Bitmap composed_;
+  int composedWidth_ = 0;
+  int composedHeight_ = 0;
   // The picture as last shown smaller than it is, and that size.
   framlet::ui::Bitmap fitted_;
   int fittedWidth_ = 0;
