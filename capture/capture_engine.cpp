@@ -56,13 +56,19 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
 
 bool CCaptureEngine::PutOnClipboard(HWND window, const CCapturedImage& image) {
   if (image.Empty()) return false;
-  framlet::ui::Bitmap copy(static_cast<HBITMAP>(CopyImage(image.Bitmap(), IMAGE_BITMAP, 0, 0, 0)));
-  if (!copy) return false;
+  // A display-compatible copy made surface to surface: the clipboard's
+  // picture keeps the screen's format, so whoever reads it copies it fast
+  // (a copy through the bitmap-copying call took over a second for a tall
+  // capture under Wine, and left a format that is slow to read back).
+  CCapturedImage copy;
+  if (!copy.CreateScreenCompatible(image.Width(), image.Height()) ||
+      !copy.CopyFromImage(image, 0, 0, image.Width(), image.Height(), 0, 0))
+    return false;
   const framlet::ui::ClipboardSession clipboard(window);
   if (!clipboard) return false;
   EmptyClipboard();
-  if (!SetClipboardData(CF_BITMAP, copy)) return false;
-  copy.Release();  // the clipboard owns it now
+  if (!SetClipboardData(CF_BITMAP, copy.Bitmap())) return false;
+  copy.Detach();  // the clipboard owns it now
   return true;
 }
 

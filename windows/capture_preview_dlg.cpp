@@ -98,8 +98,18 @@ HBITMAP CopyToSection(HBITMAP bitmap, int width, int height) {
   void* bits = nullptr;
   ui::Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section || !bits) return nullptr;
+  // A copy between memory surfaces: under Wine many times faster than
+  // reading the bitmap's bits out.
   ui::WindowDC screen(nullptr);
-  if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS) != height) return nullptr;
+  ui::MemoryDC from(screen);
+  ui::MemoryDC to(screen);
+  if (!from || !to) return nullptr;
+  {
+    ui::SelectGuard useFrom(from, bitmap);
+    ui::SelectGuard useTo(to, section.Get());
+    if (!BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY)) return nullptr;
+  }
+  GdiFlush();
   return section.Release();
 }
 
@@ -115,7 +125,7 @@ void CCapturePreviewDlg::ReadPicture() {
   if (!pv::PictureSizeAcceptable(info.bmWidth, info.bmHeight < 0 ? -int64_t{info.bmHeight} : info.bmHeight)) return;
   // The preview's own copy: the clipboard's bitmap dies with the next owner.
   // A 32-bit section, so its pixels can be read in place for the fitted
-  // picture; read from the clipboard's bitmap in one call.
+  // picture; copied from the clipboard's bitmap surface to surface.
   HBITMAP copy = CopyToSection(shared, info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
   if (!copy) copy = static_cast<HBITMAP>(CopyImage(shared, IMAGE_BITMAP, 0, 0, 0));
   if (!copy) return;

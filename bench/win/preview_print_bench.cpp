@@ -10,6 +10,7 @@
 
 #include "capture/capture_engine.h"
 #include "capture/captured_image.h"
+#include "ui/gdi.h"
 #include "core/command_ids.h"
 #include "windows/capture_preview_dlg.h"
 #include "windows/print_setting_dlg.h"
@@ -50,9 +51,18 @@ class CTimedPreview final : public CCapturePreviewDlg {
  public:
   Clock::time_point started;
   double openMs = 0;
+  double createdMs = 0;
+  double initMs = 0;
   std::vector<double> paintMs;
 
  protected:
+  BOOL OnInitDialog() override {
+    const auto from = Clock::now();
+    const BOOL result = CCapturePreviewDlg::OnInitDialog();
+    initMs = Ms(from, Clock::now());
+    createdMs = Ms(started, from);
+    return result;
+  }
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_PAINT && openMs == 0) {
       const INT_PTR result = CCapturePreviewDlg::HandleMessage(message, wParam, lParam);
@@ -119,6 +129,41 @@ int main() {
     time("tiles as a pattern", [&] { FillRect(target, &area, pattern); });
     time("stretch of a strip", [&] { StretchBlt(target, 4, 28, 1592, 1100, tileDC, 0, 0, 10, 10, SRCCOPY); });
     time("surface to screen", [&] { BitBlt(screen, 0, 0, 1600, 1200, target, 0, 0, SRCCOPY); });
+    {
+      BITMAPINFO info = {};
+      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      info.bmiHeader.biWidth = width;
+      info.bmiHeader.biHeight = -height;
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      void* bits = nullptr;
+      auto from = Clock::now();
+      HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+      std::printf("  section made: %.1f ms\n", Ms(from, Clock::now()));
+      from = Clock::now();
+      GetDIBits(screen, capture.Bitmap(), 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS);
+      std::printf("  picture read into it: %.1f ms\n", Ms(from, Clock::now()));
+      {
+        HDC fromDC = CreateCompatibleDC(screen);
+        HDC toDC = CreateCompatibleDC(screen);
+        HGDIOBJ oldFrom = SelectObject(fromDC, capture.Bitmap());
+        HGDIOBJ old = SelectObject(toDC, section);
+        from = Clock::now();
+        BitBlt(toDC, 0, 0, width, height, fromDC, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::printf("  picture copied into it: %.1f ms\n", Ms(from, Clock::now()));
+        SelectObject(toDC, old);
+        SelectObject(fromDC, oldFrom);
+        DeleteDC(fromDC);
+        DeleteDC(toDC);
+      }
+      from = Clock::now();
+      void* small = nullptr;
+      framlet::ui::Bitmap shrunk = ShrinkBitmap(section, 110, 1146, false, &small);
+      std::printf("  shrunk to 110 x 1146: %.1f ms\n", Ms(from, Clock::now()));
+      DeleteObject(section);
+    }
     DeleteObject(pattern);
     DeleteDC(target);
     DeleteDC(tileDC);
@@ -130,6 +175,7 @@ int main() {
   CTimedPreview preview;
   preview.started = Clock::now();
   preview.DoModal(owner);
+  std::printf("  preview window made after %.1f ms, its set-up %.1f ms\n", preview.createdMs, preview.initMs);
   std::printf("preview %dx%d: open %.1f ms; maximised paint median %.1f ms, worst %.1f ms (%zu paints)\n", width,
               height, preview.openMs, Median(preview.paintMs),
               preview.paintMs.empty() ? 0.0 : *std::max_element(preview.paintMs.begin(), preview.paintMs.end()),
