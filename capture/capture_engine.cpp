@@ -8,6 +8,10 @@
 namespace {
 constexpr DWORD kCaptureBlt = 0x40000000;
 IPreviewOpener* g_previewOpener = nullptr;
+// The picture on the clipboard while the preview opens, and the clipboard's
+// sequence number right after it was put there.
+CCapturedImage g_handedPicture;
+DWORD g_handedSequence = 0;
 }  // namespace
 
 CCaptureEngine::CCaptureEngine(HWND ownerWindow) : owner(ownerWindow) {
@@ -26,7 +30,19 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
   const framlet::ui::CreatedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
   if (!display) return false;
   framlet::ui::MemoryDC memory(display);
-  framlet::ui::Bitmap bitmap(CreateCompatibleBitmap(display, width, height));
+  // A 32-bit section in the program's memory, not a bitmap of the display
+  // driver: Wine keeps a display bitmap on the X server once the screen is
+  // copied into it, and every later read of a tall capture (clipboard,
+  // preview, files) then costs a round trip of the whole picture.
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  framlet::ui::Bitmap bitmap(CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!memory || !bitmap) return false;
   bool ok = false;
   {
@@ -84,9 +100,13 @@ int CCaptureEngine::GrabAndDeliver(int left, int top, int right, int bottom, int
     return 0;
   }
   if (review != 0) {
-    PutOnClipboard(owner, workingImage);
+    if (PutOnClipboard(owner, workingImage)) {
+      g_handedPicture = std::move(workingImage);
+      g_handedSequence = GetClipboardSequenceNumber();
+    }
     workingImage.Reset();
     OpenPreview();
+    g_handedPicture.Reset();
     return 0;
   }
   const int index = ChooseSaveFile(currentPath);
@@ -101,6 +121,12 @@ void CCaptureEngine::OpenPreview() {
 }
 
 void CCaptureEngine::SetPreviewOpener(IPreviewOpener* opener) { g_previewOpener = opener; }
+
+CCapturedImage CCaptureEngine::TakeHandedPicture() {
+  CCapturedImage picture = std::move(g_handedPicture);
+  if (picture.Empty() || GetClipboardSequenceNumber() != g_handedSequence) return {};
+  return picture;
+}
 
 IPreviewOpener* CCaptureEngine::PreviewOpener() { return g_previewOpener; }
 

@@ -43,6 +43,10 @@ class CCaptureEngine {
   void OpenPreview();
   // The process-wide opener OpenPreview calls (nullptr removes it).
   static void SetPreviewOpener(IPreviewOpener* opener);
+  // The picture a capture put on the clipboard just before opening the
+  // preview, taken once; empty when there is none or the clipboard has
+  // changed since.
+  static CCapturedImage TakeHandedPicture();
   static IPreviewOpener* PreviewOpener();
 
   // ---- Image files ----

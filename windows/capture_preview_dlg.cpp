@@ -116,6 +116,17 @@ HBITMAP CopyToSection(HBITMAP bitmap, int width, int height) {
 }  // namespace
 
 void CCapturePreviewDlg::ReadPicture() {
+  // The picture the capture has just put on the clipboard, handed over
+  // within the program: the preview owns it outright, with no second copy of
+  // a picture that may be hundreds of megabytes (making and filling one took
+  // half a second for a 1920 x 20000 capture under Wine).
+  CCapturedImage handed = CCaptureEngine::TakeHandedPicture();
+  if (!handed.Empty() && pv::PictureSizeAcceptable(handed.Width(), handed.Height())) {
+    image = std::move(handed);
+    imageWidth = image.Width();
+    imageHeight = image.Height();
+    return;
+  }
   const ui::ClipboardSession clipboard(Hwnd());
   if (!clipboard) return;
   HBITMAP shared = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
