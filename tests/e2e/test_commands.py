@@ -275,7 +275,9 @@ class Series(CommandsCase):
         web.sign_in(self)
 
     def written(self):
-        return sorted(os.listdir(self.shots))
+        """The pictures in the folder; a save still being written (its
+        temporary file, renamed over the name when complete) is not one yet."""
+        return sorted(name for name in os.listdir(self.shots) if not name.startswith("~fl"))
 
     def name_the_series(self):
         """Answers the first save's dialog: BMP, shot.bmp in the shots folder."""
@@ -364,6 +366,34 @@ class Series(CommandsCase):
         self.wait_stopped()
         self.assertEqual(self.prompts(), [], "no message")
         self.assertFalse(os.path.exists(self.shots), "no partial file, no folder made again")
+
+    def test_web_capture_with_no_page_drawn_writes_nothing(self):
+        # No page is drawn here: the first shot has nothing to save, so the
+        # series ends at once, without a save dialog or a file. The frame is
+        # named by its handle: the confirmation's caption is the program's
+        # name, which a lookup by title would take for the frame.
+        self.open_signed_in({"CAPTURE_TIME": "200"})
+        frame = "#" + self.drive_ok("find", TITLE).strip()
+        self.drive_ok("key", frame, "f3")
+        box = wait_until(lambda: [p for p in self.popups_of(frame) if self.has_button(p["hwnd"], IDYES)], timeout=10)
+        self.assertEqual(len(box), 1, self.popups_of(frame))
+        self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
+        dialog = wait_until(lambda: [p for p in self.popups_of(frame) if self.has_button(p["hwnd"], ids.IDC_OK_PICTURE)],
+                            timeout=10)
+        self.assertEqual(len(dialog), 1, self.popups_of(frame))
+        self.drive_ok("click_control", "#%x" % dialog[0]["hwnd"], ids.IDC_OK_PICTURE)
+        self.assertTrue(wait_until(lambda: not self.popups_of(frame) and harness.holds(
+            lambda: not self.popups_of(frame), 0.6), timeout=10), "no save dialog, no message: %r" % self.popups_of(frame))
+        self.wait_stopped()
+        self.assertEqual(self.written(), ["shot_1.bmp"])
+
+    def popups_of(self, frame):
+        rows = [parse_info(line) for line in self.drive_ok("popups", frame).splitlines() if line.strip()]
+        return [row for row in rows if row["layered"] == 0]
+
+    def has_button(self, hwnd, control_id):
+        rc, out = harness.drive("children", "#%x" % hwnd)
+        return rc == 0 and any(parse_info(row).get("id") == control_id for row in out.splitlines() if row.strip())
 
 
 if __name__ == "__main__":

@@ -144,7 +144,8 @@ class RegionFiles(RegionCase):
         os.makedirs(self.shots)
 
     def written(self):
-        return sorted(os.listdir(self.shots))
+        # Pictures only: a save being written is a temporary file until it is complete.
+        return sorted(name for name in os.listdir(self.shots) if not name.startswith("~fl"))
 
     def bmp_size(self, name):
         with open(os.path.join(self.shots, name), "rb") as f:
