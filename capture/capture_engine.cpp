@@ -37,7 +37,7 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biHeight = height;  // bottom-up: its rows read the same on every platform
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;

@@ -7,7 +7,7 @@
 #include "ui/gdi.h"
 
 // A captured picture: a bitmap with its size, owned by exactly one holder at a
-// time (move-only). Screen grabs are 32-bit top-down DIB sections; images
+// time (move-only). Screen grabs are 32-bit bottom-up DIB sections; images
 // made by CreateScreenCompatible are bitmaps of the display's format; scroll
 // captures are 24-bit DIB sections.
 // A 32-bit DIB section of width x height holding `source` shrunk by area

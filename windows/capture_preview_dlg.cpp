@@ -86,12 +86,12 @@ void CCapturePreviewDlg::BuildSkin() {
 
 namespace {
 
-// A top-down 32-bit section holding a copy of `bitmap`; null on failure.
+// A bottom-up 32-bit section holding a copy of `bitmap`; null on failure.
 HBITMAP CopyToSection(HBITMAP bitmap, int width, int height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biHeight = height;  // bottom-up: its rows read the same on every platform
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
