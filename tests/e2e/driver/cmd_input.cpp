@@ -2,6 +2,7 @@
 // Input goes into one queue in order, so nothing waits between events; where a
 // step needs the program to have answered (a drag needs its capture), the
 // command waits for that, briefly and never for a fixed time.
+#include <algorithm>
 #include <cwctype>
 
 #include "driver.h"
@@ -61,18 +62,42 @@ WORD KeyCode(std::wstring name) {
   return 0;
 }
 
-void MoveTo(int x, int y) {
-  SetCursorPos(x, y);
-  WaitFor(500, [&] {
-    POINT now = {};
-    return GetCursorPos(&now) && now.x == x && now.y == y;
-  });
-}
-
-void Button(DWORD flag) {
+// Pointer input carries its own position: every event is absolute, so a
+// button press lands where it is meant to even when the window under the
+// pointer has not yet seen the moves before it. Coordinates run 0..65535 over
+// the virtual screen; a pixel is reached by the smallest number that maps onto
+// it (pixel = number * size / 65536, rounded down).
+INPUT MouseAt(int x, int y, DWORD flags) {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  const int height = std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN));
   INPUT in = {};
   in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
+  in.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(x - left) * 65536 + width - 1) / width);
+  in.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y - top) * 65536 + height - 1) / height);
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  return in;
+}
+
+bool PointerAt(int x, int y) {
+  POINT now = {};
+  return GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+// Moves the pointer and waits until the system has it there, sending the move
+// again while it has not.
+bool MoveTo(int x, int y) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    INPUT in = MouseAt(x, y, 0);
+    SendInput(1, &in, sizeof in);
+    if (WaitFor(200, [&] { return PointerAt(x, y); })) return true;
+  }
+  return false;
+}
+
+// A button event at (x, y), carrying that place.
+void Button(int x, int y, DWORD flag) {
+  INPUT in = MouseAt(x, y, flag);
   SendInput(1, &in, sizeof in);
 }
 
@@ -117,27 +142,28 @@ FLDRIVE_COMMAND(type, L"<text>   types text as Unicode keystrokes into the focus
   return 0;
 }
 
-FLDRIVE_COMMAND(move, L"<x> <y>   moves the pointer") {
+FLDRIVE_COMMAND(move, L"<x> <y>   moves the pointer; fails if it does not get there") {
   if (args.size() != 2) return 2;
-  MoveTo(ToInt(args[0]), ToInt(args[1]));
-  return 0;
+  return MoveTo(ToInt(args[0]), ToInt(args[1])) ? 0 : 1;
 }
 
 FLDRIVE_COMMAND(click, L"<x> <y> [right]   clicks at a screen position") {
   if (args.size() < 2) return 2;
+  const int x = ToInt(args[0]), y = ToInt(args[1]);
   const bool right = args.size() > 2 && args[2] == L"right";
-  MoveTo(ToInt(args[0]), ToInt(args[1]));
-  Button(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-  Button(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  if (!MoveTo(x, y)) return 1;
+  Button(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Button(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   return 0;
 }
 
 FLDRIVE_COMMAND(dblclick, L"<x> <y>   double-clicks at a screen position") {
   if (args.size() != 2) return 2;
-  MoveTo(ToInt(args[0]), ToInt(args[1]));
+  const int x = ToInt(args[0]), y = ToInt(args[1]);
+  if (!MoveTo(x, y)) return 1;
   for (int i = 0; i < 2; ++i) {
-    Button(MOUSEEVENTF_LEFTDOWN);
-    Button(MOUSEEVENTF_LEFTUP);
+    Button(x, y, MOUSEEVENTF_LEFTDOWN);
+    Button(x, y, MOUSEEVENTF_LEFTUP);
   }
   return 0;
 }
@@ -146,13 +172,13 @@ FLDRIVE_COMMAND(drag, L"<x1> <y1> <x2> <y2>   drags with the left button in smal
   if (args.size() != 4) return 2;
   const int x1 = ToInt(args[0]), y1 = ToInt(args[1]), x2 = ToInt(args[2]), y2 = ToInt(args[3]);
   const POINT start = {x1, y1};
-  MoveTo(x1, y1);
-  Button(MOUSEEVENTF_LEFTDOWN);
+  if (!MoveTo(x1, y1)) return 1;
+  Button(x1, y1, MOUSEEVENTF_LEFTDOWN);
   // The window under the pointer takes the mouse (or starts its move loop) once it has the press.
   const bool captured = WaitFor(2000, [&] { return CapturedAt(start); });
   const int steps = 10;
   for (int i = 1; i <= steps; ++i) MoveTo(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
-  Button(MOUSEEVENTF_LEFTUP);
+  Button(x2, y2, MOUSEEVENTF_LEFTUP);
   const POINT end = {x2, y2};
   WaitFor(2000, [&] { return !CapturedAt(end); });
   return captured ? 0 : 1;
