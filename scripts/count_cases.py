@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Counts the test cases of one ctest run from its LastTest.log and prints
-"<passed> <failed> <skipped>".
+"""Counts the test cases of one ctest run from its LastTest.log, over the
+entries whose names match a pattern (all when none is given), and prints
+"<passed> <failed> <skipped> <entries>".
 
 A ctest entry may hold many cases: a GoogleTest suite says how many passed,
 failed and skipped; a Python unittest file says how many it ran and how many
@@ -36,17 +37,23 @@ def count_entry(text, passed):
     return ok, bad, skipped
 
 
-def main(path):
+def main(path, pattern=None):
     with open(path, encoding="utf-8", errors="replace") as f:
         log = f.read()
-    totals = [0, 0, 0]
+    totals = [0, 0, 0, 0]
     # Each entry runs from "<n>/<N> Testing: <name>" to "Test Passed." or "Test Failed." (or another end).
-    for body in re.split(r"^\d+/\d+ Testing: .*$", log, flags=re.M)[1:]:
+    parts = re.split(r"^\d+/\d+ Testing: (.*)$", log, flags=re.M)[1:]
+    for name, body in zip(parts[0::2], parts[1::2]):
+        if pattern and not re.search(pattern, name.strip()):
+            continue
         passed = re.search(r"^Test Passed\.\s*$", body, re.M) is not None
         for i, n in enumerate(count_entry(body, passed)):
             totals[i] += n
+        totals[3] += 1
     print(*totals)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    # count_cases.py <LastTest.log> [<entry name pattern>]: prints
+    # "<passed> <failed> <skipped> <entries>" over the entries whose names match.
+    main(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else None)

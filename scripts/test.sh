@@ -5,8 +5,9 @@
 # "N passed, N failed" over all test cases.
 #
 # The Wine tiers mostly wait on Wine and the X server rather than compute, so
-# the host tree is built and tested (at a lower priority) while they run, and
-# the Wine prefix is made while the Windows tree builds.
+# they run side by side on several test desktops, the host tree is built and
+# tested (at a lower priority) while they run, and the Wine prefix is made
+# while the Windows tree builds.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -46,10 +47,11 @@ export results t0
 step setup bash scripts/setup.sh || exit 1
 
 # A private print server whose PDF queue is the default printer of the Wine
-# tiers (started before the prefix, which takes its printers from it), ended
-# by its process id when the run ends.
+# tiers (started before the prefix, which takes its printers from it); the
+# prefix made here is the template of the test desktops' prefixes.
 scripts/cups.sh start "$root/build/win/cups" >"$results/cups.log" 2>&1 || { cat "$results/cups.log"; exit 1; }
-trap 'scripts/cups.sh stop "$root/build/win/cups"' EXIT
+desktops="$root/build/win/desktops"
+trap 'scripts/desktops.sh stop "$desktops"; scripts/cups.sh stop "$root/build/win/cups"' EXIT
 eval "$(scripts/cups.sh env "$root/build/win/cups")"
 
 export FRAMLET_WINEPREFIX="$root/build/win/wineprefix"
@@ -68,15 +70,14 @@ step build-mingw bash -c 'cmake --preset mingw >/dev/null && cmake --build --pre
 host_pid=$!
 
 wait "$prefix_pid" || { cat "$results/wine-prefix.log"; exit 1; }
-# One wineserver serves both Wine tiers: kept up between tests (a server that is
-# shutting down when the next test starts makes that test's first call hang),
-# and ended with the Wine processes it serves before the display goes away.
-scripts/with-display.sh bash -c '
-  wineserver -p
-  step windows tier windows build/win -E "^e2e\."
-  step e2e tier e2e build/win -R "^e2e\."
-  wineserver -k 2>/dev/null || true
-'
+# The Windows and end-to-end tiers run side by side on several test desktops,
+# each test owning one desktop while it runs (most of their time is spent
+# waiting on Wine and the X server).
+count="${FRAMLET_DESKTOPS_COUNT:-3}"
+step desktops scripts/desktops.sh start "$desktops" "$count" "$FRAMLET_WINEPREFIX" >"$results/desktops.log" 2>&1 ||
+  { cat "$results/desktops.log"; exit 1; }
+export FRAMLET_DESKTOPS="$desktops"
+step wine tier wine build/win --resource-spec-file "$desktops/resources.json" -j "$count"
 
 echo
 echo "== host build and tier (run beside the Wine tiers):"
@@ -85,18 +86,27 @@ cat "$results/host-run.log"
 
 passed=0; failed=0; skipped=0
 summary=""
-for name in host windows e2e; do
-  if [ -f "$results/$name-full.txt" ]; then
-    read -r p f s < <(python3 scripts/count_cases.py "$results/$name-full.txt")
+# Each tier: the ctest log it is counted from and the entries that are its own.
+declare -A log_failed=()
+for tier in "host host" "windows wine ^(win|build)\." "e2e wine ^e2e\."; do
+  read -r name log pattern <<<"$tier"
+  if [ -f "$results/$log-full.txt" ]; then
+    read -r p f s entries < <(python3 scripts/count_cases.py "$results/$log-full.txt" "$pattern")
   else
-    p=0; f=1; s=0
+    p=0; f=1; s=0; entries=0
   fi
-  # A ctest run that ran nothing, or whose own count disagrees, is a failure too.
-  if ! grep -qE 'tests passed, 0 tests failed out of [1-9]' "$results/$name.txt" 2>/dev/null && [ "$f" -eq 0 ]; then
-    f=1
-  fi
+  [ "$entries" -gt 0 ] || f=$((f + 1))  # a tier that ran nothing fails
+  log_failed[$log]=$(( ${log_failed[$log]:-0} + f ))
   summary+=$(printf '%-12s %4d passed %3d failed %3d skipped' "$name" "$p" "$f" "$s")$'\n'
   passed=$((passed + p)); failed=$((failed + f)); skipped=$((skipped + s))
+done
+# A ctest run that failed without a failed case being counted (a crash before
+# any output, a time-out) is a failure too.
+for log in host wine; do
+  if ! grep -qE 'tests passed, 0 tests failed out of [1-9]' "$results/$log.txt" 2>/dev/null && [ "${log_failed[$log]}" -eq 0 ]; then
+    summary+=$(printf '%-12s %s' "$log" "ctest failed with no failed case counted")$'\n'
+    failed=$((failed + 1))
+  fi
 done
 echo
 echo "Cases by tier:"

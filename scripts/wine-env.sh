@@ -3,6 +3,12 @@
 # The prefix is made here and only here (framlet_wine_prefix), with the registry
 # values below.
 FRAMLET_ROOT="${FRAMLET_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+# A test that ctest runs on one of the test desktops (scripts/desktops.sh)
+# takes that desktop's display, prefix and print server.
+if [ -n "${CTEST_RESOURCE_GROUP_0_DESKTOPS:-}" ] && [ -n "${FRAMLET_DESKTOPS:-}" ]; then
+  framlet_desktop="${CTEST_RESOURCE_GROUP_0_DESKTOPS#id:}"
+  source "$FRAMLET_DESKTOPS/${framlet_desktop%%,*}/env"
+fi
 export WINEPREFIX="${FRAMLET_WINEPREFIX:-$FRAMLET_ROOT/build/win/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"

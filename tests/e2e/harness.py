@@ -28,6 +28,23 @@ BUILD_DIR = os.environ.get("FRAMLET_BUILD_DIR", os.path.join(SOURCE_DIR, "build"
 RUNS_DIR = os.path.join(BUILD_DIR, "e2e-runs")
 
 
+def use_test_desktop():
+    """A test that ctest runs on one of the test desktops (scripts/desktops.sh)
+    takes that desktop's display, prefix and print server."""
+    spec, folder = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOPS"), os.environ.get("FRAMLET_DESKTOPS")
+    if not spec or not folder:
+        return
+    desktop = spec.split(",")[0].split(":", 1)[1]
+    with open(os.path.join(folder, desktop, "env"), encoding="utf-8") as f:
+        for line in f:
+            match = re.match(r"export (\w+)='(.*)'$", line.strip())
+            if match:
+                os.environ[match.group(1)] = match.group(2)
+
+
+use_test_desktop()
+
+
 def wine_env():
     env = dict(os.environ)
     env["WINEPREFIX"] = os.environ.get("FRAMLET_WINEPREFIX", os.path.join(BUILD_DIR, "wineprefix"))
@@ -437,5 +454,18 @@ class E2ETestCase(unittest.TestCase):
         return screenshot(os.path.join(BUILD_DIR, "screenshots", name + ".png"))
 
 
+class _TimedResult(unittest.TextTestResult):
+    """Writes each case's time after its result, to see where a run's time goes."""
+
+    def startTest(self, test):
+        self._started = time.time()
+        super().startTest(test)
+
+    def stopTest(self, test):
+        super().stopTest(test)
+        self.stream.writeln("case time %.2f s %s" % (time.time() - self._started, test.id()))
+
+
 def main():
-    unittest.main(module="__main__", verbosity=2)
+    unittest.main(module="__main__", verbosity=2,
+                  testRunner=unittest.TextTestRunner(resultclass=_TimedResult, verbosity=2))
