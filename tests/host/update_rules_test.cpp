@@ -160,7 +160,8 @@ TEST(UpdateList, PlainFileNames) {
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
   for (const char* bad : {"", ".", "..", "..\\x.exe", "a/b", "C:x", "C:\\Windows\\x.exe",
-                          "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0"}) {
+                          "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0",
+                          "\x80\x5C" "x"}) {  // 0x80 leads no character: the 0x5C after it is a separator
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
 }
