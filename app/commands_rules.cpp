@@ -73,13 +73,6 @@ const std::vector<Accelerator>& Accelerators() {
   return tables;
 }
 
-const Accelerator* MatchAccelerator(const Key& key, bool alt) {
-  if (alt) return nullptr;
-  for (const Accelerator& table : Accelerators())
-    if (table.key == key) return &table;
-  return nullptr;
-}
-
 std::optional<CommandRoute> RouteCommand(int id) {
   for (const Accelerator& table : Accelerators())
     if (table.resourceId == id)

@@ -76,10 +76,6 @@ struct Accelerator {
 // The frame's accelerator tables in the order they are tried.
 const std::vector<Accelerator>& Accelerators();
 
-// The table a key press matches (the first in order), or nothing. The Alt
-// state is part of the key: no table of the frame uses Alt.
-const Accelerator* MatchAccelerator(const Key& key, bool alt);
-
 // What a command id (accelerator, popup-menu item or frame control) does.
 struct CommandRoute {
   Operation operation;

@@ -84,15 +84,6 @@ std::string SignInUrl(std::string_view returnAddress) {
   return Url(kSiteHost, kSignInPath) + Base64(bytes);
 }
 
-std::string ComponentUrl(std::string_view fileName) {
-  std::string path = kComponentFolderPath;
-  path += fileName.substr(0, fileName.find('^'));
-  path += '/';
-  path += fileName;
-  path += ".exe";
-  return Url(kComponentHost, path);
-}
-
 std::string Base64(std::string_view bytes) {
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;

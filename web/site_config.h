@@ -52,9 +52,6 @@ std::string GuidePopupMarker();
 std::string HelpUrl();
 std::string RecorderDownloadUrl();
 std::string UpdateCheckUrl();
-// An optional component's installer: the component folder, then the part of
-// the file name before its first '^', '/', the file name and ".exe".
-std::string ComponentUrl(std::string_view fileName);
 
 // RFC 4648 Base64 with '=' padding, no line breaks.
 std::string Base64(std::string_view bytes);

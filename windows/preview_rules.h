@@ -76,10 +76,12 @@ TileEnds PreviewTileEnds(int clientWidth, int clientHeight);
 
 PreviewLayout LayOutPreview(int clientWidth, int clientHeight);
 
-// Where the picture is stretched to in a client area of that size: fitted to
-// the free area, never enlarged, capped to the tiles' width and the client's
-// height less 150 (each cap keeps the other side, so a capped picture is
-// squeezed), centred on ((w - 180)/2 + 30, (h - 80)/2 + 30). An empty box
+// Where the picture is stretched to in a client area of that size, in this
+// order: fitted to the free area; its width capped to the tiles' end less 10;
+// never enlarged (when either side exceeds the picture's, both go back to the
+// picture's own size, which can undo the width cap); its height capped to the
+// client's height less 150. Each cap keeps the other side, so a capped picture
+// is squeezed. Centred on ((w - 180)/2 + 30, (h - 80)/2 + 30). An empty box
 // when there is no picture or no room.
 Box FitPicture(int imageWidth, int imageHeight, int clientWidth, int clientHeight);
 

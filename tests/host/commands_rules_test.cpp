@@ -37,31 +37,6 @@ TEST(CommandKeys, TablesInOrderWithTheirKeysAndModeFlag) {
   }
 }
 
-TEST(CommandKeys, MatchingNeedsTheExactModifiers) {
-  struct Case {
-    const char* situation;
-    Key key;
-    bool alt;
-    int resourceId;  // 0: no table
-  } cases[] = {
-      {"F2", {kKeyF2, false, false}, false, 295},
-      {"Ctrl+F2 is not F2", {kKeyF2, true, false}, false, 0},
-      {"plain C types a letter", {'C', false, false}, false, 0},
-      {"Ctrl+C copies the area", {'C', true, false}, false, 301},
-      {"Ctrl+Shift+C is not copy", {'C', true, true}, false, 0},
-      {"Ctrl+Enter", {kKeyReturn, true, false}, false, 300},
-      {"plain Enter stays with the dialog", {kKeyReturn, false, false}, false, 0},
-      {"plain Right is the frame's own move", {kKeyRight, false, false}, false, 0},
-      {"Shift+Right widens", {kKeyRight, false, true}, false, 335},
-      {"Alt+S belongs to the preview", {'S', false, false}, true, 0},
-      {"Alt+F2 is no table", {kKeyF2, false, false}, true, 0},
-  };
-  for (const auto& c : cases) {
-    const Accelerator* found = MatchAccelerator(c.key, c.alt);
-    EXPECT_EQ(found ? found->resourceId : 0, c.resourceId) << c.situation;
-  }
-}
-
 TEST(CommandRoutes, EveryIdReachesItsOperationBehindTheRightGate) {
   struct Case {
     int id;

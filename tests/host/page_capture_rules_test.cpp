@@ -111,7 +111,10 @@ TEST(WholePageGrowth, UntrustedSizesStopAtTheClampAndTheLoopEnds) {
   stuck.stuckLeft = 40;
   stuck.stuckTop = 40;
   EnlargeToWholePage(stuck);
-  EXPECT_LE(stuck.resizes, kMaxRounds + 1);
+  // Sized to the page, grown once by the offsets; the repeated left offset ends it.
+  EXPECT_EQ(stuck.resizes, 2);
+  EXPECT_EQ(stuck.w, 840);
+  EXPECT_EQ(stuck.h, 640);
   EXPECT_LE(stuck.scrolls, 2 * kMaxRounds + 1);
 
   // Offsets that change every round (the left one too) end after the fixed number of rounds.

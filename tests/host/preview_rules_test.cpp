@@ -111,6 +111,12 @@ TEST(PreviewFit, PicturesAreFittedNeverEnlargedAndCappedOneSideAtATime) {
        {15, 65, 390, 340}},
       {"square picture in a tall narrow window: width capped, height cut", 1000, 1000, 540, 900, {15, 65, 390, 750}},
       {"picture of exactly the free size is not enlarged, only cut", 360, 410, 540, 490, {30, 65, 360, 340}},
+      {"only the height would grow: the whole picture at its own size undoes the tiles' width cap, then cut",
+       400,
+       405,
+       540,
+       490,
+       {10, 65, 400, 340}},
   };
   for (const Case& c : cases) EXPECT_EQ(FitPicture(c.imageWidth, c.imageHeight, c.w, c.h), c.drawn) << c.situation;
 

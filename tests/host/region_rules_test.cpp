@@ -48,6 +48,7 @@ TEST(RegionPanel, SecondScreenToTheRightUsesItsOwnLeftEdgeRule) {
   const Screens two{2, 1024, 2304, 1080};
   // On the second screen "near the left edge" means x < 154 + 1280.
   EXPECT_EQ(PanelPlace(1100, 500, kPanelWidth, kPanelHeight, two), (Point{1120, 323}));
+  EXPECT_EQ(PanelPlace(1300, 500, kPanelWidth, kPanelHeight, two), (Point{1320, 323}));  // not 154 + 1024
   EXPECT_EQ(PanelPlace(1434, 500, kPanelWidth, kPanelHeight, two), (Point{1280, 520}));
   // On the primary the ordinary threshold holds.
   EXPECT_EQ(PanelPlace(500, 500, kPanelWidth, kPanelHeight, two), (Point{346, 520}));

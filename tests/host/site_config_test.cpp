@@ -1,7 +1,7 @@
 // Addresses of the product web site and the update servers: every page on its
 // host with its path, the sign-in page's Base64 return address (the address
-// box's bytes in code page 949 plus one zero byte), the bare domain of a host
-// and the component installer's path.
+// box's bytes in code page 949 plus one zero byte) and the bare domain of a
+// host. The component installer's path is the updater's (update_rules_test).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,15 +92,6 @@ TEST(SiteAddresses, BareDomainOfAHost) {
       {"127.0.0.1:8765", "127.0.0.1:8765"},
   };
   for (const auto& [host, bare] : cases) EXPECT_EQ(BareDomainOf(host), bare) << host;
-}
-
-TEST(SiteAddresses, ComponentInstallerPath) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"viewer^2013", "/bundle_2010/framlet/update/viewer/viewer^2013.exe"},
-      {"viewer^2013^b", "/bundle_2010/framlet/update/viewer/viewer^2013^b.exe"},  // first '^' only
-      {"viewer", "/bundle_2010/framlet/update/viewer/viewer.exe"},
-  };
-  for (const auto& [name, path] : cases) EXPECT_EQ(ComponentUrl(name), Http(kComponentHost, path)) << name;
 }
 
 }  // namespace

@@ -243,6 +243,11 @@ TEST(ToolbarKeys, ByPanelAndState) {
       {'C', true, Mode::Normal, idle, true, C::CopyArea},
       {tb::kVkF9, false, Mode::Normal, idle, true, C::SnapToWindow},
       {tb::kVkF12, false, Mode::Normal, idle, true, C::CentreFrame},
+      {tb::kVkF3, false, Mode::Normal, idle, true, C::StartContinuousCapture},
+      {tb::kVkF8, false, Mode::Normal, idle, true, C::PrintArea},
+      {tb::kVkF10, false, Mode::Normal, idle, true, C::OpenSaveFolder},
+      {'F', true, Mode::Normal, idle, true, C::PickWindowCapture},
+      {'R', true, Mode::Normal, idle, true, C::LaunchRecorder},
   };
   for (const auto& c : cases) {
     const tb::KeyAction a = tb::KeyFor(c.vk, c.ctrl, c.panel, c.state);

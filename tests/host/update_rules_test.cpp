@@ -107,13 +107,14 @@ ProfileLookup LookupOf(const Ini& ini) {
 TEST(UpdateList, HeaderAndComponentTable) {
   Ini ini;
   ini["UPDATE"] = {{"VERSION", "7"}, {"MODULE", "12x"}, {"MODULETEXT1", "a"}, {"MODULETEXT2", "b"},
-                   {"OPTION", "1"}, {"HOLDDATA", "5"}, {"FILENUM", "3"}};
+                   {"OPTION", "1"}, {"HOLDDATA", "5"}, {"FILENUM", "4"}};
   ini["UPFILE1"] = {{"TITLE", "T"}, {"SUBTITLE", "S"}, {"NAME", "plain"}, {"NAME1", "mod1"},
                     {"DOWNFILEURL", "http://x/m1"}, {"DOWNFILENAME", "m1.dat"}, {"STATE", "DOWN"}};
   ini["UPFILE2"] = {{"NAME1", "mod2"}, {"DOWNFILENAME", "..\\evil.exe"}};
   ini["FILE1"] = {{"NAME", "one"}, {"DOWNFILENAME", "abc^2"}, {"CHECK", "1"}};
   ini["FILE2"] = {{"NAME", "two"}, {"DOWNFILENAME", "abc"}};
   ini["FILE3"] = {{"NAME", "three"}, {"DOWNFILENAME", "x^y"}, {"CHECK", "2"}};
+  ini["FILE4"] = {{"NAME", "four"}, {"DOWNFILENAME", "viewer^2013^b"}};
   auto lookup = LookupOf(ini);
 
   UpdateList list = ReadUpdateHeader(lookup);
@@ -124,7 +125,7 @@ TEST(UpdateList, HeaderAndComponentTable) {
   EXPECT_EQ(list.holdDays, 5);
 
   ReadComponentTable(lookup, UpdateKind::Module, "http://h", "C:\\P\\", list);
-  ASSERT_EQ(list.rows.size(), 5u);
+  ASSERT_EQ(list.rows.size(), 6u);
   EXPECT_EQ(list.title, "T");
   EXPECT_EQ(list.rows[0].name, "mod1");
   EXPECT_EQ(list.rows[0].localPath, "C:\\P\\m1.dat");
@@ -134,6 +135,7 @@ TEST(UpdateList, HeaderAndComponentTable) {
   EXPECT_EQ(list.rows[2].downloadUrl, "http://h/bundle_2010/framlet/update/abc/abc^2.exe");
   EXPECT_EQ(list.rows[3].downloadUrl, "http://h/bundle_2010/framlet/update//abc.exe");
   EXPECT_EQ(list.rows[4].downloadUrl, "http://h/bundle_2010/framlet/update/x/x^y.exe");
+  EXPECT_EQ(list.rows[5].downloadUrl, "http://h/bundle_2010/framlet/update/viewer/viewer^2013^b.exe");  // first '^'
   EXPECT_EQ(list.rows[3].selected, 0);
   EXPECT_EQ(list.rows[4].selected, 2);
 
@@ -158,7 +160,8 @@ TEST(UpdateList, PlainFileNames) {
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
   for (const char* bad : {"", ".", "..", "..\\x.exe", "a/b", "C:x", "C:\\Windows\\x.exe",
-                          "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0"}) {
+                          "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0",
+                          "\x80\x5C" "x"}) {  // 0x80 leads no character: the 0x5C after it is a separator
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
 }

@@ -392,6 +392,45 @@ TEST(FrameKeys, ResourceTablesAreTheCommandTable) {
   }
 }
 
+// A key press as the frame's tables see it: the command of the first entry, in
+// the order the frame loads its tables, whose virtual key and Ctrl, Shift and
+// Alt state are exactly the press's; 0 when none is.
+TEST(FrameKeys, KeysReachTheirCommandsThroughTheLoadedTables) {
+  std::vector<ACCEL> entries;
+  for (const commands::Accelerator& table : commands::Accelerators()) {
+    HACCEL loaded = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(table.resourceId));
+    ASSERT_NE(loaded, nullptr) << table.resourceId;
+    std::vector<ACCEL> own(CopyAcceleratorTableW(loaded, nullptr, 0));
+    ASSERT_EQ(CopyAcceleratorTableW(loaded, own.data(), static_cast<int>(own.size())), static_cast<int>(own.size()));
+    entries.insert(entries.end(), own.begin(), own.end());
+  }
+  const auto commandFor = [&](WORD vk, BYTE modifiers) -> int {
+    for (const ACCEL& entry : entries)
+      if ((entry.fVirt & FVIRTKEY) && entry.key == vk && (entry.fVirt & (FCONTROL | FSHIFT | FALT)) == modifiers)
+        return entry.cmd;
+    return 0;
+  };
+  const struct {
+    const char* situation;
+    WORD vk;
+    BYTE modifiers;
+    int command;
+  } cases[] = {
+      {"F2", VK_F2, 0, IDR_ACCEL_AREA_CAPTURE},
+      {"Ctrl+F2 is not F2", VK_F2, FCONTROL, 0},
+      {"plain C types a letter", 'C', 0, 0},
+      {"Ctrl+C copies the area", 'C', FCONTROL, IDR_ACCEL_COPY_AREA},
+      {"Ctrl+Shift+C is not copy", 'C', FCONTROL | FSHIFT, 0},
+      {"Ctrl+Enter", VK_RETURN, FCONTROL, IDR_ACCEL_FULL_SCREEN},
+      {"plain Enter stays with the dialog", VK_RETURN, 0, 0},
+      {"plain Right is the frame's own move", VK_RIGHT, 0, 0},
+      {"Shift+Right widens", VK_RIGHT, FSHIFT, IDR_ACCEL_NUDGE_RIGHT},
+      {"Alt+S belongs to the preview", 'S', FALT, 0},
+      {"Alt+F2 is no table", VK_F2, FALT, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(commandFor(c.vk, c.modifiers), c.command) << c.situation;
+}
+
 // A command sent as its key sends it (code 1), or as a click.
 void SendCommand(HWND frame, int id, int code) {
   SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, code), 0);
