@@ -25,15 +25,70 @@ void SendKey(WORD vk, bool up) {
   SendInput(1, &in, sizeof in);
 }
 
-// Polls `done` every few milliseconds for at most ms; true once it holds.
+// Polls `done` every few milliseconds for at most ms, handling this thread's
+// messages meanwhile (the pointer watch below is called through them); true
+// once it holds.
 template <typename Condition>
 bool WaitFor(int ms, Condition done) {
   const DWORD start = GetTickCount();
-  while (!done()) {
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (done()) return true;
     if (static_cast<int>(GetTickCount() - start) >= ms) return false;
-    Sleep(5);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
-  return true;
+}
+
+// Under Wine every move of the pointer made here is reported back by the X
+// server to the program whose window lies under the pointer, which hands it on
+// as a move of its own. An echo handled late, after a later move, puts the
+// pointer back where it was before: a drag whose button is released right
+// after it ends a step short. So a move waits for its own echo, which comes
+// after the echoes of every earlier move. Echoes are seen by a low-level
+// pointer hook (they are the moves not injected by a program), held only while
+// a pointer command runs: the system waits for a hook's thread to answer every
+// event.
+class EchoWatch {
+ public:
+  EchoWatch() : hook_(SetWindowsHookExW(WH_MOUSE_LL, &EchoWatch::Hook, GetModuleHandleW(nullptr), 0)) {}
+  ~EchoWatch() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  EchoWatch(const EchoWatch&) = delete;
+  EchoWatch& operator=(const EchoWatch&) = delete;
+
+  bool Active() const { return hook_ != nullptr; }
+  void Forget() { seen_ = false; }
+  bool SeenAt(int x, int y) const { return seen_ && last_.x == x && last_.y == y; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == WM_MOUSEMOVE) {
+      const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+      if (!(info->flags & LLMHF_INJECTED)) {
+        last_ = info->pt;
+        seen_ = true;
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  HHOOK hook_;
+  static inline POINT last_ = {};
+  static inline bool seen_ = false;
+};
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Under Wine a window of any program (this one's test windows included, which
+// run on threads of their own) echoes a move; the bare desktop does not.
+bool EchoExpected(int x, int y) {
+  HWND under = WindowFromPoint(POINT{x, y});
+  return under && under != GetDesktopWindow() && UnderWine();
 }
 
 // The thread that has the mouse captured (or runs a move or size loop), if any,
@@ -84,15 +139,25 @@ bool PointerAt(int x, int y) {
   return GetCursorPos(&now) && now.x == x && now.y == y;
 }
 
-// Moves the pointer and waits until the system has it there, sending the move
-// again while it has not.
-bool MoveTo(int x, int y) {
+// Moves the pointer and waits until the system has it there and, under Wine,
+// its echo has come back; the move is sent again while either is missing.
+// Under Wine the X server's pointer is the one that counts: a move made only
+// through SendInput is taken back the next time Wine reads the pointer from X
+// (to where X still has it), so the pointer is placed with SetCursorPos, which
+// moves X's too, and the move itself is sent as input.
+bool MoveTo(EchoWatch& echo, int x, int y) {
   for (int attempt = 0; attempt < 10; ++attempt) {
+    echo.Forget();
+    SetCursorPos(x, y);
     INPUT in = MouseAt(x, y, 0);
     SendInput(1, &in, sizeof in);
-    if (WaitFor(200, [&] { return PointerAt(x, y); })) return true;
+    if (!WaitFor(300, [&] { return PointerAt(x, y); })) continue;
+    if (!echo.Active() || !EchoExpected(x, y)) return true;
+    // A window that stops answering sends no echo: the pointer is there all the same.
+    if (!WaitFor(1000, [&] { return echo.SeenAt(x, y); })) return PointerAt(x, y);
+    if (PointerAt(x, y)) return true;
   }
-  return false;
+  return PointerAt(x, y);
 }
 
 // A button event at (x, y), carrying that place.
@@ -144,14 +209,16 @@ FLDRIVE_COMMAND(type, L"<text>   types text as Unicode keystrokes into the focus
 
 FLDRIVE_COMMAND(move, L"<x> <y>   moves the pointer; fails if it does not get there") {
   if (args.size() != 2) return 2;
-  return MoveTo(ToInt(args[0]), ToInt(args[1])) ? 0 : 1;
+  EchoWatch echo;
+  return MoveTo(echo, ToInt(args[0]), ToInt(args[1])) ? 0 : 1;
 }
 
 FLDRIVE_COMMAND(click, L"<x> <y> [right]   clicks at a screen position") {
   if (args.size() < 2) return 2;
   const int x = ToInt(args[0]), y = ToInt(args[1]);
   const bool right = args.size() > 2 && args[2] == L"right";
-  if (!MoveTo(x, y)) return 1;
+  EchoWatch echo;
+  if (!MoveTo(echo, x, y)) return 1;
   Button(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
   Button(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   return 0;
@@ -160,7 +227,8 @@ FLDRIVE_COMMAND(click, L"<x> <y> [right]   clicks at a screen position") {
 FLDRIVE_COMMAND(dblclick, L"<x> <y>   double-clicks at a screen position") {
   if (args.size() != 2) return 2;
   const int x = ToInt(args[0]), y = ToInt(args[1]);
-  if (!MoveTo(x, y)) return 1;
+  EchoWatch echo;
+  if (!MoveTo(echo, x, y)) return 1;
   for (int i = 0; i < 2; ++i) {
     Button(x, y, MOUSEEVENTF_LEFTDOWN);
     Button(x, y, MOUSEEVENTF_LEFTUP);
@@ -172,12 +240,13 @@ FLDRIVE_COMMAND(drag, L"<x1> <y1> <x2> <y2>   drags with the left button in smal
   if (args.size() != 4) return 2;
   const int x1 = ToInt(args[0]), y1 = ToInt(args[1]), x2 = ToInt(args[2]), y2 = ToInt(args[3]);
   const POINT start = {x1, y1};
-  if (!MoveTo(x1, y1)) return 1;
+  EchoWatch echo;
+  if (!MoveTo(echo, x1, y1)) return 1;
   Button(x1, y1, MOUSEEVENTF_LEFTDOWN);
   // The window under the pointer takes the mouse (or starts its move loop) once it has the press.
   const bool captured = WaitFor(2000, [&] { return CapturedAt(start); });
   const int steps = 10;
-  for (int i = 1; i <= steps; ++i) MoveTo(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+  for (int i = 1; i <= steps; ++i) MoveTo(echo, x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
   Button(x2, y2, MOUSEEVENTF_LEFTUP);
   const POINT end = {x2, y2};
   WaitFor(2000, [&] { return !CapturedAt(end); });
