@@ -308,9 +308,74 @@ atexit.register(_driver.stop)
 
 
 def drive(*args, timeout=60):
-    """Runs one fldrive.exe command with the arguments; returns (exit code, stdout)."""
+    """Runs one fldrive.exe command with the arguments; returns (exit code, stdout).
+    Pointer commands (move, click, dblclick, drag) are made as X input."""
     prepare_wine()
-    return _driver.call([str(a) for a in args], timeout)
+    args = [str(a) for a in args]
+    if args and args[0] in _POINTER_COMMANDS:
+        return _POINTER_COMMANDS[args[0]](*args[1:])
+    return _driver.call(args, timeout)
+
+
+# The pointer is moved and pressed through the X server's test extension, as a
+# real mouse does, not by the driver: under Wine a window covering the whole
+# screen holds X's pointer grab, so no other program can place X's pointer
+# (SetCursorPos does not move it), and Wine takes its own pointer back from X
+# whenever it has not changed for a moment, which undoes a position injected
+# with SendInput. X delivers the events in order to the program whose window is
+# under the pointer (or that holds the grab), and that program hands them to
+# Wine in the same order, each with its own position.
+def _xdotool(*args):
+    result = subprocess.run(["xdotool"] + [str(a) for a in args], env=os.environ, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=30)
+    return result.returncode, result.stderr.decode("utf-8", "replace").strip()
+
+
+def _pointer_at(x, y):
+    """Moves X's pointer and waits until Windows programs see it there."""
+    rc, err = _xdotool("mousemove", x, y)
+    if rc != 0:
+        return rc, err
+    return _driver.call(["pointer_at", str(x), str(y), "2000"], 30)
+
+
+def _move(x, y):
+    return _pointer_at(x, y)
+
+
+def _click(x, y, which="left"):
+    rc, out = _pointer_at(x, y)
+    if rc != 0:
+        return rc, out
+    return _xdotool("click", 3 if which == "right" else 1)
+
+
+def _dblclick(x, y):
+    rc, out = _pointer_at(x, y)
+    if rc != 0:
+        return rc, out
+    return _xdotool("click", "--repeat", 2, "--delay", 40, 1)
+
+
+def _drag(x1, y1, x2, y2, steps=10):
+    """Presses at the start, moves in steps and releases at the end; fails (1)
+    if nothing took the mouse after the press."""
+    x1, y1, x2, y2 = int(x1), int(y1), int(x2), int(y2)
+    rc, out = _pointer_at(x1, y1)
+    if rc != 0:
+        return rc, out
+    _xdotool("mousedown", 1)
+    captured, _ = _driver.call(["captured", str(x1), str(y1), "2000"], 30)
+    moves = []
+    for i in range(1, steps + 1):
+        moves += ["mousemove", x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps]
+    _xdotool(*moves)
+    _xdotool("mouseup", 1)
+    _driver.call(["released", str(x2), str(y2), "2000"], 30)
+    return (0, "") if captured == 0 else (1, "nothing took the mouse at %d,%d" % (x1, y1))
+
+
+_POINTER_COMMANDS = {"move": _move, "click": _click, "dblclick": _dblclick, "drag": _drag}
 
 
 def drive_once(*args, timeout=60):
