@@ -261,7 +261,7 @@ void ForEveryWindow(const Inspect& inspect) {
   {
     CCaptureFrameDlg frame;
     ASSERT_TRUE(frame.Create(nullptr));
-    wintest::Pump(300);
+    wintest::PumpUntil([&] { return wintest::Painted(frame.Hwnd()); });
     inspect("frame", frame.Hwnd());
     DestroyWindow(frame.Hwnd());
   }
@@ -308,8 +308,7 @@ void ForEveryWindow(const Inspect& inspect) {
     CAreaOutlineDlg outline;
     ASSERT_TRUE(outline.Create(frame.Hwnd()));
     outline.Show();
-    UpdateWindow(outline.Hwnd());
-    wintest::Pump(100);
+    wintest::PumpUntil([&] { return wintest::Painted(outline.Hwnd()); });
     inspect("area_outline", outline.Hwnd());
   }
   {
@@ -317,8 +316,7 @@ void ForEveryWindow(const Inspect& inspect) {
     ASSERT_TRUE(tip.Create(frame.Hwnd()));
     tip.SetTip(12, 360, 51);
     tip.ShowAt(100, 100);
-    UpdateWindow(tip.Hwnd());
-    wintest::Pump(100);
+    wintest::PumpUntil([&] { return wintest::Painted(tip.Hwnd()); });
     inspect("hover_tip", tip.Hwnd());
   }
 }

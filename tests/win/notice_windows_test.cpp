@@ -16,17 +16,9 @@
 
 using namespace framlet;
 
-namespace {
+using wintest::ScreenPixel;
 
-// The colour of a window's pixel as it shows on the screen.
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(window, &p);
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+namespace {
 
 // The colour of a bitmap resource's pixel.
 COLORREF BitmapPixel(UINT id, int x, int y) {
@@ -179,7 +171,8 @@ TEST_F(NoticeWindows, NoticePaintsItsBar) {
   COLORREF shown = CLR_INVALID;
   wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
                     [&](HWND d) {
-                      Sleep(300);
+                      const COLORREF bar = BitmapPixel(IDB_NOTICE_BAR, 30, 40);
+                      wintest::WaitUntil([&] { return ScreenPixel(d, 30, 40) == bar; });
                       wintest::HoldForScreenshot("full_capture_notice");
                       shown = ScreenPixel(d, 30, 40);
                       wintest::Click(d, IDC_NOTICE_CLOSE);
@@ -206,8 +199,8 @@ TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
   // Follows a frame resized to the whole screen.
   SetWindowPos(frame.Hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
   outline.Show();
-  UpdateWindow(o);
-  wintest::Pump(300);
+  wintest::PumpUntil([&] { return wintest::Painted(o) && ScreenPixel(o, 2, 300) == RGB(250, 0, 0); }, 5000,
+                     "the outline on the screen");
   wintest::HoldForScreenshot("area_outline", o);
   EXPECT_TRUE(IsWindowVisible(o));
   GetWindowRect(o, &r);
@@ -248,7 +241,8 @@ TEST_F(NoticeWindows, PromptCentresOnTheStoredFramePlacement) {
                                              [&](HWND d) {
                                                GetWindowRect(d, &r);
                                                button = wintest::ChildRect(d, IDOK);
-                                               Sleep(300);
+                                               const COLORREF art = BitmapPixel(IDB_LOGIN_PROMPT, 20, 20);
+                                               wintest::WaitUntil([&] { return ScreenPixel(d, 20, 20) == art; });
                                                if (!c.ini) wintest::HoldForScreenshot("login_prompt");
                                                shown = ScreenPixel(d, 20, 20);
                                                wintest::Click(d, IDOK);

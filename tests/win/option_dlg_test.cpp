@@ -351,13 +351,18 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
                         HWND picker = wintest::WaitDialog(nullptr, d, 8000);
                         pickerShown = picker != nullptr;
                         if (picker) {
-                          Sleep(500);
+                          // The picker's folder tree has its selection once it is filled.
+                          wintest::WaitUntil([&] {
+                            HWND tree = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+                            return tree && SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+                          });
                           if (confirm) wintest::HoldForScreenshot("folder_picker");
                           PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
-                          const DWORD start = GetTickCount();
-                          while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
+                          wintest::WaitUntil([&] { return !IsWindow(picker); });
                         }
-                        Sleep(200);
+                        // The dialog's thread answers a sent message once it is back
+                        // in a message loop, after the click's handler has finished.
+                        SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
                         folderAfter = ItemText(d, IDC_OPT_FOLDER);
                         Click(d, IDC_CANCEL_PICTURE);
                       });
@@ -485,7 +490,7 @@ TEST_F(OptionDialogs, IntervalEnterAndEscapeGoToTheFocusedControl) {
                                                PostMessageW(edit, WM_KEYDOWN, key, 0);
                                                PostMessageW(edit, WM_KEYUP, key, 0);
                                              }
-                                             Sleep(500);
+                                             frame.WaitPostedHandled();
                                              openAfterKeys = IsWindowVisible(d) != FALSE;
                                              text = ItemText(d, IDC_CONT_INTERVAL);
                                              Click(d, IDC_OK_PICTURE);

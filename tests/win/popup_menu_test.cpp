@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "ui/gdi.h"
 #include "ui/picture.h"
+#include "test_windows.h"
 #include "ui/popup_menu.h"
 #include "win_test_util.h"
 
@@ -112,21 +113,22 @@ TEST(PopupMenuBuild, CheckMarksGreyItemsRuleIdsAndMissingIcons) {
 // A plain visible window to own the menus.
 class MenuOwner {
  public:
-  MenuOwner() {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FramletMenuOwnerTest";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    wintest::Pump(50);
+  MenuOwner() : window_(Spec()) {
+    wintest::PumpUntil([&] { return wintest::Painted(window_.Hwnd()); });
   }
-  ~MenuOwner() { DestroyWindow(window_); }
-  HWND Get() const { return window_; }
+  HWND Get() const { return window_.Hwnd(); }
 
  private:
-  HWND window_ = nullptr;
+  static testwin::Spec Spec() {
+    testwin::Spec spec = testwin::At(50, 50, 300, 200);
+    spec.style = WS_OVERLAPPEDWINDOW;
+    spec.exStyle = 0;
+    spec.layer = testwin::Layer::Normal;
+    spec.activate = true;
+    spec.title = L"menu owner";
+    return spec;
+  }
+  testwin::Window window_;
 };
 
 HWND FindMenuWindow() {

@@ -58,7 +58,7 @@ struct OpenPanel {
     EXPECT_TRUE(panel.Create());
     panel.Place(4, 28, frameWidth - 8, 60);
     ShowWindow(panel.Hwnd(), SW_SHOWNA);
-    wintest::Pump(0);
+    wintest::DispatchPending();
   }
   FakeFrame frame;
   Panel panel;

@@ -251,7 +251,7 @@ TEST_F(Toolkit, SkinnedLabelHidesTakesTheTextAndShowsAgain) {
   CSkinLabel label;
   ASSERT_TRUE(label.Attach(parent_.Hwnd(), kLabelId));
   label.SetTextColour(RGB(202, 202, 202));
-  wintest::Pump(100);
+  wintest::PumpUntil([&] { return wintest::Painted(parent_.Hwnd()); });
   // The outermost subclass sees the messages first.
   std::vector<std::string> log;
   SetWindowSubclass(control, RecordLabel, 77, reinterpret_cast<DWORD_PTR>(&log));
