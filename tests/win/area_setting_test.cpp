@@ -50,22 +50,14 @@ void TypeArea(HWND d, const wchar_t* x, const wchar_t* y, const wchar_t* w, cons
   SetItemText(d, IDC_AREA_HEIGHT, h);
 }
 
-class AreaSettingDlgTest : public ::testing::Test {
+class AreaSettingDlgTest : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-
   INT_PTR Run(CAreaSettingDlg& dialog, HWND frame, const std::function<void(HWND)>& steps) {
     bool found = false;
     const INT_PTR result = wintest::RunModal([&] { return dialog.DoModal(frame); }, kTitle, frame, steps, &found);
     EXPECT_TRUE(found) << "the area dialog never appeared";
     return result;
   }
-
-  wintest::TempFolder folder_{"area"};
 };
 
 TEST_F(AreaSettingDlgTest, OpensWithTheStoredHoleAndItsControls) {

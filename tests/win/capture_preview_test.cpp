@@ -107,16 +107,9 @@ class RecordingPreview : public CCapturePreviewDlg {
   }
 };
 
-class CapturePreview : public ::testing::Test {
+class CapturePreview : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override {
-    settings::SetFilePathForTesting("");
-    EmptyTheClipboard();
-  }
+  void TearDown() override { EmptyTheClipboard(); }
   // Runs the preview modally over a stand-in frame while `steps` works it.
   INT_PTR Run(CCapturePreviewDlg& preview, const std::function<void(HWND)>& steps) {
     bool found = false;
@@ -126,7 +119,6 @@ class CapturePreview : public ::testing::Test {
     return result;
   }
 
-  wintest::TempFolder folder_{"preview"};
   CCaptureEngine codecs_{nullptr};  // keeps the image codecs running for Decode
   wintest::FakeFrame frame_{0, 0, 900, 700, WS_EX_TOPMOST};
   const int screenWidth_ = GetSystemMetrics(SM_CXSCREEN);

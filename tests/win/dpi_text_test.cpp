@@ -415,15 +415,7 @@ DWORD RunThisTestInChild(const std::string& report, std::string* output) {
   return code;
 }
 
-class DpiText : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-  wintest::TempFolder folder_{"dpi"};
-};
+using DpiText = wintest::WinTest;
 
 // At 96 DPI in this process, then at 144 and 192 in child processes that run
 // this same test with a report file named (kReportVariable): a child checks the

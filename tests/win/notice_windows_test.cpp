@@ -33,15 +33,7 @@ COLORREF BitmapPixel(UINT id, int x, int y) {
   return c;
 }
 
-class NoticeWindows : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-  wintest::TempFolder folder_{"notices"};
-};
+using NoticeWindows = wintest::WinTest;
 
 // Records what the notice asks of the frame.
 class FakeHost : public INoticeHost {

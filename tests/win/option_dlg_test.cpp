@@ -60,15 +60,8 @@ class FakeOptionHost : public IOptionHost {
   wintest::FakeFrame frame_;
 };
 
-class OptionDialogs : public ::testing::Test {
+class OptionDialogs : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(Ini());
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-
-  std::string Ini() const { return folder_.File("framlet.ini"); }
   std::string IniText() const { return wintest::FileBytes(Ini()); }
   void WriteIni(const std::string& text) { wintest::WriteFileBytes(Ini(), text); }
 
@@ -92,8 +85,6 @@ class OptionDialogs : public ::testing::Test {
     }
     return lines;
   }
-
-  wintest::TempFolder folder_{"options"};
 };
 
 // ---- Options dialog ------------------------------------------------------

@@ -110,6 +110,8 @@ TEST(PopupMenuBuild, CheckMarksGreyItemsRuleIdsAndMissingIcons) {
 
 // ---- tracked menus ------------------------------------------------------------
 
+using PopupMenuTrack = wintest::WinTest;
+
 // A plain visible window to own the menus.
 class MenuOwner {
  public:
@@ -264,7 +266,7 @@ void SaveScreenshot(const RECT& rect, const std::string& name) {
 
 // The tracked notification menu draws every icon at its item, the grey strip
 // and the highlight; the arrow keys step over the rule and Enter chooses.
-TEST(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
+TEST_F(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
   MenuOwner owner;
   ui::PopupMenu menu = app::BuildNotifyMenu(true, false);  // recorder, rule, open folder, ...
   ASSERT_TRUE(menu);
@@ -310,7 +312,7 @@ TEST(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
 
 // The full menu is one column (the first item's break starts none) and closes
 // without a choice when the owner cancels it.
-TEST(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
+TEST_F(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
   MenuOwner owner;
   ui::PopupMenu menu = app::BuildNotifyMenu(false, true);
   ui::Picture exitIcon(IDB_MENU_CLOSE_FRAMLET);
@@ -330,12 +332,7 @@ TEST(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
 
 // ---- options menu (menu 215) ------------------------------------------------------
 
-class OptionsMenu : public ::testing::Test {
- protected:
-  void SetUp() override { settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-  wintest::TempFolder folder_{"options-menu"};
-};
+using OptionsMenu = wintest::WinTest;
 
 TEST_F(OptionsMenu, ItemsAndCheckMarksFromTheSettings) {
   struct Row {
@@ -385,7 +382,7 @@ namespace {
 
 // A checked item is framed in the strip (and gets a drawn check mark when it
 // has no icon); an unchecked menu shows neither.
-TEST(PopupMenuTrack, CheckedItemsAreMarked) {
+TEST_F(PopupMenuTrack, CheckedItemsAreMarked) {
   const COLORREF checkFrame = RGB(113, 113, 113);  // the highlight grey darkened, used for check frames only
   struct Case {
     const char* situation;
@@ -432,7 +429,7 @@ TEST(PopupMenuTrack, CheckedItemsAreMarked) {
 namespace {
 
 // A greyed item's icon is drawn pale, not in its own colours.
-TEST(PopupMenuTrack, GreyedItemsHavePaleIcons) {
+TEST_F(PopupMenuTrack, GreyedItemsHavePaleIcons) {
   MenuOwner owner;
   std::vector<ui::PopupMenuItem> items = {ui::MenuCommand(ID_MORE_COPY, IDB_MENU_COPY, L" 복사하기"),
                                           ui::MenuCommand(ID_MORE_PRINT, IDB_MENU_PRINT, L" 인쇄")};

@@ -170,9 +170,8 @@ INT_PTR RunDialog(CPrintSettingDlg& dialog, HWND owner, const std::function<void
   return result;
 }
 
-class PrintSettingDlgTest : public ::testing::Test {
+class PrintSettingDlgTest : public wintest::WinTest {
  protected:
-  void SetUp() override { wintest::InitControls(); }
   const RECT kNoArea = {0, 0, 0, 0};
 };
 
@@ -271,7 +270,6 @@ TEST_F(PrintSettingDlgTest, NoPictureOrNoDefaultPrinterPrintsNothingAndCloses) {
 class PrintOutputTest : public PrintSettingDlgTest {
  protected:
   void SetUp() override {
-    PrintSettingDlgTest::SetUp();
     ASSERT_TRUE(queue.Known()) << "FRAMLET_PRINT_OUTPUT is not set: start the PDF queue with scripts/cups.sh "
                                   "(scripts/test.sh does) and export its variables (scripts/cups.sh env)";
     wchar_t name[256] = {};

@@ -58,7 +58,7 @@ std::vector<uint32_t> ClientPixels(HWND window, int width, int height) {
   return pixels;
 }
 
-class Magnifier : public ::testing::Test {
+class Magnifier : public wintest::WinTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(magnifier_.Create(holder_.Hwnd(), 10, 10, mag::kClientWidth, mag::kClientHeight));
@@ -154,16 +154,14 @@ class FakeFrame : public IRegionSelectHost {
   int restored = 0;
 };
 
-class RegionSelect : public ::testing::Test {
+class RegionSelect : public wintest::WinTest {
  protected:
   void SetUp() override {
-    framlet::settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     ASSERT_TRUE(pattern_.Open(testwin::At(300, 200, kW, kH, testwin::Pattern(PatternAt))));
     ASSERT_TRUE(dialog_.Create(nullptr));
   }
   void TearDown() override {
     if (dialog_.IsOpen()) DestroyWindow(dialog_.Hwnd());
-    framlet::settings::SetFilePathForTesting("");
   }
   // Shows the veil and its panel and dispatches messages until both are painted.
   void ShowVeil() {
@@ -200,7 +198,6 @@ class RegionSelect : public ::testing::Test {
     CloseClipboard();
     return pixels;
   }
-  wintest::TempFolder folder_{"region"};
   FakeFrame frame_;
   CRegionSelectDlg dialog_{frame_};
   testwin::ThreadWindow pattern_;
@@ -295,7 +292,7 @@ testwin::Spec PrintsNothing(int x, int y, int w, int h) {
   return spec;
 }
 
-class WindowCapture : public ::testing::Test {
+class WindowCapture : public wintest::WinTest {
  protected:
   HWND Open(const testwin::Spec& spec) {
     windows_.push_back(std::make_unique<testwin::ThreadWindow>());

@@ -29,7 +29,7 @@ uint32_t PixelOf(const std::vector<uint8_t>& rows, int stride, int x, int y) {
   return (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
 }
 
-class ScreenGrab : public ::testing::Test {
+class ScreenGrab : public wintest::WinTest {
  protected:
   // A window on the screen, shown with its picture, until the case ends.
   HWND Open(const testwin::Spec& spec) {

@@ -23,7 +23,7 @@ uint32_t ContentAt(int x, int row) {
          static_cast<uint32_t>((x * 3 + row) & 0xFF);
 }
 
-class ScrollCapture : public ::testing::Test {
+class ScrollCapture : public wintest::WinTest {
  protected:
   void SetUp() override {
     testwin::RowsSpec spec;

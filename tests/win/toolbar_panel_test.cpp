@@ -50,6 +50,8 @@ class FakeFrame : public IToolbarHost {
   HWND frame_ = nullptr;
 };
 
+using ToolbarPanel = wintest::WinTest;
+
 // A panel opened inside a frame of the given width, where the frame puts it.
 template <class Panel>
 struct OpenPanel {
@@ -126,12 +128,12 @@ const LayoutCase kLayoutCases[] = {
 
 }  // namespace
 
-TEST(ToolbarPanel, ButtonsFollowTheFrameWidth) {
+TEST_F(ToolbarPanel, ButtonsFollowTheFrameWidth) {
   for (const auto& c : kLayoutCases) CheckLayout<CCaptureToolbarDlg>(c, IDC_TB_RECORD);
   for (const auto& c : kLayoutCases) CheckLayout<CWebToolbarDlg>(c, IDC_TB_RECORD_WEB);
 }
 
-TEST(ToolbarPanel, ResizingMovesTheRightGroup) {
+TEST_F(ToolbarPanel, ResizingMovesTheRightGroup) {
   OpenPanel<CCaptureToolbarDlg> open(836);
   HWND panel = open.panel.Hwnd();
   open.panel.Place(4, 28, 600, 60);
@@ -140,7 +142,7 @@ TEST(ToolbarPanel, ResizingMovesTheRightGroup) {
   EXPECT_EQ(wintest::ChildRect(panel, IDC_TB_OPEN_FOLDER).left, 502);
 }
 
-TEST(ToolbarPanel, ClicksRunTheirPanelsCommands) {
+TEST_F(ToolbarPanel, ClicksRunTheirPanelsCommands) {
   struct Case {
     bool web;
     int id;
@@ -170,7 +172,7 @@ TEST(ToolbarPanel, ClicksRunTheirPanelsCommands) {
   }
 }
 
-TEST(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
+TEST_F(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
   OpenPanel<CCaptureToolbarDlg> normal(458);
   std::vector<int> ids;
   for (const auto& item : normal.panel.MoreMenuItems()) ids.push_back(item.id);
@@ -188,7 +190,7 @@ TEST(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
   EXPECT_EQ(web.frame.commands, std::vector<Command>{Command::WholePageCapture});
 }
 
-TEST(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
+TEST_F(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
   OpenPanel<CCaptureToolbarDlg> open(458);
   std::atomic<bool> sawMenu{false};
   // The menu is tracked on this thread; another thread waits for its window,
@@ -217,7 +219,7 @@ TEST(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
   EXPECT_EQ(open.frame.commands, std::vector<Command>{Command::LaunchRecorder});
 }
 
-TEST(ToolbarPanel, TipShowsAtItsPlace) {
+TEST_F(ToolbarPanel, TipShowsAtItsPlace) {
   struct Case {
     int frameWidth;
     int id;
@@ -244,7 +246,7 @@ TEST(ToolbarPanel, TipShowsAtItsPlace) {
   }
 }
 
-TEST(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
+TEST_F(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
   OpenPanel<CCaptureToolbarDlg> open(836);
   HWND button = GetDlgItem(open.panel.Hwnd(), IDC_TB_COPY);
   const POINT at = CentreOnScreen(button);
@@ -262,7 +264,7 @@ TEST(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
-TEST(ToolbarPanel, NoTipForGreyedOrSuppressed) {
+TEST_F(ToolbarPanel, NoTipForGreyedOrSuppressed) {
   OpenPanel<CWebToolbarDlg> web(836);
   EXPECT_FALSE(web.panel.TrackPointer(CentreOnScreen(GetDlgItem(web.panel.Hwnd(), IDC_TB_SCROLL))));
   EXPECT_FALSE(IsWindowVisible(web.panel.Tip().Hwnd()));
@@ -277,7 +279,7 @@ TEST(ToolbarPanel, NoTipForGreyedOrSuppressed) {
   EXPECT_FALSE(IsWindowVisible(normal.panel.Tip().Hwnd()));
 }
 
-TEST(ToolbarPanel, KeysInThePanel) {
+TEST_F(ToolbarPanel, KeysInThePanel) {
   OpenPanel<CCaptureToolbarDlg> normal(836);
   HWND button = GetDlgItem(normal.panel.Hwnd(), IDC_TB_AREA);
   const MSG f2 = KeyDown(button, VK_F2);
@@ -300,7 +302,7 @@ TEST(ToolbarPanel, KeysInThePanel) {
   EXPECT_FALSE(web.panel.TranslateKey(webF2));  // left to the frame's own keys
 }
 
-TEST(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
+TEST_F(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
   OpenPanel<CWebToolbarDlg> open(836);
   HWND panel = open.panel.Hwnd();
   auto brush = reinterpret_cast<HBRUSH>(
@@ -310,7 +312,7 @@ TEST(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
   EXPECT_EQ(info.lbColor, RGB(234, 234, 234));
 }
 
-TEST(ToolbarPanel, BothPanelsAtFullWidth) {
+TEST_F(ToolbarPanel, BothPanelsAtFullWidth) {
   // Both panels one above the other in an 836-wide frame, for a look at them.
   OpenPanel<CCaptureToolbarDlg> normal(836);
   OpenPanel<CWebToolbarDlg> web(836);

@@ -29,12 +29,9 @@ using namespace framlet;
 
 namespace {
 
-class Frame : public ::testing::Test {
+class Frame : public wintest::WinTest {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     settings::WriteInt(keys::kLeft, 100);
     settings::WriteInt(keys::kTop, 80);
     ASSERT_TRUE(frame_.Create(nullptr));
@@ -42,7 +39,6 @@ class Frame : public ::testing::Test {
   }
   void TearDown() override {
     if (frame_.IsOpen()) DestroyWindow(frame_.Hwnd());
-    settings::SetFilePathForTesting("");
   }
   // Dispatches what the frame was sent until it has nothing left to paint.
   void Settle() {
@@ -66,7 +62,6 @@ class Frame : public ::testing::Test {
     return text;
   }
 
-  wintest::TempFolder folder_{"frame"};
   CCaptureFrameDlg frame_;
 };
 
@@ -308,13 +303,11 @@ TEST_F(Frame, MaximiseSavesTheRestoreRectangleAndRestoreGoesBack) {
 }
 
 // The frame as the program opens it: pages reach its page-callable object.
-class FramePages : public ::testing::Test {
+class FramePages : public wintest::WinTest {
  protected:
-  void SetUp() override { settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
   void TearDown() override {
     if (frame_.IsOpen()) DestroyWindow(frame_.Hwnd());
     CWebPage::SetControlClassForTesting(nullptr);
-    settings::SetFilePathForTesting("");
   }
   void Open() {
     ASSERT_TRUE(frame_.Create(nullptr));
@@ -330,7 +323,6 @@ class FramePages : public ::testing::Test {
   bool Shown(int id) const { return IsWindowVisible(View(id)) != FALSE; }
 
   webtest::OleScope ole_;
-  wintest::TempFolder folder_{"frame-pages"};
   CExternalDispatch external_;
   CCaptureFrameDlg frame_{&external_};
 };

@@ -69,13 +69,9 @@ class TestParent : public CWindowBase {
   }
 };
 
-class Toolkit : public ::testing::Test {
+class Toolkit : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    ASSERT_TRUE(parent_.Open());
-  }
+  void SetUp() override { ASSERT_TRUE(parent_.Open()); }
   HWND AddChild(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h, const wchar_t* text = L"x") {
     return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent_.Hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);

@@ -45,21 +45,16 @@ class PopupStandIn {
   testwin::Window window_;
 };
 
-class ExternalDispatch : public ::testing::Test {
+class ExternalDispatch : public wintest::WinTest {
  protected:
   void SetUp() override {
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     recorder_.popup = [this] { return popup_.Hwnd(); };
     external_.SetHost(&recorder_);
   }
-  void TearDown() override {
-    external_.SetHost(nullptr);
-    settings::SetFilePathForTesting("");
-  }
+  void TearDown() override { external_.SetHost(nullptr); }
   web::ScriptOutcome Run(const wchar_t* code) { return web::RunJScript(code, &external_); }
 
   webtest::OleScope ole_;
-  wintest::TempFolder folder_{"external"};
   webtest::PageCallRecorder recorder_;
   PopupStandIn popup_{recorder_};
   CExternalDispatch external_;

@@ -154,7 +154,8 @@ class WinTest : public ::testing::Test {
   ~WinTest() override {
     framlet::settings::SetFilePathForTesting("");
     for (HWND w : TopWindowsOfThisProcess()) {
-      if (before_.count(w) || OfTheSystem(w)) continue;
+      // (Closing one may take others with it.)
+      if (before_.count(w) || !IsWindow(w) || OfTheSystem(w)) continue;
       wchar_t cls[64] = {}, title[128] = {};
       GetClassNameW(w, cls, 64);
       GetWindowTextW(w, title, 128);
