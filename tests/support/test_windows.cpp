@@ -144,8 +144,8 @@ HWND Create(Window::State* state) {
   const Spec& s = state->spec;
   DWORD exStyle = s.exStyle | (s.layer == Layer::Top ? WS_EX_TOPMOST : 0);
   if (s.layeredFlags) exStyle |= WS_EX_LAYERED;
-  HWND hwnd = CreateWindowExW(exStyle, kClassName, s.title, s.style & ~WS_VISIBLE, s.x, s.y, s.width, s.height,
-                              s.owner, nullptr, GetModuleHandleW(nullptr), state);
+  HWND hwnd = CreateWindowExW(exStyle, kClassName, s.title, s.style & ~WS_VISIBLE, s.x, s.y, s.width, s.height, s.owner,
+                              nullptr, GetModuleHandleW(nullptr), state);
   if (!hwnd) return nullptr;
   state->hwnd = hwnd;
   if (s.layeredFlags) SetLayeredWindowAttributes(hwnd, s.colourKey, s.alpha, s.layeredFlags);
@@ -164,11 +164,17 @@ Window::Window(const Spec& spec) : state_(std::make_unique<State>()) {
   Create(state_.get());
 }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  Destroy();
+}
 
-HWND Window::Hwnd() const { return state_->hwnd; }
+HWND Window::Hwnd() const {
+  return state_->hwnd;
+}
 
-int Window::Paints() const { return state_->paints; }
+int Window::Paints() const {
+  return state_->paints;
+}
 
 void Window::Destroy() {
   if (state_->hwnd && IsWindow(state_->hwnd)) DestroyWindow(state_->hwnd);
