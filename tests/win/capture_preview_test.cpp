@@ -129,7 +129,7 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
   PutPicture(100, 100);
   RecordingPreview preview;
   RECT opened = {}, grown = {};
-  RECT save = {}, lowerClose = {}, actual = {}, closeTop = {};
+  std::string buttons;
   bool restoreShown = true, noticeShown = true;
   std::wstring label;
   bool pictureDrawn = false, tileBesideIt = false;
@@ -144,10 +144,12 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
     // The user makes it larger: the buttons follow the right edge and the tiles' end.
     SetWindowPos(d, nullptr, 0, 0, 700, 600, SWP_NOMOVE | SWP_NOZORDER);
     grown = WindowRect(d);
-    save = wintest::ChildRect(d, IDC_PV_SAVE);
-    lowerClose = wintest::ChildRect(d, IDC_PV_CLOSE);
-    actual = wintest::ChildRect(d, IDC_PV_ACTUAL_SIZE);
-    closeTop = wintest::ChildRect(d, IDC_PV_CLOSE_TOP);
+    buttons = wintest::ControlDifferences(d, {
+                                                 {IDC_PV_SAVE, 580, 38, 112, -1},
+                                                 {IDC_PV_CLOSE_TOP, 675, -1, -1, -1},
+                                                 {IDC_PV_CLOSE, 580, 527, -1, -1},        // rows end at 520
+                                                 {IDC_PV_ACTUAL_SIZE, 472, 573, -1, -1},  // columns end at 560
+                                             });
     wintest::Click(d, IDC_PV_CLOSE);
   });
   EXPECT_EQ(result, CCapturePreviewDlg::ClosedByButton);
@@ -162,14 +164,7 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
   EXPECT_TRUE(pictureDrawn) << "the picture is not where the fit puts it";
   EXPECT_TRUE(tileBesideIt) << "the picture's left edge is not at x = 160";
   EXPECT_EQ(grown.right - grown.left, 700);
-  EXPECT_EQ(save.left, 580);
-  EXPECT_EQ(save.top, 38);
-  EXPECT_EQ(save.right - save.left, 112);
-  EXPECT_EQ(closeTop.left, 675);
-  EXPECT_EQ(lowerClose.left, 580);
-  EXPECT_EQ(lowerClose.top, 527);  // rows end at 520
-  EXPECT_EQ(actual.left, 472);     // columns end at 560
-  EXPECT_EQ(actual.top, 573);
+  EXPECT_EQ(buttons, "");
 }
 
 TEST_F(CapturePreview, APictureAsWideAsTheScreenOpensFiftyFromTheEdge) {

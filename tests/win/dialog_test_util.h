@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "test_windows.h"
 #include "win_test_util.h"
@@ -146,6 +147,44 @@ inline RECT ChildRect(HWND dialog, int id) {
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// A control as its dialog should show it: its place in the dialog's client
+// area, its size and its text. -1 (or a null text) is not compared.
+struct ControlPlace {
+  int id;
+  int x, y, width, height;
+  const wchar_t* text = nullptr;
+};
+
+// The controls of `dialog` that differ from the table, one line each naming
+// the control and what it shows ("" when all match). Safe to call from the
+// thread working a dialog that another thread's loop runs.
+inline std::string ControlDifferences(HWND dialog, const std::vector<ControlPlace>& expected) {
+  std::string differences;
+  auto utf8 = [](const std::wstring& text) {
+    char out[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
+    return std::string(out);
+  };
+  for (const ControlPlace& c : expected) {
+    const std::string name = "control " + std::to_string(c.id);
+    if (!GetDlgItem(dialog, c.id)) {
+      differences += name + ": missing\n";
+      continue;
+    }
+    const RECT r = ChildRect(dialog, c.id);
+    const int shown[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int wanted[] = {c.x, c.y, c.width, c.height};
+    const char* what[] = {"x", "y", "width", "height"};
+    for (int i = 0; i < 4; ++i)
+      if (wanted[i] != -1 && shown[i] != wanted[i])
+        differences +=
+            name + ": " + what[i] + " " + std::to_string(shown[i]) + ", not " + std::to_string(wanted[i]) + "\n";
+    if (c.text && ItemText(dialog, c.id) != c.text)
+      differences += name + ": text \"" + utf8(ItemText(dialog, c.id)) + "\", not \"" + utf8(c.text) + "\"\n";
+  }
+  return differences;
 }
 
 inline std::string FileBytes(const std::string& path) {

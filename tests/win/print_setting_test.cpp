@@ -177,17 +177,20 @@ class PrintSettingDlgTest : public wintest::WinTest {
 
 TEST_F(PrintSettingDlgTest, OpensWithFitAndPortraitAndTheOrientationBoxesActAsAPair) {
   CPrintSettingDlg dialog(PrintSource::ClipboardImage, nullptr, kNoArea);
-  std::wstring caption, fitText, keepText, portraitText, landscapeText, printText;
+  std::wstring caption;
+  std::string texts;
   bool fitAtOpen = false, keepAtOpen = true, portraitAtOpen = false, landscapeAtOpen = true;
   bool afterLandscape[2] = {}, afterPortrait[2] = {}, afterPortraitAgain[2] = {};
   bool fitAfterKeep = true;
   const INT_PTR result = RunDialog(dialog, nullptr, [&](HWND d) {
     caption = wintest::Text(d);
-    fitText = wintest::ItemText(d, IDC_PRINT_FIT_TO_PAPER);
-    keepText = wintest::ItemText(d, IDC_PRINT_KEEP_SCALE);
-    portraitText = wintest::ItemText(d, IDC_PRINT_PORTRAIT);
-    landscapeText = wintest::ItemText(d, IDC_PRINT_LANDSCAPE);
-    printText = wintest::ItemText(d, IDC_PRINT_NOW);
+    texts = wintest::ControlDifferences(d, {
+                                               {IDC_PRINT_FIT_TO_PAPER, -1, -1, -1, -1, L"용지 크기에 맞춰서 인쇄"},
+                                               {IDC_PRINT_KEEP_SCALE, -1, -1, -1, -1, L"용지 비율에 맞춰서 인쇄"},
+                                               {IDC_PRINT_PORTRAIT, -1, -1, -1, -1, L"세로 뱡향으로 인쇄"},
+                                               {IDC_PRINT_LANDSCAPE, -1, -1, -1, -1, L"가로 방향으로 인쇄"},
+                                               {IDC_PRINT_NOW, -1, -1, -1, -1, L"인쇄하기"},
+                                           });
     fitAtOpen = Checked(d, IDC_PRINT_FIT_TO_PAPER);
     keepAtOpen = Checked(d, IDC_PRINT_KEEP_SCALE);
     portraitAtOpen = Checked(d, IDC_PRINT_PORTRAIT);
@@ -208,11 +211,7 @@ TEST_F(PrintSettingDlgTest, OpensWithFitAndPortraitAndTheOrientationBoxesActAsAP
     PostMessageW(d, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(caption, kTitle);
-  EXPECT_EQ(fitText, L"용지 크기에 맞춰서 인쇄");
-  EXPECT_EQ(keepText, L"용지 비율에 맞춰서 인쇄");
-  EXPECT_EQ(portraitText, L"세로 뱡향으로 인쇄");
-  EXPECT_EQ(landscapeText, L"가로 방향으로 인쇄");
-  EXPECT_EQ(printText, L"인쇄하기");
+  EXPECT_EQ(texts, "");
   EXPECT_TRUE(fitAtOpen);
   EXPECT_FALSE(keepAtOpen);
   EXPECT_TRUE(portraitAtOpen);

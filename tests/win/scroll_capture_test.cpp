@@ -49,9 +49,8 @@ class ScrollCapture : public wintest::WinTest {
     int stride = 0;
     if (!probe.Grab(kLeft, kTop, kWidth, 1, line, ExcludeLayered)) return false;
     const std::vector<uint8_t> bytes = line.ReadRows(24, &stride);
-    return bytes.size() >= 3 &&
-           ((static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[1]) << 8) | bytes[0]) ==
-               ContentAt(0, row);
+    return bytes.size() >= 3 && ((static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                                 bytes[0]) == ContentAt(0, row);
   }
   // When set, the message each scroll posts tries to start a step inside the
   // step and grabs into workingImage.
