@@ -67,21 +67,28 @@ TEST_F(AreaSettingDlgTest, OpensWithTheStoredHoleAndItsControls) {
   CAreaSettingDlg dialog;
 
   // No stored placement: the default frame's hole. The frame's real place does not count.
-  std::wstring values[4];
-  std::wstring caption, labels[4];
+  std::wstring caption;
+  std::string texts;
   RECT window = {};
   int lower[4] = {}, upper[4] = {};
   bool buddied[4] = {}, noThousands[4] = {};
   const int edits[] = {IDC_AREA_X, IDC_AREA_Y, IDC_AREA_WIDTH, IDC_AREA_HEIGHT};
   const int spins[] = {IDC_AREA_X_SPIN, IDC_AREA_Y_SPIN, IDC_AREA_WIDTH_SPIN, IDC_AREA_HEIGHT_SPIN};
-  const int labelIds[] = {IDC_AREA_X_LABEL, IDC_AREA_Y_LABEL, IDC_AREA_WIDTH_LABEL, IDC_AREA_HEIGHT_LABEL};
   EXPECT_EQ(Run(dialog, frame.Hwnd(),
                 [&](HWND d) {
                   caption = wintest::Text(d);
                   window = WindowRectOf(d);
+                  texts = wintest::ControlDifferences(d, {
+                                                             {IDC_AREA_X, -1, -1, -1, -1, L"4"},
+                                                             {IDC_AREA_Y, -1, -1, -1, -1, L"121"},
+                                                             {IDC_AREA_WIDTH, -1, -1, -1, -1, L"828"},
+                                                             {IDC_AREA_HEIGHT, -1, -1, -1, -1, L"577"},
+                                                             {IDC_AREA_X_LABEL, -1, -1, -1, -1, L"가로위치"},
+                                                             {IDC_AREA_Y_LABEL, -1, -1, -1, -1, L"세로위치"},
+                                                             {IDC_AREA_WIDTH_LABEL, -1, -1, -1, -1, L"가로크기"},
+                                                             {IDC_AREA_HEIGHT_LABEL, -1, -1, -1, -1, L"세로크기"},
+                                                         });
                   for (int i = 0; i < 4; ++i) {
-                    values[i] = ItemText(d, edits[i]);
-                    labels[i] = ItemText(d, labelIds[i]);
                     HWND spin = GetDlgItem(d, spins[i]);
                     SendMessageW(spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower[i]),
                                  reinterpret_cast<LPARAM>(&upper[i]));
@@ -94,14 +101,7 @@ TEST_F(AreaSettingDlgTest, OpensWithTheStoredHoleAndItsControls) {
                 }),
             IDCANCEL);
   EXPECT_EQ(caption, kTitle);
-  EXPECT_EQ(values[0], L"4");
-  EXPECT_EQ(values[1], L"121");
-  EXPECT_EQ(values[2], L"828");
-  EXPECT_EQ(values[3], L"577");
-  EXPECT_EQ(labels[0], L"가로위치");
-  EXPECT_EQ(labels[1], L"세로위치");
-  EXPECT_EQ(labels[2], L"가로크기");
-  EXPECT_EQ(labels[3], L"세로크기");
+  EXPECT_EQ(texts, "");
   EXPECT_EQ(window.right - window.left, 210);
   EXPECT_EQ(window.bottom - window.top, 215);
   EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - 210) / 2);
@@ -120,13 +120,15 @@ TEST_F(AreaSettingDlgTest, OpensWithTheStoredHoleAndItsControls) {
   // A stored placement.
   settings::WriteFrameRect({96, 79, 648, 624});
   Run(dialog, frame.Hwnd(), [&](HWND d) {
-    for (int i = 0; i < 4; ++i) values[i] = ItemText(d, edits[i]);
+    texts = wintest::ControlDifferences(d, {
+                                               {IDC_AREA_X, -1, -1, -1, -1, L"100"},
+                                               {IDC_AREA_Y, -1, -1, -1, -1, L"200"},
+                                               {IDC_AREA_WIDTH, -1, -1, -1, -1, L"640"},
+                                               {IDC_AREA_HEIGHT, -1, -1, -1, -1, L"480"},
+                                           });
     PostMessageW(d, WM_CLOSE, 0, 0);
   });
-  EXPECT_EQ(values[0], L"100");
-  EXPECT_EQ(values[1], L"200");
-  EXPECT_EQ(values[2], L"640");
-  EXPECT_EQ(values[3], L"480");
+  EXPECT_EQ(texts, "");
 }
 
 TEST_F(AreaSettingDlgTest, SpinArrowsStepByOneWithoutAThousandsSeparator) {
@@ -208,7 +210,7 @@ TEST_F(AreaSettingDlgTest, ACornerOffTheVirtualScreenIsRefusedAndTheDialogKeepsT
     });
     const RECT r = WindowRectOf(frame.Hwnd());
     if (c.refused) {
-      EXPECT_EQ(message, CAreaSettingDlg::kOutsideScreenMessage) << c.x;
+      EXPECT_EQ(message, L"선택하신 영역은 모니터 해상도가 지원하지 않습니다.") << c.x;
       EXPECT_TRUE(stillOpen) << c.x;
       EXPECT_EQ(keptX, c.x);
       EXPECT_EQ(result, IDCANCEL) << c.x;
