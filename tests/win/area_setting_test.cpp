@@ -152,6 +152,7 @@ TEST_F(AreaSettingDlgTest, SpinArrowsStepByOneWithoutAThousandsSeparator) {
   EXPECT_EQ(down, L"1198");
 }
 
+// The frame for a typed hole is the host rule AreaOk; here the typed numbers reach it.
 TEST_F(AreaSettingDlgTest, OkPutsTheFramesHoleOverTheTypedRectangle) {
   struct Case {
     const wchar_t *x, *y, *w, *h;
@@ -159,8 +160,6 @@ TEST_F(AreaSettingDlgTest, OkPutsTheFramesHoleOverTheTypedRectangle) {
   };
   const Case cases[] = {
       {L"100", L"200", L"640", L"480", {96, 79, 96 + 648, 79 + 624}},
-      // Below the smallest hole: raised to the smallest frame, 220 x 230.
-      {L"300", L"400", L"50", L"0", {296, 279, 296 + 220, 279 + 230}},
   };
   for (const Case& c : cases) {
     wintest::FakeFrame frame(50, 40, 700, 500);
@@ -178,6 +177,9 @@ TEST_F(AreaSettingDlgTest, OkPutsTheFramesHoleOverTheTypedRectangle) {
   }
 }
 
+// Which corners are accepted is the host rule AreaCorner; here the dialog hands
+// it the virtual screen's width (the pair either side of its limit) and refuses
+// with its message, keeping what was typed.
 TEST_F(AreaSettingDlgTest, ACornerOffTheVirtualScreenIsRefusedAndTheDialogKeepsTheTypedValues) {
   const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   const std::wstring lastAccepted = std::to_wstring(screenWidth - 30);
@@ -186,11 +188,7 @@ TEST_F(AreaSettingDlgTest, ACornerOffTheVirtualScreenIsRefusedAndTheDialogKeepsT
     std::wstring x, y;
     bool refused;
   };
-  const Case cases[] = {
-      {L"-1", L"200", true},         {L"100", L"-5", true}, {firstRefused, L"200", true},
-      {L"2147483640", L"200", true},  // wraps negative when the margin is added in 32 bits
-      {lastAccepted, L"200", false},
-  };
+  const Case cases[] = {{firstRefused, L"200", true}, {lastAccepted, L"200", false}};
   for (const Case& c : cases) {
     wintest::FakeFrame frame(50, 40, 700, 500);
     CAreaSettingDlg dialog;
