@@ -61,24 +61,8 @@ std::string ClipboardPicture() {
   return text;
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(window, &p);
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
-
-// Polls until the condition holds (at most ms); its last answer.
-bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (static_cast<int>(GetTickCount() - start) > ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
+using wintest::ScreenPixel;
+using wintest::WaitUntil;
 
 RECT WindowRect(HWND w) {
   RECT r = {};
@@ -139,7 +123,7 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
     noticeShown = IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE;
     label = wintest::ItemText(d, IDC_PV_SIZE_LABEL);
     // A 100 x 100 picture is drawn at its own size centred on (210, 235).
-    pictureDrawn = WaitFor([&] { return ScreenPixel(d, 210, 235) == kBody; });
+    pictureDrawn = WaitUntil([&] { return ScreenPixel(d, 210, 235) == kBody; });
     tileBesideIt = ScreenPixel(d, 150, 235) != kBody && ScreenPixel(d, 160, 235) == kBody;
     // The user makes it larger: the buttons follow the right edge and the tiles' end.
     SetWindowPos(d, nullptr, 0, 0, 700, 600, SWP_NOMOVE | SWP_NOZORDER);
@@ -357,13 +341,13 @@ TEST_F(CapturePreview, AltKeysActAsTheButtonsWhileEnterAndEscapeAreSwallowed) {
   Run(preview, [&](HWND d) {
     // Typed keys, so the key state the accelerators read is the keyboard's.
     SetForegroundWindow(d);
-    WaitFor([&] { return GetForegroundWindow() == d; });
+    WaitUntil([&] { return GetForegroundWindow() == d; });
     press(VK_RETURN, false);
     press(VK_ESCAPE, false);
     press('C', true);
     press('P', true);
-    noticeAfterAltC = WaitFor([&] { return IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE; });
-    printedAfterAltP = WaitFor([&] { return preview.prints == 1; });
+    noticeAfterAltC = WaitUntil([&] { return IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE; });
+    printedAfterAltP = WaitUntil([&] { return preview.prints == 1; });
     openAfterEnterAndEscape = IsWindow(d) && IsWindowVisible(d);
     wintest::Click(d, IDC_PV_CLOSE);
   });
@@ -418,7 +402,7 @@ class ActualSizeViewer : public CapturePreview {
         [&] { return viewer.DoModal(frame_.Hwnd()); }, nullptr, frame_.Hwnd(),
         [&](HWND d) {
           HWND view = nullptr;
-          WaitFor([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
+          WaitUntil([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
           steps(d, view);
         },
         &found);
@@ -444,7 +428,7 @@ TEST_F(ActualSizeViewer, ASmallPictureIsCentredWithoutBars) {
     vBar = HasBar(view, WS_VSCROLL);
     // 300 x 200 in 792 x 618: from (246, 209).
     centre =
-        WaitFor([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
+        WaitUntil([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
     outside = ScreenPixel(view, 245, 209) != kBody;
     wintest::Click(d, IDC_AS_CLOSE);
   });
@@ -472,7 +456,7 @@ TEST_F(ActualSizeViewer, ALargePictureScrollsBothWaysAndResizingReturnsToTheStar
     SendMessageW(view, WM_HSCROLL, SB_BOTTOM, 0);
     endX = GetScrollPos(view, SB_HORZ);
     // The picture's last column meets the view's right edge.
-    rightEdgeFlush = WaitFor([&] { return ScreenPixel(view, cw - 1, 100) == kRightColumn; }) &&
+    rightEdgeFlush = WaitUntil([&] { return ScreenPixel(view, cw - 1, 100) == kRightColumn; }) &&
                      ScreenPixel(view, cw - 2, 100) == kBody;
     SendMessageW(view, WM_HSCROLL, SB_TOP, 0);
     SendMessageW(view, WM_HSCROLL, SB_PAGERIGHT, 0);
@@ -514,7 +498,9 @@ TEST_F(ActualSizeViewer, TheWheelLeavesAWideButShortPictureAloneAndEnterClosesNo
     HWND focus = GetDlgItem(d, IDC_AS_CLOSE);
     PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageW(focus, WM_KEYUP, VK_RETURN, 0xC0000001);
-    openAfterEnter = !WaitFor([&] { return !IsWindow(d); }, 500);
+    // Once the keys are handled, the viewer is still there.
+    frame_.WaitPostedHandled();
+    openAfterEnter = IsWindow(d) != FALSE;
     PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
   });
   EXPECT_EQ(result, IDCANCEL);
