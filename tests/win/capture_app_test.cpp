@@ -9,9 +9,9 @@
 #include "core/settings.h"
 #include "win_test_util.h"
 
-TEST(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {
-  wintest::TempFolder folder("exit");
-  framlet::settings::SetFilePathForTesting(folder.File("framlet.ini"));
+using CaptureAppExit = wintest::WinTest;
+
+TEST_F(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {
   const std::string tempFolder = framlet::GetModuleDir() + "temp";
   CreateDirectoryA(tempFolder.c_str(), nullptr);
   const std::string capture = tempFolder + "\\captureimg.bmp";
@@ -32,5 +32,4 @@ TEST(CaptureAppExit, DeletesTheTemporaryCaptureKeepsTheAddressAndQuits) {
   EXPECT_EQ(framlet::settings::ReadText(framlet::keys::kLastUrlRemember), "");
   PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   RemoveDirectoryA(tempFolder.c_str());
-  framlet::settings::SetFilePathForTesting("");
 }

@@ -61,24 +61,8 @@ std::string ClipboardPicture() {
   return text;
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(window, &p);
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
-
-// Polls until the condition holds (at most ms); its last answer.
-bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (static_cast<int>(GetTickCount() - start) > ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
+using wintest::ScreenPixel;
+using wintest::WaitUntil;
 
 RECT WindowRect(HWND w) {
   RECT r = {};
@@ -107,16 +91,9 @@ class RecordingPreview : public CCapturePreviewDlg {
   }
 };
 
-class CapturePreview : public ::testing::Test {
+class CapturePreview : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override {
-    settings::SetFilePathForTesting("");
-    EmptyTheClipboard();
-  }
+  void TearDown() override { EmptyTheClipboard(); }
   // Runs the preview modally over a stand-in frame while `steps` works it.
   INT_PTR Run(CCapturePreviewDlg& preview, const std::function<void(HWND)>& steps) {
     bool found = false;
@@ -126,7 +103,6 @@ class CapturePreview : public ::testing::Test {
     return result;
   }
 
-  wintest::TempFolder folder_{"preview"};
   CCaptureEngine codecs_{nullptr};  // keeps the image codecs running for Decode
   wintest::FakeFrame frame_{0, 0, 900, 700, WS_EX_TOPMOST};
   const int screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
@@ -137,7 +113,7 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
   PutPicture(100, 100);
   RecordingPreview preview;
   RECT opened = {}, grown = {};
-  RECT save = {}, lowerClose = {}, actual = {}, closeTop = {};
+  std::string buttons;
   bool restoreShown = true, noticeShown = true;
   std::wstring label;
   bool pictureDrawn = false, tileBesideIt = false;
@@ -147,15 +123,17 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
     noticeShown = IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE;
     label = wintest::ItemText(d, IDC_PV_SIZE_LABEL);
     // A 100 x 100 picture is drawn at its own size centred on (210, 235).
-    pictureDrawn = WaitFor([&] { return ScreenPixel(d, 210, 235) == kBody; });
+    pictureDrawn = WaitUntil([&] { return ScreenPixel(d, 210, 235) == kBody; });
     tileBesideIt = ScreenPixel(d, 150, 235) != kBody && ScreenPixel(d, 160, 235) == kBody;
     // The user makes it larger: the buttons follow the right edge and the tiles' end.
     SetWindowPos(d, nullptr, 0, 0, 700, 600, SWP_NOMOVE | SWP_NOZORDER);
     grown = WindowRect(d);
-    save = wintest::ChildRect(d, IDC_PV_SAVE);
-    lowerClose = wintest::ChildRect(d, IDC_PV_CLOSE);
-    actual = wintest::ChildRect(d, IDC_PV_ACTUAL_SIZE);
-    closeTop = wintest::ChildRect(d, IDC_PV_CLOSE_TOP);
+    buttons = wintest::ControlDifferences(d, {
+                                                 {IDC_PV_SAVE, 580, 38, 112, -1},
+                                                 {IDC_PV_CLOSE_TOP, 675, -1, -1, -1},
+                                                 {IDC_PV_CLOSE, 580, 527, -1, -1},        // rows end at 520
+                                                 {IDC_PV_ACTUAL_SIZE, 472, 573, -1, -1},  // columns end at 560
+                                             });
     wintest::Click(d, IDC_PV_CLOSE);
   });
   EXPECT_EQ(result, CCapturePreviewDlg::ClosedByButton);
@@ -170,14 +148,7 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
   EXPECT_TRUE(pictureDrawn) << "the picture is not where the fit puts it";
   EXPECT_TRUE(tileBesideIt) << "the picture's left edge is not at x = 160";
   EXPECT_EQ(grown.right - grown.left, 700);
-  EXPECT_EQ(save.left, 580);
-  EXPECT_EQ(save.top, 38);
-  EXPECT_EQ(save.right - save.left, 112);
-  EXPECT_EQ(closeTop.left, 675);
-  EXPECT_EQ(lowerClose.left, 580);
-  EXPECT_EQ(lowerClose.top, 527);  // rows end at 520
-  EXPECT_EQ(actual.left, 472);     // columns end at 560
-  EXPECT_EQ(actual.top, 573);
+  EXPECT_EQ(buttons, "");
 }
 
 TEST_F(CapturePreview, APictureAsWideAsTheScreenOpensFiftyFromTheEdge) {
@@ -370,13 +341,13 @@ TEST_F(CapturePreview, AltKeysActAsTheButtonsWhileEnterAndEscapeAreSwallowed) {
   Run(preview, [&](HWND d) {
     // Typed keys, so the key state the accelerators read is the keyboard's.
     SetForegroundWindow(d);
-    WaitFor([&] { return GetForegroundWindow() == d; });
+    WaitUntil([&] { return GetForegroundWindow() == d; });
     press(VK_RETURN, false);
     press(VK_ESCAPE, false);
     press('C', true);
     press('P', true);
-    noticeAfterAltC = WaitFor([&] { return IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE; });
-    printedAfterAltP = WaitFor([&] { return preview.prints == 1; });
+    noticeAfterAltC = WaitUntil([&] { return IsWindowVisible(GetDlgItem(d, IDC_PV_COPY_NOTICE)) != FALSE; });
+    printedAfterAltP = WaitUntil([&] { return preview.prints == 1; });
     openAfterEnterAndEscape = IsWindow(d) && IsWindowVisible(d);
     wintest::Click(d, IDC_PV_CLOSE);
   });
@@ -431,7 +402,7 @@ class ActualSizeViewer : public CapturePreview {
         [&] { return viewer.DoModal(frame_.Hwnd()); }, nullptr, frame_.Hwnd(),
         [&](HWND d) {
           HWND view = nullptr;
-          WaitFor([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
+          WaitUntil([&] { return (view = viewer.View() ? viewer.View()->Hwnd() : nullptr) != nullptr; });
           steps(d, view);
         },
         &found);
@@ -457,7 +428,7 @@ TEST_F(ActualSizeViewer, ASmallPictureIsCentredWithoutBars) {
     vBar = HasBar(view, WS_VSCROLL);
     // 300 x 200 in 792 x 618: from (246, 209).
     centre =
-        WaitFor([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
+        WaitUntil([&] { return ScreenPixel(view, 246, 209) == kBody && ScreenPixel(view, 545, 300) == kRightColumn; });
     outside = ScreenPixel(view, 245, 209) != kBody;
     wintest::Click(d, IDC_AS_CLOSE);
   });
@@ -485,7 +456,7 @@ TEST_F(ActualSizeViewer, ALargePictureScrollsBothWaysAndResizingReturnsToTheStar
     SendMessageW(view, WM_HSCROLL, SB_BOTTOM, 0);
     endX = GetScrollPos(view, SB_HORZ);
     // The picture's last column meets the view's right edge.
-    rightEdgeFlush = WaitFor([&] { return ScreenPixel(view, cw - 1, 100) == kRightColumn; }) &&
+    rightEdgeFlush = WaitUntil([&] { return ScreenPixel(view, cw - 1, 100) == kRightColumn; }) &&
                      ScreenPixel(view, cw - 2, 100) == kBody;
     SendMessageW(view, WM_HSCROLL, SB_TOP, 0);
     SendMessageW(view, WM_HSCROLL, SB_PAGERIGHT, 0);
@@ -527,7 +498,9 @@ TEST_F(ActualSizeViewer, TheWheelLeavesAWideButShortPictureAloneAndEnterClosesNo
     HWND focus = GetDlgItem(d, IDC_AS_CLOSE);
     PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageW(focus, WM_KEYUP, VK_RETURN, 0xC0000001);
-    openAfterEnter = !WaitFor([&] { return !IsWindow(d); }, 500);
+    // Once the keys are handled, the viewer is still there.
+    frame_.WaitPostedHandled();
+    openAfterEnter = IsWindow(d) != FALSE;
     PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 1);
   });
   EXPECT_EQ(result, IDCANCEL);

@@ -11,15 +11,15 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "test_windows.h"
+#include "win_test_util.h"
 
 namespace wintest {
-
-inline void InitControls() {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-}
 
 // Waits up to ms for a visible top-level window of this process with the
 // title (nullptr: any) and, if given, this owner.
@@ -83,27 +83,40 @@ inline INT_PTR RunModal(const std::function<INT_PTR()>& open, const wchar_t* tit
   return result;
 }
 
-// A plain top-level window standing in for the capture frame.
+// A plain top-level window of this thread standing in for the capture frame.
 class FakeFrame {
  public:
-  FakeFrame(int x, int y, int width, int height, DWORD exStyle = 0) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"FramletTestFrame";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(exStyle, L"FramletTestFrame", L"Framlet5 test frame", WS_POPUP | WS_VISIBLE, x, y, width,
-                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  FakeFrame(int x, int y, int width, int height, DWORD exStyle = 0) : window_(Spec(x, y, width, height, exStyle)) {}
+  HWND Hwnd() const { return window_.Hwnd(); }
+  bool Topmost() const { return (GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+  // From another thread: posts a marker to the frame's thread behind what was
+  // already posted there (the thread's posted messages come out in order) and
+  // returns once that thread's loop has dispatched it.
+  bool WaitPostedHandled(int timeoutMs = 5000) {
+    const int marker = ++posted_;
+    PostMessageW(Hwnd(), kMarker, 0, 0);
+    return WaitUntil([&] { return *seen_ >= marker; }, timeoutMs);
   }
-  ~FakeFrame() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  HWND Hwnd() const { return hwnd_; }
-  bool Topmost() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
  private:
-  HWND hwnd_ = nullptr;
+  static constexpr UINT kMarker = WM_APP + 0x3A2;
+  testwin::Spec Spec(int x, int y, int width, int height, DWORD exStyle) {
+    testwin::Spec spec = testwin::At(x, y, width, height, testwin::Solid(GetSysColor(COLOR_WINDOW)));
+    spec.layer = (exStyle & WS_EX_TOPMOST) ? testwin::Layer::Top : testwin::Layer::Normal;
+    spec.exStyle = exStyle & ~WS_EX_TOPMOST;
+    spec.title = L"Framlet5 test frame";
+    spec.activate = true;
+    spec.handler = [seen = seen_](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+      if (message != kMarker) return false;
+      ++*seen;
+      *result = 0;
+      return true;
+    };
+    return spec;
+  }
+  int posted_ = 0;
+  std::shared_ptr<std::atomic<int>> seen_ = std::make_shared<std::atomic<int>>(0);
+  testwin::Window window_;
 };
 
 inline std::wstring Text(HWND window) {
@@ -134,6 +147,44 @@ inline RECT ChildRect(HWND dialog, int id) {
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// A control as its dialog should show it: its place in the dialog's client
+// area, its size and its text. -1 (or a null text) is not compared.
+struct ControlPlace {
+  int id;
+  int x, y, width, height;
+  const wchar_t* text = nullptr;
+};
+
+// The controls of `dialog` that differ from the table, one line each naming
+// the control and what it shows ("" when all match). Safe to call from the
+// thread working a dialog that another thread's loop runs.
+inline std::string ControlDifferences(HWND dialog, const std::vector<ControlPlace>& expected) {
+  std::string differences;
+  auto utf8 = [](const std::wstring& text) {
+    char out[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
+    return std::string(out);
+  };
+  for (const ControlPlace& c : expected) {
+    const std::string name = "control " + std::to_string(c.id);
+    if (!GetDlgItem(dialog, c.id)) {
+      differences += name + ": missing\n";
+      continue;
+    }
+    const RECT r = ChildRect(dialog, c.id);
+    const int shown[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int wanted[] = {c.x, c.y, c.width, c.height};
+    const char* what[] = {"x", "y", "width", "height"};
+    for (int i = 0; i < 4; ++i)
+      if (wanted[i] != -1 && shown[i] != wanted[i])
+        differences +=
+            name + ": " + what[i] + " " + std::to_string(shown[i]) + ", not " + std::to_string(wanted[i]) + "\n";
+    if (c.text && ItemText(dialog, c.id) != c.text)
+      differences += name + ": text \"" + utf8(ItemText(dialog, c.id)) + "\", not \"" + utf8(c.text) + "\"\n";
+  }
+  return differences;
 }
 
 inline std::string FileBytes(const std::string& path) {

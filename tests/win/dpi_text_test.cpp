@@ -261,7 +261,7 @@ void ForEveryWindow(const Inspect& inspect) {
   {
     CCaptureFrameDlg frame;
     ASSERT_TRUE(frame.Create(nullptr));
-    wintest::Pump(300);
+    wintest::PumpUntil([&] { return wintest::Painted(frame.Hwnd()); });
     inspect("frame", frame.Hwnd());
     DestroyWindow(frame.Hwnd());
   }
@@ -308,8 +308,7 @@ void ForEveryWindow(const Inspect& inspect) {
     CAreaOutlineDlg outline;
     ASSERT_TRUE(outline.Create(frame.Hwnd()));
     outline.Show();
-    UpdateWindow(outline.Hwnd());
-    wintest::Pump(100);
+    wintest::PumpUntil([&] { return wintest::Painted(outline.Hwnd()); });
     inspect("area_outline", outline.Hwnd());
   }
   {
@@ -317,8 +316,7 @@ void ForEveryWindow(const Inspect& inspect) {
     ASSERT_TRUE(tip.Create(frame.Hwnd()));
     tip.SetTip(12, 360, 51);
     tip.ShowAt(100, 100);
-    UpdateWindow(tip.Hwnd());
-    wintest::Pump(100);
+    wintest::PumpUntil([&] { return wintest::Painted(tip.Hwnd()); });
     inspect("hover_tip", tip.Hwnd());
   }
 }
@@ -417,15 +415,7 @@ DWORD RunThisTestInChild(const std::string& report, std::string* output) {
   return code;
 }
 
-class DpiText : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-  wintest::TempFolder folder_{"dpi"};
-};
+using DpiText = wintest::WinTest;
 
 // At 96 DPI in this process, then at 144 and 192 in child processes that run
 // this same test with a report file named (kReportVariable): a child checks the

@@ -56,14 +56,13 @@ void* operator new(std::size_t size) {
 
 namespace {
 
-class ImageWriters : public ::testing::Test {
+class ImageWriters : public wintest::WinTest {
  protected:
   // Writes by format index (1 JPEG at the quality, 2 BMP, 3 PNG, 4 GIF).
   int Write(int format, const CCapturedImage& image, const std::string& path, int quality = 100) {
     return engine_.WriteByFormat(image, path, format, quality);
   }
   CCaptureEngine engine_{nullptr};
-  wintest::TempFolder folder_{"writers"};
 };
 
 TEST_F(ImageWriters, EachLosslessFileDecodesToTheSourcePixels) {
@@ -323,10 +322,8 @@ TEST_F(ImageWriters, FindEncoderMatchesTheMimeTypeExactly) {
 
 // ---- The preview window's automatic save ------------------------------------
 
-class StampedSave : public ::testing::Test {
+class StampedSave : public wintest::WinTest {
  protected:
-  void SetUp() override { framlet::settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
-  void TearDown() override { framlet::settings::SetFilePathForTesting(""); }
   void StoreLastPath(const std::string& path) {
     framlet::settings::WriteText(framlet::keys::kLastAutoPass, path);
   }
@@ -341,7 +338,6 @@ class StampedSave : public ::testing::Test {
     return text;
   }
   CCaptureEngine engine_{nullptr};
-  wintest::TempFolder folder_{"stamped"};
 };
 
 TEST_F(StampedSave, ReplacesTheStampAndWritesByExtension) {

@@ -20,19 +20,17 @@ namespace {
 const std::vector<std::string> kListA = {"JPEG Files (*.jpg)", "Bitmap Files (*.bmp)", "PNG Files (*.png)",
                                          "GIF Files (*.gif)"};
 
-class SaveDialog : public ::testing::Test {
+class SaveDialog : public wintest::WinTest {
  protected:
   void SetUp() override {
     owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 150, nullptr,
                              nullptr, nullptr, nullptr);
     ASSERT_NE(owner_, nullptr);
     engine_ = std::make_unique<CCaptureEngine>(owner_);
-    framlet::settings::SetFilePathForTesting(settingsFolder_.File("framlet.ini"));
-    framlet::settings::WriteText(framlet::keys::kSelectFolder, folder_.Path());
+    framlet::settings::WriteText(framlet::keys::kSelectFolder, pictures_.Path());
   }
   void TearDown() override {
     engine_.reset();
-    framlet::settings::SetFilePathForTesting("");
     DestroyWindow(owner_);
   }
 
@@ -48,8 +46,8 @@ class SaveDialog : public ::testing::Test {
 
   HWND owner_ = nullptr;
   std::unique_ptr<CCaptureEngine> engine_;
-  wintest::TempFolder folder_{"dialog"};
-  wintest::TempFolder settingsFolder_{"dialog-ini"};
+  // The save folder holds only the pictures.
+  wintest::TempFolder pictures_{"dialog-pictures"};
 };
 
 TEST_F(SaveDialog, TypedNameAndFilterThenAutomaticSeriesSkippingExistingNames) {
@@ -63,9 +61,9 @@ TEST_F(SaveDialog, TypedNameAndFilterThenAutomaticSeriesSkippingExistingNames) {
   EXPECT_EQ(seen.filters, kListA);
   EXPECT_EQ(seen.selectedFilter, 0);
   EXPECT_EQ(seen.proposal, "");
-  EXPECT_TRUE(SameFolder(seen.folder, folder_.Path())) << seen.folder;
+  EXPECT_TRUE(SameFolder(seen.folder, pictures_.Path())) << seen.folder;
 
-  EXPECT_EQ(first, folder_.File("desk.png"));
+  EXPECT_EQ(first, pictures_.File("desk.png"));
   EXPECT_EQ(Signature(first), "PNG");
   const Pixels decoded = Decode(first);
   EXPECT_EQ(decoded.width, 40);
@@ -75,12 +73,12 @@ TEST_F(SaveDialog, TypedNameAndFilterThenAutomaticSeriesSkippingExistingNames) {
   EXPECT_EQ(engine_->counter, 0);
 
   // Later ones do not: desk_0, (desk_1 taken), desk_2, as PNG.
-  { std::ofstream(folder_.File("desk_1.png"), std::ios::binary) << "someone else's"; }
-  EXPECT_EQ(AutoSave(), folder_.File("desk_0.png"));
-  EXPECT_EQ(AutoSave(), folder_.File("desk_2.png"));
-  EXPECT_EQ(Signature(folder_.File("desk_0.png")), "PNG");
-  EXPECT_EQ(Signature(folder_.File("desk_2.png")), "PNG");
-  EXPECT_EQ(FileBytes(folder_.File("desk_1.png")), "someone else's");
+  { std::ofstream(pictures_.File("desk_1.png"), std::ios::binary) << "someone else's"; }
+  EXPECT_EQ(AutoSave(), pictures_.File("desk_0.png"));
+  EXPECT_EQ(AutoSave(), pictures_.File("desk_2.png"));
+  EXPECT_EQ(Signature(pictures_.File("desk_0.png")), "PNG");
+  EXPECT_EQ(Signature(pictures_.File("desk_2.png")), "PNG");
+  EXPECT_EQ(FileBytes(pictures_.File("desk_1.png")), "someone else's");
   EXPECT_EQ(engine_->counter, 3);
 }
 
@@ -90,7 +88,7 @@ TEST_F(SaveDialog, CancelledProposalAdvancesTheCounterAndAKeptProposalContinuesT
     ASSERT_NE(AutoSave(), "");
     ASSERT_TRUE(driver.Seen().closed);
   }
-  EXPECT_EQ(AutoSave(), folder_.File("shot_0.bmp"));
+  EXPECT_EQ(AutoSave(), pictures_.File("shot_0.bmp"));
 
   // A save through the dialog proposes the next name of the series; cancelled.
   {
@@ -101,9 +99,9 @@ TEST_F(SaveDialog, CancelledProposalAdvancesTheCounterAndAKeptProposalContinuesT
     EXPECT_TRUE(seen.closed);
     EXPECT_EQ(seen.proposal, "shot_1");
   }
-  EXPECT_EQ(engine_->currentPath, folder_.File("shot_0.bmp"));
-  EXPECT_FALSE(Exists(folder_.File("shot_1.bmp")));
-  EXPECT_EQ(AutoSave(), folder_.File("shot_2.bmp")) << "the cancelled proposal used up shot_1";
+  EXPECT_EQ(engine_->currentPath, pictures_.File("shot_0.bmp"));
+  EXPECT_FALSE(Exists(pictures_.File("shot_1.bmp")));
+  EXPECT_EQ(AutoSave(), pictures_.File("shot_2.bmp")) << "the cancelled proposal used up shot_1";
 
   // Proposal kept, JPEG filter (the first, selected again): the series goes on as JPEG.
   {
@@ -113,10 +111,10 @@ TEST_F(SaveDialog, CancelledProposalAdvancesTheCounterAndAKeptProposalContinuesT
     ASSERT_TRUE(seen.closed);
     EXPECT_EQ(seen.proposal, "shot_3");
   }
-  EXPECT_EQ(Signature(folder_.File("shot_3.jpg")), "JPEG");
+  EXPECT_EQ(Signature(pictures_.File("shot_3.jpg")), "JPEG");
   EXPECT_EQ(engine_->formatIndex, 1);
-  EXPECT_EQ(AutoSave(), folder_.File("shot_4.jpg"));
-  EXPECT_EQ(Signature(folder_.File("shot_4.jpg")), "JPEG");
+  EXPECT_EQ(AutoSave(), pictures_.File("shot_4.jpg"));
+  EXPECT_EQ(Signature(pictures_.File("shot_4.jpg")), "JPEG");
 }
 
 TEST_F(SaveDialog, ExtensionAndFormatAreNotReconciledAndKoreanNamesWork) {
@@ -125,10 +123,10 @@ TEST_F(SaveDialog, ExtensionAndFormatAreNotReconciledAndKoreanNamesWork) {
   DialogDriver driver({korean + ".jpg", 3, false});
   const std::string first = AutoSave();
   ASSERT_TRUE(driver.Seen().closed);
-  EXPECT_EQ(first, folder_.File(korean + ".jpg"));
+  EXPECT_EQ(first, pictures_.File(korean + ".jpg"));
   EXPECT_EQ(Signature(first), "GIF89a");
-  EXPECT_EQ(AutoSave(), folder_.File(korean + "_0.jpg"));
-  EXPECT_EQ(Signature(folder_.File(korean + "_0.jpg")), "GIF89a");
+  EXPECT_EQ(AutoSave(), pictures_.File(korean + "_0.jpg"));
+  EXPECT_EQ(Signature(pictures_.File(korean + "_0.jpg")), "GIF89a");
 }
 
 TEST_F(SaveDialog, SaveViaDialogProposesNothingAndReportsOnlyWrittenFiles) {
@@ -140,7 +138,7 @@ TEST_F(SaveDialog, SaveViaDialogProposesNothingAndReportsOnlyWrittenFiles) {
     const DialogSeen& seen = driver.Seen();
     ASSERT_TRUE(seen.closed);
     EXPECT_EQ(seen.proposal, "");
-    EXPECT_EQ(path, folder_.File("kept.png"));
+    EXPECT_EQ(path, pictures_.File("kept.png"));
     EXPECT_EQ(MaxChannelError(Decode(path), source), 0);
   }
   {
@@ -148,7 +146,7 @@ TEST_F(SaveDialog, SaveViaDialogProposesNothingAndReportsOnlyWrittenFiles) {
     DialogDriver driver({"lost", 1, false});
     EXPECT_EQ(engine_->SaveViaDialog(CCapturedImage(), 100), "");
     EXPECT_TRUE(driver.Seen().closed);
-    EXPECT_FALSE(Exists(folder_.File("lost.bmp")));
+    EXPECT_FALSE(Exists(pictures_.File("lost.bmp")));
   }
   {
     DialogDriver driver({"", -1, true});
@@ -167,8 +165,8 @@ TEST_F(SaveDialog, CroppedSaveWritesTheTopLeftPartAndFailsOnAReadOnlyFile) {
     ASSERT_TRUE(seen.closed);
     EXPECT_EQ(seen.filters, kListA);
     EXPECT_EQ(seen.owner, owner_);
-    EXPECT_TRUE(SameFolder(seen.folder, folder_.Path())) << seen.folder;
-    ASSERT_EQ(path, folder_.File("crop.bmp"));
+    EXPECT_TRUE(SameFolder(seen.folder, pictures_.Path())) << seen.folder;
+    ASSERT_EQ(path, pictures_.File("crop.bmp"));
     const Pixels back = Decode(path);
     ASSERT_EQ(back.width, 20);
     ASSERT_EQ(back.height, 10);
@@ -182,7 +180,7 @@ TEST_F(SaveDialog, CroppedSaveWritesTheTopLeftPartAndFailsOnAReadOnlyFile) {
     EXPECT_EQ(MaxChannelError(Decode(path), source), 0);
   }
   {
-    const std::string locked = folder_.File("locked.bmp");
+    const std::string locked = pictures_.File("locked.bmp");
     { std::ofstream(locked, std::ios::binary) << "keep"; }
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     DialogDriver driver({"locked.bmp", 1, false});
@@ -196,16 +194,16 @@ TEST_F(SaveDialog, ShortDialogOffersThreeFormatsAndReportsWhetherTheFileWasWritt
   const Pixels source = ManyColours(24, 16);
   const CCapturedImage image = MakeImage(source);
   {
-    DialogDriver driver({folder_.File("scroll"), 2, false});  // PNG
+    DialogDriver driver({pictures_.File("scroll"), 2, false});  // PNG
     EXPECT_EQ(engine_->SaveViaShortDialog(image, owner_, 100), 1);
     const DialogSeen& seen = driver.Seen();
     ASSERT_TRUE(seen.closed);
     EXPECT_EQ(seen.filters, std::vector<std::string>(kListA.begin(), kListA.begin() + 3));
     EXPECT_EQ(seen.owner, owner_);
-    EXPECT_EQ(MaxChannelError(Decode(folder_.File("scroll.png")), source), 0);
+    EXPECT_EQ(MaxChannelError(Decode(pictures_.File("scroll.png")), source), 0);
   }
   {
-    const std::string locked = folder_.File("locked.jpg");
+    const std::string locked = pictures_.File("locked.jpg");
     { std::ofstream(locked, std::ios::binary) << "keep"; }
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     DialogDriver driver({locked, 0, false});
@@ -233,12 +231,12 @@ TEST_F(SaveDialog, StampedSaveAsksForANameWhenTheStoredPathIsEmpty) {
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.proposal, "");
   EXPECT_EQ(seen.filters, kListA);
-  EXPECT_EQ(path, folder_.File("first.png"));
+  EXPECT_EQ(path, pictures_.File("first.png"));
   EXPECT_EQ(MaxChannelError(Decode(path), source), 0);
 }
 
 TEST_F(SaveDialog, OnlyTheNamingDialogAsksBeforeReplacingAFile) {
-  const std::string old = folder_.File("old.bmp");
+  const std::string old = pictures_.File("old.bmp");
   { std::ofstream(old, std::ios::binary) << "old"; }
   {
     DialogDriver driver({"old", 1, false});

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "capture/captured_image.h"
+#include "win_test_util.h"
 
 namespace imagetest {
 
@@ -243,13 +244,20 @@ class DialogDriver {
 
   void Run() {
     Search search{thread_, nullptr};
-    for (int waited = 0; waited < 30000 && !search.found; waited += 100) {
-      Sleep(100);
-      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    }
+    wintest::WaitUntil(
+        [&] {
+          EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+          return search.found != nullptr;
+        },
+        30000);
     HWND dialog = search.found;
     if (!dialog) return;
-    Sleep(300);  // let the dialog finish filling its lists
+    // The dialog fills its type list and learns its folder once it shows.
+    wintest::WaitUntil([&] {
+      char folder[MAX_PATH * 2] = {};
+      return SendMessageA(GetDlgItem(dialog, cmb1), CB_GETCOUNT, 0, 0) > 0 &&
+             SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder)) > 1;
+    });
     seen_.found = true;
     seen_.owner = GetWindow(dialog, GW_OWNER);
     char text[MAX_PATH * 2] = {};
@@ -277,27 +285,31 @@ class DialogDriver {
     const int button = action_.cancel ? IDCANCEL : IDOK;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    for (int waited = 0; waited < 10000; waited += 50) {
-      if (!IsWindow(dialog)) {
-        seen_.closed = true;
-        return;
-      }
-      Search prompt{thread_, nullptr};
-      EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&prompt));
-      if (prompt.found) {
-        seen_.prompted = true;
-        PostMessageA(prompt.found, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(prompt.found, IDYES)));
-        Sleep(300);
-      }
-      Sleep(50);
+    // Closes, or asks to replace a file first (answered yes).
+    wintest::WaitUntil(
+        [&] {
+          if (!IsWindow(dialog)) return true;
+          Search prompt{thread_, nullptr};
+          EnumWindows(FindPrompt, reinterpret_cast<LPARAM>(&prompt));
+          if (prompt.found) {
+            seen_.prompted = true;
+            PostMessageA(prompt.found, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(prompt.found, IDYES)));
+            wintest::WaitUntil([&] { return !IsWindow(prompt.found); });
+          }
+          return false;
+        },
+        10000);
+    if (!IsWindow(dialog)) {
+      seen_.closed = true;
+      return;
     }
     // Still open (an unexpected prompt, a name refused): cancel every dialog of
     // the thread, prompts first, so the test fails instead of hanging.
-    for (int i = 0; i < 50 && IsWindow(dialog); ++i) {
+    wintest::WaitUntil([&] {
       EnumWindows(CancelDialog, static_cast<LPARAM>(thread_));
-      Sleep(100);
-    }
+      return !IsWindow(dialog);
+    });
   }
 
   static BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM thread) {

@@ -60,15 +60,8 @@ class FakeOptionHost : public IOptionHost {
   wintest::FakeFrame frame_;
 };
 
-class OptionDialogs : public ::testing::Test {
+class OptionDialogs : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    wintest::InitControls();
-    settings::SetFilePathForTesting(Ini());
-  }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-
-  std::string Ini() const { return folder_.File("framlet.ini"); }
   std::string IniText() const { return wintest::FileBytes(Ini()); }
   void WriteIni(const std::string& text) { wintest::WriteFileBytes(Ini(), text); }
 
@@ -92,8 +85,6 @@ class OptionDialogs : public ::testing::Test {
     }
     return lines;
   }
-
-  wintest::TempFolder folder_{"options"};
 };
 
 // ---- Options dialog ------------------------------------------------------
@@ -163,13 +154,14 @@ TEST_F(OptionDialogs, OkWritesEveryKeyInOrderWithTheClampAndTheFramePlacement) {
   EXPECT_FALSE(dlg.IsOpen());
 }
 
+// The quality's clamp is the host rule QualityClamp; one typed text shows it reached.
 TEST_F(OptionDialogs, OkWithPositionMemoryOffEmptiesThePlacementThenTheFrameWritesItsRectangle) {
   struct Case {
     const wchar_t* typed;
     const char* stored;
     int quality;
   };
-  const Case cases[] = {{L"0", "1", 1}, {L"abc", "1", 1}, {L"-5", "1", 1}, {L"85", "85", 85}, {L"75x", "75x", 75}};
+  const Case cases[] = {{L"75x", "75x", 75}};
   for (const Case& c : cases) {
     DeleteFileA(Ini().c_str());
     FakeOptionHost frame(10, 20, 540, 520);
@@ -277,24 +269,26 @@ TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
   FakeOptionHost frame(0, 0, 836, 721);
   CaptureOptions options;
   COptionDlg dlg(options, frame);
-  RECT window = {}, ok = {}, cancel = {}, remember = {}, folder = {}, browse = {};
-  std::wstring texts[5];
+  RECT window = {};
+  std::string differences;
   LOGFONTW rememberFont = {}, reviewFont = {};
   int spinLow = -1, spinHigh = -1;
   wintest::RunModal([&] { return dlg.DoModal(); }, L"Option", frame.FrameWindow(),
                     [&](HWND d) {
                       wintest::HoldForScreenshot("options");
                       GetWindowRect(d, &window);
-                      ok = wintest::ChildRect(d, IDC_OK_PICTURE);
-                      cancel = wintest::ChildRect(d, IDC_CANCEL_PICTURE);
-                      remember = wintest::ChildRect(d, IDC_OPT_REMEMBER_POSITION);
-                      folder = wintest::ChildRect(d, IDC_OPT_FOLDER);
-                      browse = wintest::ChildRect(d, IDC_OPT_BROWSE);
-                      texts[0] = ItemText(d, IDC_OPT_REMEMBER_POSITION);
-                      texts[1] = ItemText(d, IDC_OPT_AUTO_SAVE);
-                      texts[2] = ItemText(d, IDC_OPT_FOLDER_LABEL);
-                      texts[3] = ItemText(d, IDC_OK_PICTURE);  // picture buttons have no caption
-                      texts[4] = ItemText(d, IDC_OPT_OPEN_FOLDER);
+                      differences = wintest::ControlDifferences(
+                          d, {
+                                 // id                       x    y    width height text
+                                 {IDC_OK_PICTURE, 213, 250, 75, 25, L""},  // picture buttons have no caption
+                                 {IDC_CANCEL_PICTURE, 294, -1, -1, -1},
+                                 {IDC_OPT_REMEMBER_POSITION, 19, 33, 95, -1, L"좌표 자동기억"},
+                                 {IDC_OPT_FOLDER, 30, 205, 230, -1},
+                                 {IDC_OPT_BROWSE, 270, -1, -1, -1},
+                                 {IDC_OPT_AUTO_SAVE, -1, -1, -1, -1, L"파일명을 묻지 않고 자동 저장"},
+                                 {IDC_OPT_FOLDER_LABEL, -1, -1, -1, -1, L"저장폴더"},
+                                 {IDC_OPT_OPEN_FOLDER, -1, -1, -1, -1, L"열기"},
+                             });
                       GetObjectW(
                           reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_OPT_REMEMBER_POSITION, WM_GETFONT, 0, 0)),
                           sizeof rememberFont, &rememberFont);
@@ -309,23 +303,7 @@ TEST_F(OptionDialogs, ControlsSitAtTheirPixelPlacesWithTheirTextsAndFonts) {
   // Centred on the screen.
   EXPECT_EQ(window.left, (GetSystemMetrics(SM_CXSCREEN) - 390) / 2);
   EXPECT_EQ(window.top, (GetSystemMetrics(SM_CYSCREEN) - 320) / 2);
-  EXPECT_EQ(ok.left, 213);
-  EXPECT_EQ(ok.top, 250);
-  EXPECT_EQ(ok.right - ok.left, 75);
-  EXPECT_EQ(ok.bottom - ok.top, 25);
-  EXPECT_EQ(cancel.left, 294);
-  EXPECT_EQ(remember.left, 19);
-  EXPECT_EQ(remember.top, 33);
-  EXPECT_EQ(remember.right - remember.left, 95);
-  EXPECT_EQ(folder.left, 30);
-  EXPECT_EQ(folder.top, 205);
-  EXPECT_EQ(folder.right - folder.left, 230);
-  EXPECT_EQ(browse.left, 270);
-  EXPECT_EQ(texts[0], L"좌표 자동기억");
-  EXPECT_EQ(texts[1], L"파일명을 묻지 않고 자동 저장");
-  EXPECT_EQ(texts[2], L"저장폴더");
-  EXPECT_EQ(texts[3], L"");
-  EXPECT_EQ(texts[4], L"열기");
+  EXPECT_EQ(differences, "");
   EXPECT_EQ(rememberFont.lfHeight, 12);
   EXPECT_EQ(rememberFont.lfWeight, 550);
   EXPECT_STREQ(rememberFont.lfFaceName, L"굴림");
@@ -351,13 +329,18 @@ TEST_F(OptionDialogs, FolderPickerFillsTheEditOnlyWhenConfirmedAndWritesNothingI
                         HWND picker = wintest::WaitDialog(nullptr, d, 8000);
                         pickerShown = picker != nullptr;
                         if (picker) {
-                          Sleep(500);
+                          // The picker's folder tree has its selection once it is filled.
+                          wintest::WaitUntil([&] {
+                            HWND tree = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+                            return tree && SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != 0;
+                          });
                           if (confirm) wintest::HoldForScreenshot("folder_picker");
                           PostMessageW(picker, WM_COMMAND, confirm ? IDOK : IDCANCEL, 0);
-                          const DWORD start = GetTickCount();
-                          while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(50);
+                          wintest::WaitUntil([&] { return !IsWindow(picker); });
                         }
-                        Sleep(200);
+                        // The dialog's thread answers a sent message once it is back
+                        // in a message loop, after the click's handler has finished.
+                        SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
                         folderAfter = ItemText(d, IDC_OPT_FOLDER);
                         Click(d, IDC_CANCEL_PICTURE);
                       });
@@ -381,11 +364,9 @@ TEST_F(OptionDialogs, IntervalDialogOpensOnTheStoredPreset) {
     const char* stored;
     int radio;
   };
-  const Case cases[] = {{"60000", IDC_CONT_1_PER_MINUTE},
-                        {"500", IDC_CONT_CUSTOM},
-                        {"060000", IDC_CONT_CUSTOM},
-                        {"1800000", IDC_CONT_1_PER_30_MINUTES},
-                        {nullptr, IDC_CONT_1_PER_SECOND}};
+  // Which text selects which radio is the host rule IntervalPresets; here a
+  // stored preset and the default with no file reach the dialog.
+  const Case cases[] = {{"60000", IDC_CONT_1_PER_MINUTE}, {nullptr, IDC_CONT_1_PER_SECOND}};
   for (const Case& c : cases) {
     if (c.stored)
       WriteIni(std::string("[OPTION]\r\nCAPTURE_TIME=") + c.stored + "\r\n");
@@ -485,7 +466,7 @@ TEST_F(OptionDialogs, IntervalEnterAndEscapeGoToTheFocusedControl) {
                                                PostMessageW(edit, WM_KEYDOWN, key, 0);
                                                PostMessageW(edit, WM_KEYUP, key, 0);
                                              }
-                                             Sleep(500);
+                                             frame.WaitPostedHandled();
                                              openAfterKeys = IsWindowVisible(d) != FALSE;
                                              text = ItemText(d, IDC_CONT_INTERVAL);
                                              Click(d, IDC_OK_PICTURE);
@@ -499,43 +480,38 @@ TEST_F(OptionDialogs, IntervalDialogPlacesItsControlsAndLimitsTheSpin) {
   wintest::FakeFrame frame(0, 0, 836, 721);
   CaptureOptions options = ReadCaptureOptions();
   CContinuousOptionDlg dlg(options);
-  RECT window = {}, spin = {}, edit = {}, thirtyMinutes = {}, ok = {};
+  RECT window = {};
   int low = -1, high = -1;
-  std::wstring caption, hint, radio;
+  std::wstring caption;
+  std::string differences;
   LOGFONTW labelFont = {};
   wintest::RunModal([&] { return dlg.DoModal(frame.Hwnd()); }, L"연속캡쳐 Option", frame.Hwnd(),
                     [&](HWND d) {
                       wintest::HoldForScreenshot("continuous_options");
                       GetWindowRect(d, &window);
-                      spin = wintest::ChildRect(d, IDC_CONT_SPIN);
-                      edit = wintest::ChildRect(d, IDC_CONT_INTERVAL);
-                      thirtyMinutes = wintest::ChildRect(d, IDC_CONT_1_PER_30_MINUTES);
-                      ok = wintest::ChildRect(d, IDC_OK_PICTURE);
+                      differences = wintest::ControlDifferences(
+                          d, {
+                                 // id                       x    y    width height text
+                                 {IDC_CONT_SPIN, 114, 50, 15, -1},
+                                 {IDC_CONT_INTERVAL, 19, -1, 105, -1},
+                                 {IDC_CONT_1_PER_30_MINUTES, 255, 92, -1, -1},
+                                 {IDC_OK_PICTURE, 195, 210, -1, -1},
+                                 {IDC_CONT_HINT, -1, -1, -1, -1, L"1000ms = 1초, 연속 캡쳐 멈춤키 = ESC"},
+                                 {IDC_CONT_1_PER_MINUTE, -1, -1, -1, -1, L"1분에1장"},
+                             });
                       SendDlgItemMessageW(d, IDC_CONT_SPIN, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                                           reinterpret_cast<LPARAM>(&high));
                       caption = wintest::Text(d);
-                      hint = ItemText(d, IDC_CONT_HINT);
-                      radio = ItemText(d, IDC_CONT_1_PER_MINUTE);
                       GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(d, IDC_CONT_LABEL, WM_GETFONT, 0, 0)),
                                  sizeof labelFont, &labelFont);
                       Click(d, IDC_CANCEL_PICTURE);
                     });
   EXPECT_EQ(window.right - window.left, 365);
   EXPECT_EQ(window.bottom - window.top, 275);
-  EXPECT_EQ(spin.left, 114);
-  EXPECT_EQ(spin.top, 50);
-  EXPECT_EQ(spin.right - spin.left, 15);
-  EXPECT_EQ(edit.left, 19);
-  EXPECT_EQ(edit.right - edit.left, 105);
-  EXPECT_EQ(thirtyMinutes.left, 255);
-  EXPECT_EQ(thirtyMinutes.top, 92);
-  EXPECT_EQ(ok.left, 195);
-  EXPECT_EQ(ok.top, 210);
+  EXPECT_EQ(differences, "");
   EXPECT_EQ(low, 0);
   EXPECT_EQ(high, 30528);
   EXPECT_EQ(caption, L"연속캡쳐 Option");
-  EXPECT_EQ(hint, L"1000ms = 1초, 연속 캡쳐 멈춤키 = ESC");
-  EXPECT_EQ(radio, L"1분에1장");
   EXPECT_EQ(labelFont.lfWeight, 550);
 }
 

@@ -89,20 +89,18 @@ class StandInPage : public IPageDocument {
   int paintedRows;
 };
 
-class PageCapture : public ::testing::Test {
+class PageCapture : public wintest::WinTest {
  protected:
   void SetUp() override {
     owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 150, nullptr,
                              nullptr, nullptr, nullptr);
     ASSERT_NE(owner_, nullptr);
     engine_ = std::make_unique<CCaptureEngine>(owner_);
-    framlet::settings::SetFilePathForTesting(settingsFolder_.File("framlet.ini"));
-    framlet::settings::WriteText(framlet::keys::kSelectFolder, folder_.Path());
+    framlet::settings::WriteText(framlet::keys::kSelectFolder, pictures_.Path());
     PutMarkerOnClipboard();
   }
   void TearDown() override {
     engine_.reset();
-    framlet::settings::SetFilePathForTesting("");
     DestroyWindow(owner_);
   }
 
@@ -132,8 +130,8 @@ class PageCapture : public ::testing::Test {
 
   HWND owner_ = nullptr;
   std::unique_ptr<CCaptureEngine> engine_;
-  wintest::TempFolder folder_{"page"};
-  wintest::TempFolder settingsFolder_{"page-ini"};
+  // The save folder holds only the pictures.
+  wintest::TempFolder pictures_{"page-pictures"};
 };
 
 TEST_F(PageCapture, ViewAsShownIsTheClientSizeOverTheBackdrop) {

@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "ui/gdi.h"
 #include "ui/picture.h"
+#include "test_windows.h"
 #include "ui/popup_menu.h"
 #include "win_test_util.h"
 
@@ -109,24 +110,27 @@ TEST(PopupMenuBuild, CheckMarksGreyItemsRuleIdsAndMissingIcons) {
 
 // ---- tracked menus ------------------------------------------------------------
 
+using PopupMenuTrack = wintest::WinTest;
+
 // A plain visible window to own the menus.
 class MenuOwner {
  public:
-  MenuOwner() {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FramletMenuOwnerTest";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"menu owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    wintest::Pump(50);
+  MenuOwner() : window_(Spec()) {
+    wintest::PumpUntil([&] { return wintest::Painted(window_.Hwnd()); });
   }
-  ~MenuOwner() { DestroyWindow(window_); }
-  HWND Get() const { return window_; }
+  HWND Get() const { return window_.Hwnd(); }
 
  private:
-  HWND window_ = nullptr;
+  static testwin::Spec Spec() {
+    testwin::Spec spec = testwin::At(50, 50, 300, 200);
+    spec.style = WS_OVERLAPPEDWINDOW;
+    spec.exStyle = 0;
+    spec.layer = testwin::Layer::Normal;
+    spec.activate = true;
+    spec.title = L"menu owner";
+    return spec;
+  }
+  testwin::Window window_;
 };
 
 HWND FindMenuWindow() {
@@ -262,7 +266,7 @@ void SaveScreenshot(const RECT& rect, const std::string& name) {
 
 // The tracked notification menu draws every icon at its item, the grey strip
 // and the highlight; the arrow keys step over the rule and Enter chooses.
-TEST(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
+TEST_F(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
   MenuOwner owner;
   ui::PopupMenu menu = app::BuildNotifyMenu(true, false);  // recorder, rule, open folder, ...
   ASSERT_TRUE(menu);
@@ -308,7 +312,7 @@ TEST(PopupMenuTrack, DrawsIconsAndHighlightAndArrowKeysSkipTheRule) {
 
 // The full menu is one column (the first item's break starts none) and closes
 // without a choice when the owner cancels it.
-TEST(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
+TEST_F(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
   MenuOwner owner;
   ui::PopupMenu menu = app::BuildNotifyMenu(false, true);
   ui::Picture exitIcon(IDB_MENU_CLOSE_FRAMLET);
@@ -328,12 +332,7 @@ TEST(PopupMenuTrack, FullMenuIsOneColumnAndClosesWithoutChoice) {
 
 // ---- options menu (menu 215) ------------------------------------------------------
 
-class OptionsMenu : public ::testing::Test {
- protected:
-  void SetUp() override { settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-  wintest::TempFolder folder_{"options-menu"};
-};
+using OptionsMenu = wintest::WinTest;
 
 TEST_F(OptionsMenu, ItemsAndCheckMarksFromTheSettings) {
   struct Row {
@@ -383,7 +382,7 @@ namespace {
 
 // A checked item is framed in the strip (and gets a drawn check mark when it
 // has no icon); an unchecked menu shows neither.
-TEST(PopupMenuTrack, CheckedItemsAreMarked) {
+TEST_F(PopupMenuTrack, CheckedItemsAreMarked) {
   const COLORREF checkFrame = RGB(113, 113, 113);  // the highlight grey darkened, used for check frames only
   struct Case {
     const char* situation;
@@ -430,7 +429,7 @@ TEST(PopupMenuTrack, CheckedItemsAreMarked) {
 namespace {
 
 // A greyed item's icon is drawn pale, not in its own colours.
-TEST(PopupMenuTrack, GreyedItemsHavePaleIcons) {
+TEST_F(PopupMenuTrack, GreyedItemsHavePaleIcons) {
   MenuOwner owner;
   std::vector<ui::PopupMenuItem> items = {ui::MenuCommand(ID_MORE_COPY, IDB_MENU_COPY, L" 복사하기"),
                                           ui::MenuCommand(ID_MORE_PRINT, IDB_MENU_PRINT, L" 인쇄")};

@@ -16,6 +16,7 @@
 
 #include "core/command_ids.h"
 #include "dialog_test_util.h"
+#include "test_windows.h"
 #include "win_test_util.h"
 #include "windows/print_rules.h"
 #include "windows/print_setting_dlg.h"
@@ -83,15 +84,6 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (static_cast<int>(GetTickCount() - start) > ms) return false;
-    wintest::Pump(20);
-  }
-  return true;
-}
-
 // The PDF queue's output folder as Unix and as Windows path.
 class PdfQueue {
  public:
@@ -126,7 +118,8 @@ class PdfQueue {
       return false;
     if (process.hProcess) CloseHandle(process.hProcess);
     if (process.hThread) CloseHandle(process.hThread);
-    if (!WaitFor([&] { return FileExists(windows_ + "\\page.done"); }, 30000)) return false;
+    if (!wintest::PumpUntil([&] { return FileExists(windows_ + "\\page.done"); }, 30000, "the rasterised page"))
+      return false;
     std::ifstream in(windows_ + "\\page.ppm", std::ios::binary);
     std::string magic;
     int maxValue = 0;
@@ -177,25 +170,27 @@ INT_PTR RunDialog(CPrintSettingDlg& dialog, HWND owner, const std::function<void
   return result;
 }
 
-class PrintSettingDlgTest : public ::testing::Test {
+class PrintSettingDlgTest : public wintest::WinTest {
  protected:
-  void SetUp() override { wintest::InitControls(); }
   const RECT kNoArea = {0, 0, 0, 0};
 };
 
 TEST_F(PrintSettingDlgTest, OpensWithFitAndPortraitAndTheOrientationBoxesActAsAPair) {
   CPrintSettingDlg dialog(PrintSource::ClipboardImage, nullptr, kNoArea);
-  std::wstring caption, fitText, keepText, portraitText, landscapeText, printText;
+  std::wstring caption;
+  std::string texts;
   bool fitAtOpen = false, keepAtOpen = true, portraitAtOpen = false, landscapeAtOpen = true;
   bool afterLandscape[2] = {}, afterPortrait[2] = {}, afterPortraitAgain[2] = {};
   bool fitAfterKeep = true;
   const INT_PTR result = RunDialog(dialog, nullptr, [&](HWND d) {
     caption = wintest::Text(d);
-    fitText = wintest::ItemText(d, IDC_PRINT_FIT_TO_PAPER);
-    keepText = wintest::ItemText(d, IDC_PRINT_KEEP_SCALE);
-    portraitText = wintest::ItemText(d, IDC_PRINT_PORTRAIT);
-    landscapeText = wintest::ItemText(d, IDC_PRINT_LANDSCAPE);
-    printText = wintest::ItemText(d, IDC_PRINT_NOW);
+    texts = wintest::ControlDifferences(d, {
+                                               {IDC_PRINT_FIT_TO_PAPER, -1, -1, -1, -1, L"용지 크기에 맞춰서 인쇄"},
+                                               {IDC_PRINT_KEEP_SCALE, -1, -1, -1, -1, L"용지 비율에 맞춰서 인쇄"},
+                                               {IDC_PRINT_PORTRAIT, -1, -1, -1, -1, L"세로 뱡향으로 인쇄"},
+                                               {IDC_PRINT_LANDSCAPE, -1, -1, -1, -1, L"가로 방향으로 인쇄"},
+                                               {IDC_PRINT_NOW, -1, -1, -1, -1, L"인쇄하기"},
+                                           });
     fitAtOpen = Checked(d, IDC_PRINT_FIT_TO_PAPER);
     keepAtOpen = Checked(d, IDC_PRINT_KEEP_SCALE);
     portraitAtOpen = Checked(d, IDC_PRINT_PORTRAIT);
@@ -216,11 +211,7 @@ TEST_F(PrintSettingDlgTest, OpensWithFitAndPortraitAndTheOrientationBoxesActAsAP
     PostMessageW(d, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(caption, kTitle);
-  EXPECT_EQ(fitText, L"용지 크기에 맞춰서 인쇄");
-  EXPECT_EQ(keepText, L"용지 비율에 맞춰서 인쇄");
-  EXPECT_EQ(portraitText, L"세로 뱡향으로 인쇄");
-  EXPECT_EQ(landscapeText, L"가로 방향으로 인쇄");
-  EXPECT_EQ(printText, L"인쇄하기");
+  EXPECT_EQ(texts, "");
   EXPECT_TRUE(fitAtOpen);
   EXPECT_FALSE(keepAtOpen);
   EXPECT_TRUE(portraitAtOpen);
@@ -278,7 +269,6 @@ TEST_F(PrintSettingDlgTest, NoPictureOrNoDefaultPrinterPrintsNothingAndCloses) {
 class PrintOutputTest : public PrintSettingDlgTest {
  protected:
   void SetUp() override {
-    PrintSettingDlgTest::SetUp();
     ASSERT_TRUE(queue.Known()) << "FRAMLET_PRINT_OUTPUT is not set: start the PDF queue with scripts/cups.sh "
                                   "(scripts/test.sh does) and export its variables (scripts/cups.sh env)";
     wchar_t name[256] = {};
@@ -289,7 +279,7 @@ class PrintOutputTest : public PrintSettingDlgTest {
   // Waits for the job and rasterises its page.
   Pixels PrintedPage() {
     Pixels page;
-    EXPECT_TRUE(WaitFor([&] { return queue.PdfComplete(); }, 60000)) << "no PDF from the queue";
+    wintest::PumpUntil([&] { return queue.PdfComplete(); }, 60000, "a PDF from the queue");
     EXPECT_TRUE(queue.Rasterise(page)) << "the PDF could not be rasterised";
     return page;
   }
@@ -357,38 +347,22 @@ TEST_F(PrintOutputTest, FitInLandscapeStretchesThePictureOverTheWholeLandscapePa
   EXPECT_NEAR(RasterMm(red.right - red.left), area.height / 10, tolerance);
 }
 
-// A window that paints itself green, standing where the area is grabbed.
-LRESULT CALLBACK GreenProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    HBRUSH brush = CreateSolidBrush(kGreen);
-    FillRect(dc, &ps.rcPaint, brush);
-    DeleteObject(brush);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  if (message == WM_ERASEBKGND) return 1;
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 TEST_F(PrintOutputTest, FrameAreaIsGrabbedAfterTheHiddenDialogsPlaceHasRepainted) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = GreenProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"FramletPrintTestArea";
-  RegisterClassW(&wc);
-  // The dialog opens centred over this window; the grabbed area is the window.
-  HWND area = CreateWindowExW(0, wc.lpszClassName, L"area", WS_POPUP | WS_VISIBLE, 300, 250, 500, 400, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  ASSERT_TRUE(area);
-  UpdateWindow(area);
+  // The dialog opens centred over this window of this thread, which paints
+  // itself green; the grabbed area is the window.
+  testwin::Spec spec = testwin::At(300, 250, 500, 400, testwin::Solid(kGreen));
+  spec.layer = testwin::Layer::Normal;
+  spec.exStyle = 0;
+  spec.activate = true;
+  spec.title = L"area";
+  testwin::Window area(spec);
+  ASSERT_TRUE(area.Hwnd());
   CPrintSettingDlg dialog(PrintSource::FrameArea, nullptr, RECT{300, 250, 800, 650});
-  RunDialog(dialog, area, [](HWND d) {
+  RunDialog(dialog, area.Hwnd(), [](HWND d) {
     RedrawWindow(d, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     Click(d, IDC_PRINT_NOW);
   });
-  DestroyWindow(area);
+  area.Destroy();
   EXPECT_EQ(dialog.lastResult, PrintResult::Printed);
   const Pixels page = PrintedPage();
   ASSERT_GT(page.width, 0);

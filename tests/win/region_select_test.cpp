@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "core/settings.h"
 #include "windows/magnifier.h"
 #include "windows/magnifier_rules.h"
+#include "test_windows.h"
 #include "windows/region_select_dlg.h"
 #include "win_test_util.h"
 
@@ -25,43 +27,6 @@ constexpr int kH = 48;
 uint32_t PatternAt(int x, int y) {
   return (static_cast<uint32_t>(x * 4 + 3) << 16) | (static_cast<uint32_t>(y * 5 + 7) << 8) |
          static_cast<uint32_t>((x * 7 + y * 11) & 0xFF);
-}
-
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    std::vector<uint32_t> pixels(kW * kH);
-    for (int y = 0; y < kH; ++y)
-      for (int x = 0; x < kW; ++x) pixels[y * kW + x] = PatternAt(x, y);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kW;
-    info.bmiHeader.biHeight = -kH;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    SetDIBitsToDevice(dc, 0, 0, kW, kH, 0, 0, 0, kH, pixels.data(), &info, DIB_RGB_COLORS);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  if (message == WM_ERASEBKGND) return 1;
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND MakePopup(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = cls;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, cls, L"", WS_POPUP, x, y, w, h, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-  UpdateWindow(hwnd);
-  wintest::Pump(200);
-  return hwnd;
 }
 
 // A bitmap's pixels as 0xRRGGBB, top row first.
@@ -93,23 +58,20 @@ std::vector<uint32_t> ClientPixels(HWND window, int width, int height) {
   return pixels;
 }
 
-class Magnifier : public ::testing::Test {
+class Magnifier : public wintest::WinTest {
  protected:
   void SetUp() override {
-    holder_ = MakePopup(L"FramletTestMagnifierHolder", DefWindowProcW, 700, 500, 200, 200);
-    ASSERT_TRUE(magnifier_.Create(holder_, 10, 10, mag::kClientWidth, mag::kClientHeight));
+    ASSERT_TRUE(magnifier_.Create(holder_.Hwnd(), 10, 10, mag::kClientWidth, mag::kClientHeight));
   }
-  void TearDown() override {
-    magnifier_.Destroy();
-    DestroyWindow(holder_);
-    if (pattern_) DestroyWindow(pattern_);
-    wintest::Pump(50);
-  }
+  void TearDown() override { magnifier_.Destroy(); }
   // The pattern with its top-left corner at (x, y); the cursor on (x + dx, y + dy).
   void PatternWithCursor(int x, int y, int dx, int dy) {
-    pattern_ = MakePopup(L"FramletTestMagnifierPattern", PatternProc, x, y, kW, kH);
+    ASSERT_TRUE(pattern_.Open(testwin::At(x, y, kW, kH, testwin::Pattern(PatternAt))));
     SetCursorPos(x + dx, y + dy);
-    wintest::Pump(50);
+    wintest::PumpUntil([&] {
+      POINT at = {};
+      return GetCursorPos(&at) && at.x == x + dx && at.y == y + dy;
+    });
   }
   // The pattern pixel shown at client (cx, cy), allowing one pixel either way
   // where a source column or row meets the next (the zoom is not a whole number).
@@ -120,8 +82,9 @@ class Magnifier : public ::testing::Test {
         if (shown == PatternAt(sx + ox, sy + oy)) return true;
     return false;
   }
-  HWND holder_ = nullptr;
-  HWND pattern_ = nullptr;
+  // Holds the magnifier, a child window of this thread.
+  testwin::Window holder_{testwin::At(700, 500, 200, 200)};
+  testwin::ThreadWindow pattern_;
   CMYMagnify magnifier_;
 };
 
@@ -173,11 +136,11 @@ TEST_F(Magnifier, DrawsOnlyWhenShownAndTheCursorMoved) {
   // No messages are dispatched from here on: the magnifier's own timer draws nothing in between.
   SetCursorPos(215, 165);
   EXPECT_TRUE(magnifier_.Draw());
-  ShowWindow(holder_, SW_HIDE);
+  ShowWindow(holder_.Hwnd(), SW_HIDE);
   SetCursorPos(220, 170);
   EXPECT_FALSE(magnifier_.Draw()) << "hidden: nothing read";
   EXPECT_FALSE(magnifier_.Draw(true)) << "hidden: nothing read";
-  ShowWindow(holder_, SW_SHOWNOACTIVATE);
+  ShowWindow(holder_.Hwnd(), SW_SHOWNOACTIVATE);
   EXPECT_TRUE(magnifier_.Draw());
 }
 
@@ -191,18 +154,19 @@ class FakeFrame : public IRegionSelectHost {
   int restored = 0;
 };
 
-class RegionSelect : public ::testing::Test {
+class RegionSelect : public wintest::WinTest {
  protected:
   void SetUp() override {
-    framlet::settings::SetFilePathForTesting(folder_.File("framlet.ini"));
-    pattern_ = MakePopup(L"FramletTestRegionPattern", PatternProc, 300, 200, kW, kH);
+    ASSERT_TRUE(pattern_.Open(testwin::At(300, 200, kW, kH, testwin::Pattern(PatternAt))));
     ASSERT_TRUE(dialog_.Create(nullptr));
   }
   void TearDown() override {
     if (dialog_.IsOpen()) DestroyWindow(dialog_.Hwnd());
-    DestroyWindow(pattern_);
-    framlet::settings::SetFilePathForTesting("");
-    wintest::Pump(50);
+  }
+  // Shows the veil and its panel and dispatches messages until both are painted.
+  void ShowVeil() {
+    dialog_.Show();
+    wintest::PumpUntil([&] { return wintest::Painted(dialog_.Hwnd()) && wintest::Painted(dialog_.Panel().Hwnd()); });
   }
   void Drag(int x1, int y1, int x2, int y2) {
     HWND veil = dialog_.Hwnd();
@@ -234,10 +198,9 @@ class RegionSelect : public ::testing::Test {
     CloseClipboard();
     return pixels;
   }
-  wintest::TempFolder folder_{"region"};
   FakeFrame frame_;
   CRegionSelectDlg dialog_{frame_};
-  HWND pattern_ = nullptr;
+  testwin::ThreadWindow pattern_;
 };
 
 TEST_F(RegionSelect, DragCapturesThePatternWithoutVeilOrBandInEitherDirection) {
@@ -249,8 +212,7 @@ TEST_F(RegionSelect, DragCapturesThePatternWithoutVeilOrBandInEitherDirection) {
   int round = 0;
   for (const auto& d : drags) {
     EmptyTheClipboard();
-    dialog_.Show();
-    wintest::Pump(100);
+    ShowVeil();
     ASSERT_TRUE(IsWindowVisible(dialog_.Hwnd()));
     ASSERT_TRUE(IsWindowVisible(dialog_.Panel().Hwnd()));
     Drag(d.x1, d.y1, d.x2, d.y2);
@@ -273,8 +235,7 @@ TEST_F(RegionSelect, DragCapturesThePatternWithoutVeilOrBandInEitherDirection) {
 TEST_F(RegionSelect, ClickWithoutADragCapturesNothingAndPutsTheFrameBack) {
   framlet::settings::WriteFlag(framlet::keys::kCaptureReview, true);
   EmptyTheClipboard();
-  dialog_.Show();
-  wintest::Pump(50);
+  ShowVeil();
   Drag(320, 220, 320, 220);
   EXPECT_EQ(frame_.restored, 1);
   EXPECT_FALSE(IsWindowVisible(dialog_.Hwnd()));
@@ -290,8 +251,7 @@ TEST_F(RegionSelect, WithoutReviewAndNoAutoSaveKeyTheRegionIsSavedAutomatically)
   ASSERT_NE(engine, nullptr);
   engine->currentPath = folder_.File("region_1.bmp");
   engine->formatIndex = 2;
-  dialog_.Show();
-  wintest::Pump(50);
+  ShowVeil();
   Drag(300, 200, 300 + kW, 200 + kH);
   EXPECT_EQ(frame_.restored, 1);
   EXPECT_NE(engine->currentPath, folder_.File("region_1.bmp"));
@@ -304,61 +264,40 @@ TEST_F(RegionSelect, WithoutReviewAndNoAutoSaveKeyTheRegionIsSavedAutomatically)
 
 namespace {
 
-LRESULT CALLBACK SolidPaint(HWND hwnd, HDC dc, COLORREF colour) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-  return 0;
-}
+constexpr COLORREF kGreen = RGB(0, 200, 0);
+constexpr COLORREF kRed = RGB(220, 0, 0);
 
 // Paints green on the screen and when asked to print itself.
-LRESULT CALLBACK PrintsItselfProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      SolidPaint(hwnd, dc, RGB(0, 200, 0));
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      return SolidPaint(hwnd, reinterpret_cast<HDC>(wParam), RGB(0, 200, 0));
-    case WM_ERASEBKGND:
-      return 1;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+testwin::Spec PrintsItself(int x, int y, int w, int h) {
+  testwin::Spec spec = testwin::At(x, y, w, h, testwin::Solid(kGreen));
+  spec.handler = [paint = spec.paint](HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+    if (message != WM_PRINTCLIENT) return false;
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    paint(hwnd, reinterpret_cast<HDC>(wParam), client);
+    *result = 0;
+    return true;
+  };
+  return spec;
 }
 
 // Paints red on the screen but draws nothing when asked to print itself.
-LRESULT CALLBACK PrintsNothingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      SolidPaint(hwnd, dc, RGB(220, 0, 0));
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINT:
-    case WM_PRINTCLIENT:
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+testwin::Spec PrintsNothing(int x, int y, int w, int h) {
+  testwin::Spec spec = testwin::At(x, y, w, h, testwin::Solid(kRed));
+  spec.handler = [](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+    if (message != WM_PRINT && message != WM_PRINTCLIENT) return false;
+    *result = 0;
+    return true;
+  };
+  return spec;
 }
 
-class WindowCapture : public ::testing::Test {
+class WindowCapture : public wintest::WinTest {
  protected:
-  void TearDown() override {
-    for (HWND w : windows_) DestroyWindow(w);
-    wintest::Pump(50);
-  }
-  HWND Open(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h) {
-    windows_.push_back(MakePopup(cls, proc, x, y, w, h));
-    return windows_.back();
+  HWND Open(const testwin::Spec& spec) {
+    windows_.push_back(std::make_unique<testwin::ThreadWindow>());
+    EXPECT_TRUE(windows_.back()->Open(spec));
+    return windows_.back()->Hwnd();
   }
   // The clipboard's pixel at (x, y) and the bitmap's size.
   static uint32_t ClipboardPixel(int x, int y, SIZE* size) {
@@ -375,16 +314,15 @@ class WindowCapture : public ::testing::Test {
     CloseClipboard();
     return pixel;
   }
-  std::vector<HWND> windows_;
+  std::vector<std::unique_ptr<testwin::ThreadWindow>> windows_;
   CCaptureEngine engine_{nullptr};
 };
 
 TEST_F(WindowCapture, CoveredWindowPrintsItselfWhole) {
-  HWND target = Open(L"FramletTestPrintsItself", PrintsItselfProc, 200, 200, 80, 60);
+  HWND target = Open(PrintsItself(200, 200, 80, 60));
   // A grey window over its left half.
-  Open(L"FramletTestCover", DefWindowProcW, 190, 190, 50, 80);
+  Open(testwin::At(190, 190, 50, 80));
   SetWindowPos(target, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  wintest::Pump(50);
   EXPECT_EQ(engine_.PrintWindowAndDeliver(target, 100, 1), 1);
   SIZE size = {};
   EXPECT_EQ(ClipboardPixel(10, 30, &size), 0x00C800u) << "the covered part is the window's own";
@@ -393,7 +331,7 @@ TEST_F(WindowCapture, CoveredWindowPrintsItselfWhole) {
 }
 
 TEST_F(WindowCapture, WindowThatPrintsNothingIsTakenFromTheScreen) {
-  HWND target = Open(L"FramletTestPrintsNothing", PrintsNothingProc, 300, 220, 70, 50);
+  HWND target = Open(PrintsNothing(300, 220, 70, 50));
   EXPECT_EQ(engine_.PrintWindowAndDeliver(target, 100, 1), 1);
   SIZE size = {};
   EXPECT_EQ(ClipboardPixel(35, 25, &size), 0xDC0000u) << "not a blank picture";

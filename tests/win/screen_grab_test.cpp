@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "capture/capture_engine.h"
+#include "test_windows.h"
 #include "win_test_util.h"
 
 namespace {
@@ -21,74 +23,22 @@ uint32_t PatternAt(int x, int y) {
          static_cast<uint32_t>((x * 7 + y * 11) & 0xFF);
 }
 
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    std::vector<uint32_t> pixels(kW * kH);
-    for (int y = 0; y < kH; ++y)
-      for (int x = 0; x < kW; ++x) pixels[y * kW + x] = PatternAt(x, y);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kW;
-    info.bmiHeader.biHeight = -kH;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    SetDIBitsToDevice(dc, 0, 0, kW, kH, 0, 0, 0, kH, pixels.data(), &info, DIB_RGB_COLORS);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  if (message == WM_ERASEBKGND) return 1;
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK SolidProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(dc, &r, red);
-    DeleteObject(red);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND MakeWindow(const wchar_t* cls, WNDPROC proc, int x, int y, int w, int h, DWORD exStyle) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = cls;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | exStyle, cls, L"", WS_POPUP, x, y, w, h, nullptr,
-                              nullptr, wc.hInstance, nullptr);
-  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-  UpdateWindow(hwnd);
-  wintest::Pump(300);
-  return hwnd;
-}
-
 // The grabbed pixel at (x, y) as 0xRRGGBB.
 uint32_t PixelOf(const std::vector<uint8_t>& rows, int stride, int x, int y) {
   const uint8_t* p = &rows[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 4];
   return (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
 }
 
-class ScreenGrab : public ::testing::Test {
+class ScreenGrab : public wintest::WinTest {
  protected:
-  void TearDown() override {
-    for (HWND w : windows_) DestroyWindow(w);
-    wintest::Pump(100);
+  // A window on the screen, shown with its picture, until the case ends.
+  HWND Open(const testwin::Spec& spec) {
+    windows_.push_back(std::make_unique<testwin::ThreadWindow>());
+    EXPECT_TRUE(windows_.back()->Open(spec));
+    return windows_.back()->Hwnd();
   }
-  HWND Pattern(int x, int y) {
-    windows_.push_back(MakeWindow(L"FramletTestPattern", PatternProc, x, y, kW, kH, 0));
-    return windows_.back();
-  }
-  std::vector<HWND> windows_;
+  HWND Pattern(int x, int y) { return Open(testwin::At(x, y, kW, kH, testwin::Pattern(PatternAt))); }
+  std::vector<std::unique_ptr<testwin::ThreadWindow>> windows_;
   CCaptureEngine engine_{nullptr};
 };
 
@@ -136,11 +86,10 @@ TEST_F(ScreenGrab, EmptyRectangleIsAFailedGrab) {
 
 TEST_F(ScreenGrab, LayeredWindowOverTheRectangle) {
   Pattern(300, 300);
-  HWND layered = MakeWindow(L"FramletTestLayered", SolidProc, 300, 300, kW, kH, WS_EX_LAYERED);
-  windows_.push_back(layered);
-  SetLayeredWindowAttributes(layered, 0, 255, LWA_ALPHA);
-  RedrawWindow(layered, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  wintest::Pump(300);
+  testwin::Spec red = testwin::At(300, 300, kW, kH, testwin::Solid(RGB(255, 0, 0)));
+  red.layeredFlags = LWA_ALPHA;
+  red.alpha = 255;
+  Open(red);
 
   CCapturedImage with, without;
   ASSERT_TRUE(engine_.Grab(300, 300, kW, kH, with, IncludeLayered));
@@ -162,34 +111,16 @@ TEST_F(ScreenGrab, LayeredWindowOverTheRectangle) {
   }
 }
 
-LRESULT CALLBACK KeyedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    HBRUSH edge = CreateSolidBrush(RGB(0, 0, 255));
-    HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(dc, &r, edge);
-    InflateRect(&r, -8, -8);
-    FillRect(dc, &r, key);
-    DeleteObject(edge);
-    DeleteObject(key);
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 // The capture frame's hole: a magenta-keyed layered window shows (and a grab
 // of the hole gets) what lies beneath, while its opaque edge stays.
 TEST_F(ScreenGrab, ColourKeyedHoleShowsWhatLiesBeneath) {
   Pattern(500, 300);
-  HWND frame = MakeWindow(L"FramletTestKeyed", KeyedProc, 500 - 8, 300 - 8, kW + 16, kH + 16, WS_EX_LAYERED);
-  windows_.push_back(frame);
-  SetLayeredWindowAttributes(frame, RGB(255, 0, 255), 128, LWA_COLORKEY);
-  RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  wintest::Pump(300);
+  testwin::Spec frame =
+      testwin::At(500 - 8, 300 - 8, kW + 16, kH + 16, testwin::Framed(RGB(0, 0, 255), RGB(255, 0, 255), 8));
+  frame.layeredFlags = LWA_COLORKEY;
+  frame.colourKey = RGB(255, 0, 255);
+  frame.alpha = 128;
+  Open(frame);
 
   CCapturedImage image;
   ASSERT_TRUE(engine_.Grab(500 - 8, 300 - 8, kW + 16, kH + 16, image, ExcludeLayered));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "capture/capture_engine.h"
+#include "test_windows.h"
 #include "win_test_util.h"
 
 namespace {
@@ -17,98 +18,52 @@ constexpr int kView = 120;     // rows the window shows
 constexpr int kContent = 400;  // rows of content
 constexpr int kStep = 7;       // rows per line-down
 
-int g_top = 0;
-int g_scrolls = 0;
-// When set, each scroll posts a message whose handler, run during the step's
-// wait, tries to start a step inside the step and grabs into workingImage.
-CCaptureEngine* g_meddler = nullptr;
-int g_nestedResults = 0;
-constexpr UINT kMeddle = WM_APP + 7;
-
 uint32_t ContentAt(int x, int row) {
   return (static_cast<uint32_t>(row & 0xFF) << 16) | (static_cast<uint32_t>((row >> 8) * 40 + x) << 8) |
          static_cast<uint32_t>((x * 3 + row) & 0xFF);
 }
 
-LRESULT CALLBACK ScrollingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      std::vector<uint32_t> pixels(kWidth * kView);
-      for (int y = 0; y < kView; ++y)
-        for (int x = 0; x < kWidth; ++x) pixels[y * kWidth + x] = ContentAt(x, g_top + y);
-      BITMAPINFO info = {};
-      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      info.bmiHeader.biWidth = kWidth;
-      info.bmiHeader.biHeight = -kView;
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      SetDIBitsToDevice(dc, 0, 0, kWidth, kView, 0, 0, 0, kView, pixels.data(), &info, DIB_RGB_COLORS);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_VSCROLL:
-      if (LOWORD(wParam) == SB_LINEDOWN) {
-        ++g_scrolls;
-        g_top = g_top + kStep > kContent - kView ? kContent - kView : g_top + kStep;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-        if (g_meddler) PostMessageW(hwnd, kMeddle, 0, 0);
-      }
-      return 0;
-    case kMeddle:
-      if (g_meddler) {
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        g_nestedResults += g_meddler->ScrollStep(r.left, r.top, r.right, r.bottom, hwnd, 100, 100, 1);
-        g_meddler->Grab(0, 0, 33, 17, g_meddler->workingImage, ExcludeLayered);
-      }
-      return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-class ScrollCapture : public ::testing::Test {
+class ScrollCapture : public wintest::WinTest {
  protected:
   void SetUp() override {
-    g_top = 0;
-    g_scrolls = 0;
-    g_meddler = nullptr;
-    g_nestedResults = 0;
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ScrollingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FramletScrollingRows";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, kLeft, kTop, kWidth,
-                              kView, nullptr, nullptr, wc.hInstance, nullptr);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    UpdateWindow(window_);
+    testwin::RowsSpec spec;
+    spec.x = kLeft;
+    spec.y = kTop;
+    spec.width = kWidth;
+    spec.height = kView;
+    spec.contentRows = kContent;
+    spec.step = kStep;
+    spec.colourAt = ContentAt;
+    // Each scroll posts a message to this thread, handled during the step's
+    // wait when a case meddles.
+    spec.onScroll = [this](HWND) { PostMessageW(meddler_.Hwnd(), kMeddle, 0, 0); };
+    ASSERT_TRUE(rows_.Open(spec));
+    window_ = rows_.Hwnd();
     ASSERT_TRUE(ShowsRow(0));
   }
 
-  // Waits until the screen shows content row `row` at the window's top.
+  // Whether the screen shows content row `row` at the window's top.
   bool ShowsRow(int row) {
     CCaptureEngine probe(window_);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-      CCapturedImage line;
-      int stride = 0;
-      if (probe.Grab(kLeft, kTop, kWidth, 1, line, ExcludeLayered)) {
-        const std::vector<uint8_t> bytes = line.ReadRows(24, &stride);
-        if (bytes.size() >= 3 && ((static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                                  bytes[0]) == ContentAt(0, row))
-          return true;
-      }
-      wintest::Pump(20);
-    }
-    return false;
+    CCapturedImage line;
+    int stride = 0;
+    if (!probe.Grab(kLeft, kTop, kWidth, 1, line, ExcludeLayered)) return false;
+    const std::vector<uint8_t> bytes = line.ReadRows(24, &stride);
+    return bytes.size() >= 3 && ((static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                                 bytes[0]) == ContentAt(0, row);
   }
-  void TearDown() override {
-    g_meddler = nullptr;
-    DestroyWindow(window_);
+  // When set, the message each scroll posts tries to start a step inside the
+  // step and grabs into workingImage.
+  bool Meddle(HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+    if (message != kMeddle) return false;
+    if (meddling_) {
+      RECT r;
+      GetWindowRect(window_, &r);
+      nestedResults_ += meddling_->ScrollStep(r.left, r.top, r.right, r.bottom, window_, 100, 100, 1);
+      meddling_->Grab(0, 0, 33, 17, meddling_->workingImage, ExcludeLayered);
+    }
+    *result = 0;
+    return true;
   }
 
   // Steps until the engine reports the capture finished; the step count.
@@ -137,6 +92,16 @@ class ScrollCapture : public ::testing::Test {
 
   static constexpr int kLeft = 40;
   static constexpr int kTop = 60;
+  static constexpr UINT kMeddle = WM_APP + 7;
+  CCaptureEngine* meddling_ = nullptr;
+  int nestedResults_ = 0;
+  testwin::Window meddler_{[this] {
+    testwin::Spec spec;
+    spec.visible = false;
+    spec.handler = [this](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT* r) { return Meddle(h, m, w, l, r); };
+    return spec;
+  }()};
+  testwin::ScrollingRows rows_;
   HWND window_ = nullptr;
 };
 
@@ -147,7 +112,7 @@ TEST_F(ScrollCapture, StitchesTheWholeContentAndEndsWhereTheWindowStopsScrolling
   // that finds nothing new.
   const int moving = (kContent - kView + kStep - 1) / kStep;
   EXPECT_EQ(steps, moving + 1);
-  EXPECT_EQ(g_scrolls, moving + 1);
+  EXPECT_EQ(rows_.Scrolls(), moving + 1);
   ExpectContentRows(engine.workingImage, kContent);
   // The clipboard has its own copy of the same size.
   ASSERT_TRUE(OpenClipboard(window_));
@@ -167,9 +132,7 @@ TEST_F(ScrollCapture, StopBetweenStepsDeliversTheRowsGatheredAndStartsAfreshNext
   ExpectContentRows(engine.workingImage, kView + 5 * kStep);
   engine.workingImage.Reset();
   // Nothing left over: the next capture starts with a plain first grab.
-  g_top = 0;
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
+  ASSERT_TRUE(rows_.ScrollTo(0));
   ASSERT_TRUE(ShowsRow(0));
   EXPECT_EQ(engine.FinishScrollCapture(100, 1), 0);
   ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 0, 100, 1), 1);
@@ -178,12 +141,12 @@ TEST_F(ScrollCapture, StopBetweenStepsDeliversTheRowsGatheredAndStartsAfreshNext
 
 TEST_F(ScrollCapture, CapturesDuringAStepsWaitNeitherNestNorReplaceTheRowsGathered) {
   CCaptureEngine engine(window_);
-  g_meddler = &engine;
+  meddling_ = &engine;
   const int moving = (kContent - kView + kStep - 1) / kStep;
   EXPECT_EQ(RunUntilFinished(engine, 100), moving + 1);
-  g_meddler = nullptr;
-  EXPECT_EQ(g_nestedResults, 0) << "no step ran inside a step";
-  EXPECT_EQ(g_scrolls, moving + 1) << "one scroll per outer step only";
+  meddling_ = nullptr;
+  EXPECT_EQ(nestedResults_, 0) << "no step ran inside a step";
+  EXPECT_EQ(rows_.Scrolls(), moving + 1) << "one scroll per outer step only";
   ExpectContentRows(engine.workingImage, kContent);
 }
 

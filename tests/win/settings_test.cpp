@@ -13,20 +13,13 @@ using namespace framlet;
 
 namespace {
 
-class SettingsStore : public ::testing::Test {
+class SettingsStore : public wintest::WinTest {
  protected:
-  void SetUp() override { settings::SetFilePathForTesting(folder_.File("framlet.ini")); }
-  void TearDown() override { settings::SetFilePathForTesting(""); }
-
-  void WriteFile(const std::string& text) {
-    std::ofstream(folder_.File("framlet.ini"), std::ios::binary) << text;
-  }
+  void WriteFile(const std::string& text) { std::ofstream(Ini(), std::ios::binary) << text; }
   std::string FileText() {
-    std::ifstream in(folder_.File("framlet.ini"), std::ios::binary);
+    std::ifstream in(Ini(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-
-  wintest::TempFolder folder_{"settings"};
 };
 
 TEST_F(SettingsStore, NoFileGivesEveryDefault) {

@@ -38,7 +38,7 @@ LPARAM Point(const RECT& r) {
   return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
-class TabStrip : public ::testing::Test {
+class TabStrip : public wintest::WinTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(receiver_.Make());
@@ -139,7 +139,7 @@ struct FakeHost : IBrowserTabHost {
   int normal = 0;
 };
 
-class BrowserTabBar : public ::testing::Test {
+class BrowserTabBar : public wintest::WinTest {
  protected:
   void SetUp() override {
     parent_ = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 836,

@@ -50,6 +50,8 @@ class FakeFrame : public IToolbarHost {
   HWND frame_ = nullptr;
 };
 
+using ToolbarPanel = wintest::WinTest;
+
 // A panel opened inside a frame of the given width, where the frame puts it.
 template <class Panel>
 struct OpenPanel {
@@ -58,7 +60,7 @@ struct OpenPanel {
     EXPECT_TRUE(panel.Create());
     panel.Place(4, 28, frameWidth - 8, 60);
     ShowWindow(panel.Hwnd(), SW_SHOWNA);
-    wintest::Pump(0);
+    wintest::DispatchPending();
   }
   FakeFrame frame;
   Panel panel;
@@ -102,36 +104,25 @@ void CheckLayout(const LayoutCase& c, int recordId) {
   EXPECT_FALSE(second && IsWindowVisible(second));
 }
 
-const LayoutCase kLayoutCases[] = {
-    {458,
-     {IDC_TB_AREA, IDC_TB_SCROLL, IDC_TB_REGION, IDC_TB_WINDOW, IDC_TB_CONTINUOUS, IDC_TB_FULL_SCREEN, IDC_TB_COPY,
-      IDC_TB_ARROW},
-     {IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_SNAP, IDC_TB_PRINT},
-     -1,
-     -1,
-     430},
-    {608,
-     {IDC_TB_AREA, IDC_TB_COPY, IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_ARROW},
-     {IDC_TB_SNAP, IDC_TB_PRINT},
-     502,
-     -1,
-     580},
-    {836,
-     {IDC_TB_AREA, IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_SNAP, IDC_TB_PRINT},
-     {IDC_TB_ARROW},
-     658,
-     768,
-     -1},
-};
+// Which buttons a width shows and where the right group stands are the host
+// rules ToolbarLayout; one frame width with buttons on both sides of the cut
+// shows each panel laying itself out by them.
+const LayoutCase kLayout = {
+    608,
+    {IDC_TB_AREA, IDC_TB_COPY, IDC_TB_RECORD, IDC_TB_SEPARATOR, IDC_TB_OPEN_FOLDER, IDC_TB_ARROW},
+    {IDC_TB_SNAP, IDC_TB_PRINT},
+    502,
+    -1,
+    580};
 
 }  // namespace
 
-TEST(ToolbarPanel, ButtonsFollowTheFrameWidth) {
-  for (const auto& c : kLayoutCases) CheckLayout<CCaptureToolbarDlg>(c, IDC_TB_RECORD);
-  for (const auto& c : kLayoutCases) CheckLayout<CWebToolbarDlg>(c, IDC_TB_RECORD_WEB);
+TEST_F(ToolbarPanel, ButtonsFollowTheFrameWidth) {
+  CheckLayout<CCaptureToolbarDlg>(kLayout, IDC_TB_RECORD);
+  CheckLayout<CWebToolbarDlg>(kLayout, IDC_TB_RECORD_WEB);
 }
 
-TEST(ToolbarPanel, ResizingMovesTheRightGroup) {
+TEST_F(ToolbarPanel, ResizingMovesTheRightGroup) {
   OpenPanel<CCaptureToolbarDlg> open(836);
   HWND panel = open.panel.Hwnd();
   open.panel.Place(4, 28, 600, 60);
@@ -140,7 +131,11 @@ TEST(ToolbarPanel, ResizingMovesTheRightGroup) {
   EXPECT_EQ(wintest::ChildRect(panel, IDC_TB_OPEN_FOLDER).left, 502);
 }
 
-TEST(ToolbarPanel, ClicksRunTheirPanelsCommands) {
+// Which command a button runs in which panel is the host rule ToolbarCommands;
+// here a click reaches it in each panel, with what the panel adds itself: the
+// tips held back by a scroll capture, nothing from a greyed button, the tab
+// strip refreshed before a whole-page capture.
+TEST_F(ToolbarPanel, ClicksRunTheirPanelsCommands) {
   struct Case {
     bool web;
     int id;
@@ -149,14 +144,9 @@ TEST(ToolbarPanel, ClicksRunTheirPanelsCommands) {
   } cases[] = {
       {false, IDC_TB_AREA, {Command::CaptureArea}, false},
       {false, IDC_TB_SCROLL, {Command::StartScrollCapture}, true},  // released by the frame later
-      {false, IDC_TB_REGION, {Command::RegionSelectionHideFrame}, false},
-      {false, IDC_TB_RECORD, {Command::LaunchRecorder}, false},
-      {false, IDC_TB_PRINT, {Command::PrintArea}, false},
-      {true, IDC_TB_SCROLL, {}, false},  // greyed
+      {true, IDC_TB_SCROLL, {}, false},                             // greyed
       {true, IDC_TB_REGION, {Command::RegionSelectionKeepFrame}, false},
       {true, IDC_TB_FULL_SCREEN, {Command::None, Command::WholePageCapture}, false},  // tab strip first
-      {true, IDC_TB_RECORD_WEB, {Command::LaunchRecorder}, false},
-      {true, IDC_TB_SNAP, {}, false},
   };
   for (const auto& c : cases) {
     OpenPanel<CCaptureToolbarDlg> normal(836);
@@ -170,7 +160,7 @@ TEST(ToolbarPanel, ClicksRunTheirPanelsCommands) {
   }
 }
 
-TEST(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
+TEST_F(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
   OpenPanel<CCaptureToolbarDlg> normal(458);
   std::vector<int> ids;
   for (const auto& item : normal.panel.MoreMenuItems()) ids.push_back(item.id);
@@ -188,7 +178,7 @@ TEST(ToolbarPanel, MoreMenuItemsRunTheirCommands) {
   EXPECT_EQ(web.frame.commands, std::vector<Command>{Command::WholePageCapture});
 }
 
-TEST(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
+TEST_F(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
   OpenPanel<CCaptureToolbarDlg> open(458);
   std::atomic<bool> sawMenu{false};
   // The menu is tracked on this thread; another thread waits for its window,
@@ -217,7 +207,7 @@ TEST(ToolbarPanel, ArrowOpensTheMoreMenuAndItsChoiceRuns) {
   EXPECT_EQ(open.frame.commands, std::vector<Command>{Command::LaunchRecorder});
 }
 
-TEST(ToolbarPanel, TipShowsAtItsPlace) {
+TEST_F(ToolbarPanel, TipShowsAtItsPlace) {
   struct Case {
     int frameWidth;
     int id;
@@ -244,7 +234,7 @@ TEST(ToolbarPanel, TipShowsAtItsPlace) {
   }
 }
 
-TEST(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
+TEST_F(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
   OpenPanel<CCaptureToolbarDlg> open(836);
   HWND button = GetDlgItem(open.panel.Hwnd(), IDC_TB_COPY);
   const POINT at = CentreOnScreen(button);
@@ -262,7 +252,7 @@ TEST(ToolbarPanel, PointerOverAButtonShowsItsTipAndAPressHidesIt) {
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
-TEST(ToolbarPanel, NoTipForGreyedOrSuppressed) {
+TEST_F(ToolbarPanel, NoTipForGreyedOrSuppressed) {
   OpenPanel<CWebToolbarDlg> web(836);
   EXPECT_FALSE(web.panel.TrackPointer(CentreOnScreen(GetDlgItem(web.panel.Hwnd(), IDC_TB_SCROLL))));
   EXPECT_FALSE(IsWindowVisible(web.panel.Tip().Hwnd()));
@@ -277,7 +267,7 @@ TEST(ToolbarPanel, NoTipForGreyedOrSuppressed) {
   EXPECT_FALSE(IsWindowVisible(normal.panel.Tip().Hwnd()));
 }
 
-TEST(ToolbarPanel, KeysInThePanel) {
+TEST_F(ToolbarPanel, KeysInThePanel) {
   OpenPanel<CCaptureToolbarDlg> normal(836);
   HWND button = GetDlgItem(normal.panel.Hwnd(), IDC_TB_AREA);
   const MSG f2 = KeyDown(button, VK_F2);
@@ -300,7 +290,7 @@ TEST(ToolbarPanel, KeysInThePanel) {
   EXPECT_FALSE(web.panel.TranslateKey(webF2));  // left to the frame's own keys
 }
 
-TEST(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
+TEST_F(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
   OpenPanel<CWebToolbarDlg> open(836);
   HWND panel = open.panel.Hwnd();
   auto brush = reinterpret_cast<HBRUSH>(
@@ -310,7 +300,7 @@ TEST(ToolbarPanel, ControlsAreAnsweredWithThePanelGrey) {
   EXPECT_EQ(info.lbColor, RGB(234, 234, 234));
 }
 
-TEST(ToolbarPanel, BothPanelsAtFullWidth) {
+TEST_F(ToolbarPanel, BothPanelsAtFullWidth) {
   // Both panels one above the other in an 836-wide frame, for a look at them.
   OpenPanel<CCaptureToolbarDlg> normal(836);
   OpenPanel<CWebToolbarDlg> web(836);

@@ -69,13 +69,9 @@ class TestParent : public CWindowBase {
   }
 };
 
-class Toolkit : public ::testing::Test {
+class Toolkit : public wintest::WinTest {
  protected:
-  void SetUp() override {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-    ASSERT_TRUE(parent_.Open());
-  }
+  void SetUp() override { ASSERT_TRUE(parent_.Open()); }
   HWND AddChild(const wchar_t* cls, DWORD style, int id, int x, int y, int w, int h, const wchar_t* text = L"x") {
     return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent_.Hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
@@ -251,7 +247,7 @@ TEST_F(Toolkit, SkinnedLabelHidesTakesTheTextAndShowsAgain) {
   CSkinLabel label;
   ASSERT_TRUE(label.Attach(parent_.Hwnd(), kLabelId));
   label.SetTextColour(RGB(202, 202, 202));
-  wintest::Pump(100);
+  wintest::PumpUntil([&] { return wintest::Painted(parent_.Hwnd()); });
   // The outermost subclass sees the messages first.
   std::vector<std::string> log;
   SetWindowSubclass(control, RecordLabel, 77, reinterpret_cast<DWORD_PTR>(&log));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "test_windows.h"
 #include "updater/check_tree.h"
 #include "updater/fetch.h"
 #include "updater/update_system.h"
@@ -113,35 +114,28 @@ TEST(UpdaterChecks, WorkFolderEmptiedAndListDeleted) {
   EmptyWorkFolder(UpdatePaths{});  // nothing determined: nothing touched
 }
 
-namespace {
-struct TreeOwner {
-  std::vector<std::pair<UINT, WPARAM>> told;
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TreeOwner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (message == kToggleRowMessage || message == kShowRowMessage)) {
-      self->told.push_back({message, wParam});
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-};
-}  // namespace
-
 TEST(UpdaterChecks, TreeTogglesByBoxAndTellsEveryRowOfTheName) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = TreeOwner::Procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"FlTreeOwner";
-  RegisterClassW(&wc);
-  TreeOwner owner;
-  HWND parent = CreateWindowW(L"FlTreeOwner", L"tree owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+  // The tree's parent records the toggle and show messages it is told.
+  std::vector<std::pair<UINT, WPARAM>> told;
+  testwin::Spec ownerSpec = testwin::At(0, 0, 300, 300);
+  ownerSpec.style = WS_OVERLAPPEDWINDOW;
+  ownerSpec.exStyle = 0;
+  ownerSpec.layer = testwin::Layer::Normal;
+  ownerSpec.visible = false;
+  ownerSpec.title = L"tree owner";
+  ownerSpec.handler = [&told](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+    if (message != kToggleRowMessage && message != kShowRowMessage) return false;
+    told.push_back({message, wParam});
+    *result = 0;
+    return true;
+  };
+  testwin::Window owner(ownerSpec);
+  HWND parent = owner.Hwnd();
   ASSERT_NE(parent, nullptr);
-  SetWindowLongPtrW(parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&owner));
   HWND treeWindow = CreateWindowW(WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_LINESATROOT, 0, 0,
-                                  280, 260, parent, nullptr, wc.hInstance, nullptr);
+                                  280, 260, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   HIMAGELIST states = ImageList_Create(14, 14, ILC_COLOR24, 5, 0);
   CCheckTreeCtrl tree;
   tree.Attach(treeWindow, parent, states);
@@ -164,19 +158,19 @@ TEST(UpdaterChecks, TreeTogglesByBoxAndTellsEveryRowOfTheName) {
   };
   clickBox(fixed);
   EXPECT_EQ(tree.StateOf(fixed), CCheckTreeCtrl::Fixed);
-  EXPECT_TRUE(owner.told.empty());
+  EXPECT_TRUE(told.empty());
   clickBox(first);
   EXPECT_EQ(tree.StateOf(first), CCheckTreeCtrl::Unticked);
   EXPECT_EQ(tree.StateOf(other), CCheckTreeCtrl::Ticked);
   const std::vector<std::pair<UINT, WPARAM>> toggled = {{kToggleRowMessage, 2}, {kToggleRowMessage, 4}};
   std::vector<std::pair<UINT, WPARAM>> toggles;
-  for (const auto& told : owner.told) {
-    if (told.first == kToggleRowMessage) toggles.push_back(told);
+  for (const auto& message : told) {
+    if (message.first == kToggleRowMessage) toggles.push_back(message);
   }
   EXPECT_EQ(toggles, toggled);
-  owner.told.clear();
+  told.clear();
   tree.OnSelectionChanging(other);
-  EXPECT_EQ(owner.told, (std::vector<std::pair<UINT, WPARAM>>{{kShowRowMessage, 3}}));
-  DestroyWindow(parent);
+  EXPECT_EQ(told, (std::vector<std::pair<UINT, WPARAM>>{{kShowRowMessage, 3}}));
+  owner.Destroy();
   ImageList_Destroy(states);
 }

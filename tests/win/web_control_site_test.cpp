@@ -8,10 +8,11 @@
 #include "web/custom_control_site.h"
 #include "web/external_dispatch.h"
 #include "web_test_util.h"
+#include "win_test_util.h"
 
 namespace {
 
-class ControlSite : public ::testing::Test {
+class ControlSite : public wintest::WinTest {
  protected:
   void SetUp() override { site_ = CCustomControlSite::Create(window_.Hwnd(), &external_); }
   void TearDown() override {

@@ -23,49 +23,38 @@ namespace {
 // held at that moment.
 class PopupStandIn {
  public:
-  explicit PopupStandIn(webtest::PageCallRecorder& recorder) : recorder_(recorder) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FramletPopupStandIn";
-    RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~PopupStandIn() { DestroyWindow(hwnd_); }
-  HWND Hwnd() const { return hwnd_; }
+  explicit PopupStandIn(webtest::PageCallRecorder& recorder) : window_(Spec(recorder, settingAtClose)) {}
+  HWND Hwnd() const { return window_.Hwnd(); }
   std::vector<std::string> settingAtClose;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<PopupStandIn*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_CLOSE && self) {
-      ++self->recorder_.closeMessages;
-      self->settingAtClose.push_back(webtest::StoredPopCloseState());
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  static testwin::Spec Spec(webtest::PageCallRecorder& recorder, std::vector<std::string>& closes) {
+    testwin::Spec spec = testwin::At(0, 0, 10, 10);
+    spec.exStyle = 0;
+    spec.layer = testwin::Layer::Normal;
+    spec.visible = false;
+    spec.handler = [&recorder, &closes](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+      if (message != WM_CLOSE) return false;
+      ++recorder.closeMessages;
+      closes.push_back(webtest::StoredPopCloseState());
+      *result = 0;
+      return true;
+    };
+    return spec;
   }
-  webtest::PageCallRecorder& recorder_;
-  HWND hwnd_;
+  testwin::Window window_;
 };
 
-class ExternalDispatch : public ::testing::Test {
+class ExternalDispatch : public wintest::WinTest {
  protected:
   void SetUp() override {
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     recorder_.popup = [this] { return popup_.Hwnd(); };
     external_.SetHost(&recorder_);
   }
-  void TearDown() override {
-    external_.SetHost(nullptr);
-    settings::SetFilePathForTesting("");
-  }
+  void TearDown() override { external_.SetHost(nullptr); }
   web::ScriptOutcome Run(const wchar_t* code) { return web::RunJScript(code, &external_); }
 
   webtest::OleScope ole_;
-  wintest::TempFolder folder_{"external"};
   webtest::PageCallRecorder recorder_;
   PopupStandIn popup_{recorder_};
   CExternalDispatch external_;

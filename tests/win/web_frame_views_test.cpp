@@ -60,25 +60,20 @@ class Later {
   UINT_PTR timer_;
 };
 
-class FrameViews : public ::testing::Test {
+class FrameViews : public wintest::WinTest {
  protected:
   void SetUp() override {
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     calls_.popup = [this] { return views_.GuidePopupWindow(); };
     external_.SetHost(&calls_);
     views_.SetConnectedQuery(Online);
   }
-  void TearDown() override {
-    external_.SetHost(nullptr);
-    settings::SetFilePathForTesting("");
-  }
+  void TearDown() override { external_.SetHost(nullptr); }
   bool CreateViews() { return views_.Create(frame_.Hwnd(), {4, 121, 828, 698}); }
   void StartPageCompletes() {
     web::DeliverBrowserEvent(*views_.Primary(), web::BrowserEvent::DocumentComplete, Wide(site::StartPageUrl()));
   }
 
   webtest::OleScope ole_;
-  wintest::TempFolder folder_{"frame-views"};
   webtest::HostWindow frame_{100, 60, 836, 721};
   CExternalDispatch external_;
   webtest::PageCallRecorder calls_;

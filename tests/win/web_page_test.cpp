@@ -11,6 +11,7 @@
 #include "web/page_test_hook.h"
 #include "web/web_page.h"
 #include "web_test_util.h"
+#include "win_test_util.h"
 
 namespace web = framlet::web;
 
@@ -53,7 +54,7 @@ class RecordingListener : public IWebPageListener {
   }
 };
 
-class WebPage : public ::testing::Test {
+class WebPage : public wintest::WinTest {
  protected:
   std::unique_ptr<CWebPage> MakeView(int id, RECT rect = {10, 20, 410, 320}) {
     return CWebPage::Create(window_.Hwnd(), rect, id, &external_, &listener_);

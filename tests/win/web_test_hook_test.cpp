@@ -18,17 +18,13 @@ using namespace framlet;
 
 namespace {
 
-class TestHook : public ::testing::Test {
+class TestHook : public wintest::WinTest {
  protected:
   void SetUp() override {
-    settings::SetFilePathForTesting(folder_.File("framlet.ini"));
     external_.SetHost(&calls_);
     ASSERT_TRUE(views_.Create(frame_.Hwnd(), {4, 121, 828, 698}));
   }
-  void TearDown() override {
-    external_.SetHost(nullptr);
-    settings::SetFilePathForTesting("");
-  }
+  void TearDown() override { external_.SetHost(nullptr); }
   static web::HookAnswer Send(std::uintptr_t kind, const std::wstring& text) {
     std::wstring copy = text;
     const COPYDATASTRUCT data = {kind, static_cast<DWORD>(copy.size() * sizeof(wchar_t)), copy.data()};
@@ -41,7 +37,6 @@ class TestHook : public ::testing::Test {
   }
 
   webtest::OleScope ole_;
-  wintest::TempFolder folder_{"test-hook"};
   webtest::HostWindow frame_{100, 60, 836, 721};
   CExternalDispatch external_;
   webtest::PageCallRecorder calls_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "test_windows.h"
 #include "core/settings_keys.h"
 #include "web/external_dispatch.h"
 #include "web/frame_views.h"
@@ -45,29 +46,25 @@ inline bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
   }
 }
 
-// A plain top-level window standing in for the capture frame (or, owned, for a popup).
+// A plain top-level window of this thread standing in for the capture frame
+// (or, owned, for a popup).
 class HostWindow {
  public:
-  HostWindow(int x, int y, int width, int height, HWND owner = nullptr) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"FramletWebTestHost";
-    RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"web test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
-                            height, owner, nullptr, wc.hInstance, nullptr);
-  }
-  ~HostWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  }
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
-  HWND Hwnd() const { return hwnd_; }
+  HostWindow(int x, int y, int width, int height, HWND owner = nullptr) : window_(Spec(x, y, width, height, owner)) {}
+  HWND Hwnd() const { return window_.Hwnd(); }
 
  private:
-  HWND hwnd_;
+  static testwin::Spec Spec(int x, int y, int width, int height, HWND owner) {
+    testwin::Spec spec = testwin::At(x, y, width, height);
+    spec.style = WS_POPUP | WS_CLIPCHILDREN;
+    spec.exStyle = 0;
+    spec.layer = testwin::Layer::Normal;
+    spec.activate = true;
+    spec.owner = owner;
+    spec.title = L"web test";
+    return spec;
+  }
+  testwin::Window window_;
 };
 
 // The frame's side of the page calls.

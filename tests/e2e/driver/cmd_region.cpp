@@ -2,11 +2,11 @@
 // colour follows the screen position (so any captured rectangle can be checked
 // pixel for pixel against it), a plain helper window to point at, and the
 // comparison of the clipboard's bitmap with the pattern.
-#include "driver.h"
-
 #include <cstdint>
-#include <thread>
 #include <vector>
+
+#include "driver.h"
+#include "test_windows.h"
 
 using namespace fldrive;
 
@@ -20,111 +20,22 @@ uint32_t PatternAt(int x, int y) {
          (static_cast<uint32_t>(x * 7 + y * 11) & 0xFF);
 }
 
-struct Window {
-  ~Window() { Close(); }
-  void Close() {
-    if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    if (thread.joinable()) thread.join();
-    hwnd = nullptr;
-  }
-  HWND hwnd = nullptr;
-  std::thread thread;
-  COLORREF fill = 0;
-};
-Window g_pattern;
-Window g_helper;
-
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT client = {};
-      GetClientRect(hwnd, &client);
-      POINT origin = {0, 0};
-      ClientToScreen(hwnd, &origin);
-      const int w = client.right, h = client.bottom;
-      std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = PatternAt(origin.x + x, origin.y + y);
-      BITMAPINFO info = {};
-      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      info.bmiHeader.biWidth = w;
-      info.bmiHeader.biHeight = -h;
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      RECT client = {};
-      GetClientRect(hwnd, &client);
-      HBRUSH fill = CreateSolidBrush(g_helper.fill);
-      FillRect(dc, &client, fill);
-      DeleteObject(fill);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
+testwin::ThreadWindow g_pattern;
+testwin::ThreadWindow g_helper;
 
 // Opens a window on its own thread, which keeps painting it; prints its handle.
-int Open(Window& window, const wchar_t* className, const wchar_t* title, WNDPROC proc, int x, int y, int w, int h,
-         bool bottom) {
-  window.Close();
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  window.thread = std::thread([=, &window] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = className;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | (bottom ? 0 : WS_EX_TOPMOST);
-    HWND hwnd =
-        CreateWindowExW(exStyle, className, title, WS_POPUP, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
-    window.hwnd = hwnd;
-    if (hwnd) {
-      ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-      if (bottom) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      UpdateWindow(hwnd);
-    }
-    SetEvent(ready);
-    if (!hwnd) return;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  });
-  WaitForSingleObject(ready, 10000);
-  CloseHandle(ready);
-  if (!window.hwnd) {
-    window.Close();
-    return 1;
-  }
-  Printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window.hwnd)));
+int Open(testwin::ThreadWindow& window, const wchar_t* title, const testwin::Paint& paint, const fldrive::Args& args,
+         testwin::Layer layer) {
+  testwin::Spec spec;
+  spec.x = ToInt(args[0]);
+  spec.y = ToInt(args[1]);
+  spec.width = ToInt(args[2]);
+  spec.height = ToInt(args[3]);
+  spec.paint = paint;
+  spec.layer = layer;
+  spec.title = title;
+  if (!window.Open(spec)) return 1;
+  PrintHandle(window.Hwnd());
   return 0;
 }
 
@@ -132,8 +43,7 @@ int Open(Window& window, const wchar_t* className, const wchar_t* title, WNDPROC
 
 FLDRIVE_COMMAND(pattern, L"<x> <y> <w> <h>   a window at the bottom of the z-order painted with the position pattern") {
   if (args.size() != 4) return 2;
-  return Open(g_pattern, L"FldrivePattern", L"fldrive pattern", PatternProc, ToInt(args[0]), ToInt(args[1]),
-              ToInt(args[2]), ToInt(args[3]), true);
+  return Open(g_pattern, L"fldrive pattern", testwin::ScreenPattern(PatternAt), args, testwin::Layer::Bottom);
 }
 
 FLDRIVE_COMMAND(pattern_close, L"   closes the pattern window") {
@@ -144,10 +54,8 @@ FLDRIVE_COMMAND(pattern_close, L"   closes the pattern window") {
 FLDRIVE_COMMAND(helper, L"<x> <y> <w> <h> <RRGGBB>   a top-most window of one colour to point at, until helper_close") {
   if (args.size() != 5) return 2;
   const unsigned long v = wcstoul(args[4].c_str(), nullptr, 16);
-  g_helper.Close();
-  g_helper.fill = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  return Open(g_helper, L"FldriveHelper", L"fldrive helper", HelperProc, ToInt(args[0]), ToInt(args[1]), ToInt(args[2]),
-              ToInt(args[3]), false);
+  return Open(g_helper, L"fldrive helper", testwin::Solid(RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF)), args,
+              testwin::Layer::Top);
 }
 
 FLDRIVE_COMMAND(helper_close, L"   closes the helper window") {

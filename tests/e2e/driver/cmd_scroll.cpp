@@ -3,25 +3,14 @@
 // scroll message until the content's end. It lives on its own thread at the
 // bottom of the z-order until scroll_rows_close. The colour of content pixel
 // (x, row) is R = row & 255, G = (row >> 8 & 3) << 6 | (x & 63), B = x >> 6 & 255.
-#include <thread>
-
 #include "driver.h"
+#include "test_windows.h"
 
 using namespace fldrive;
 
 namespace {
 
-struct Scroller {
-  int width = 0;
-  int view = 0;
-  int rows = 0;
-  int step = 0;
-  volatile LONG top = 0;
-  volatile LONG scrolls = 0;
-  HWND hwnd = nullptr;
-  std::thread thread;
-};
-Scroller g_scroller;
+testwin::ScrollingRows g_scroller;
 
 uint32_t ContentAt(int x, int row) {
   const uint32_t r = static_cast<uint32_t>(row) & 0xFF;
@@ -30,104 +19,34 @@ uint32_t ContentAt(int x, int row) {
   return (r << 16) | (g << 8) | b;
 }
 
-LRESULT CALLBACK ScrollerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      const int w = g_scroller.width, h = g_scroller.view;
-      std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = ContentAt(x, g_scroller.top + y);
-      BITMAPINFO info = {};
-      info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      info.bmiHeader.biWidth = w;
-      info.bmiHeader.biHeight = -h;
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-      EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
-    case WM_VSCROLL:
-      if (LOWORD(wParam) == SB_LINEDOWN) {
-        InterlockedIncrement(&g_scroller.scrolls);
-        const LONG last = g_scroller.rows - g_scroller.view;
-        const LONG next = g_scroller.top + g_scroller.step;
-        g_scroller.top = next > last ? last : next;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-      }
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void CloseScroller() {
-  if (g_scroller.hwnd) PostMessageW(g_scroller.hwnd, WM_CLOSE, 0, 0);
-  if (g_scroller.thread.joinable()) g_scroller.thread.join();
-  g_scroller.hwnd = nullptr;
-}
-
 }  // namespace
 
 FLDRIVE_COMMAND(scroll_rows,
                 L"<x> <y> <w> <view rows> <content rows> <rows per line>   a window of all-distinct "
                 L"rows that scrolls on line-down messages, at the bottom of the z-order") {
   if (args.size() != 6) return 2;
-  CloseScroller();
-  const int x = ToInt(args[0]), y = ToInt(args[1]);
-  g_scroller.width = ToInt(args[2]);
-  g_scroller.view = ToInt(args[3]);
-  g_scroller.rows = ToInt(args[4]);
-  g_scroller.step = ToInt(args[5]);
-  g_scroller.top = 0;
-  g_scroller.scrolls = 0;
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  g_scroller.thread = std::thread([=] {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ScrollerProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FldriveScrollRows";
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"fldrive scroll rows", WS_POPUP,
-                                x, y, g_scroller.width, g_scroller.view, nullptr, nullptr, wc.hInstance, nullptr);
-    g_scroller.hwnd = hwnd;
-    if (hwnd) {
-      ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-      SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      UpdateWindow(hwnd);
-    }
-    SetEvent(ready);
-    if (!hwnd) return;
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  });
-  WaitForSingleObject(ready, 10000);
-  CloseHandle(ready);
-  if (!g_scroller.hwnd) {
-    CloseScroller();
-    return 1;
-  }
-  Printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(g_scroller.hwnd)));
+  testwin::RowsSpec spec;
+  spec.x = ToInt(args[0]);
+  spec.y = ToInt(args[1]);
+  spec.width = ToInt(args[2]);
+  spec.height = ToInt(args[3]);
+  spec.contentRows = ToInt(args[4]);
+  spec.step = ToInt(args[5]);
+  spec.colourAt = ContentAt;
+  spec.layer = testwin::Layer::Bottom;
+  spec.title = L"fldrive scroll rows";
+  if (!g_scroller.Open(spec)) return 1;
+  PrintHandle(g_scroller.Hwnd());
   return 0;
 }
 
 FLDRIVE_COMMAND(scroll_rows_state, L"   the scrolling window's first shown row and the line-down messages it got") {
-  if (!g_scroller.hwnd) return 1;
-  Printf("top=%ld scrolls=%ld\n", static_cast<long>(g_scroller.top), static_cast<long>(g_scroller.scrolls));
+  if (!g_scroller.Hwnd()) return 1;
+  Printf("top=%d scrolls=%d\n", g_scroller.Top(), g_scroller.Scrolls());
   return 0;
 }
 
 FLDRIVE_COMMAND(scroll_rows_close, L"   closes the scrolling window") {
-  CloseScroller();
+  g_scroller.Close();
   return 0;
 }

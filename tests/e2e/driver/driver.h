@@ -24,6 +24,8 @@ struct Registration {
 // UTF-8 output of wide text.
 void Print(const std::wstring& text);
 void Printf(const char* format, ...);
+// A window's handle as the commands print it (hex, one line).
+void PrintHandle(HWND hwnd);
 
 // A top-level window by exact title (or "#hex" handle); nullptr when there is none.
 HWND FindTop(const std::wstring& titleOrHandle);

@@ -53,6 +53,10 @@ void Printf(const char* format, ...) {
   va_end(args);
 }
 
+void PrintHandle(HWND hwnd) {
+  Printf("%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+}
+
 int ToInt(const std::wstring& text) { return static_cast<int>(wcstol(text.c_str(), nullptr, 0)); }
 
 HWND FindTop(const std::wstring& titleOrHandle) {
