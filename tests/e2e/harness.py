@@ -343,18 +343,26 @@ def _move(x, y):
     return _pointer_at(x, y)
 
 
-def _click(x, y, which="left"):
-    rc, out = _pointer_at(x, y)
+def _press(button, down):
+    """A button pressed or released, once the system has it (keys sent after it come after it)."""
+    rc, err = _xdotool("mousedown" if down else "mouseup", 3 if button == "right" else 1)
     if rc != 0:
-        return rc, out
-    return _xdotool("click", 3 if which == "right" else 1)
+        return rc, err
+    rc, out = _driver.call(["button", button, "down" if down else "up", "2000"], 30)
+    return rc, out or ("the %s button never went %s" % (button, "down" if down else "up") if rc else "")
+
+
+def _click(x, y, which="left", clicks=1):
+    rc, out = _pointer_at(x, y)
+    for _ in range(clicks):
+        for down in (True, False):
+            if rc == 0:
+                rc, out = _press(which, down)
+    return rc, out
 
 
 def _dblclick(x, y):
-    rc, out = _pointer_at(x, y)
-    if rc != 0:
-        return rc, out
-    return _xdotool("click", "--repeat", 2, "--delay", 40, 1)
+    return _click(x, y, clicks=2)
 
 
 def _drag(x1, y1, x2, y2, steps=10):
@@ -362,16 +370,19 @@ def _drag(x1, y1, x2, y2, steps=10):
     if nothing took the mouse after the press."""
     x1, y1, x2, y2 = int(x1), int(y1), int(x2), int(y2)
     rc, out = _pointer_at(x1, y1)
+    if rc == 0:
+        rc, out = _press("left", True)
     if rc != 0:
         return rc, out
-    _xdotool("mousedown", 1)
     captured, _ = _driver.call(["captured", str(x1), str(y1), "2000"], 30)
     moves = []
     for i in range(1, steps + 1):
         moves += ["mousemove", x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps]
     _xdotool(*moves)
-    _xdotool("mouseup", 1)
+    rc, out = _press("left", False)
     _driver.call(["released", str(x2), str(y2), "2000"], 30)
+    if rc != 0:
+        return rc, out
     return (0, "") if captured == 0 else (1, "nothing took the mouse at %d,%d" % (x1, y1))
 
 

@@ -121,6 +121,16 @@ FLDRIVE_COMMAND(pointer_at, L"<x> <y> <ms>   waits up to ms until the pointer is
   return 1;
 }
 
+// A button pressed or released as X input reaches the system once the program
+// whose window is under the pointer has handed it on: input sent after that
+// (keys from here) comes after it.
+FLDRIVE_COMMAND(button, L"<left|right> <down|up> <ms>   waits up to ms until the system has the button in that state") {
+  if (args.size() != 3) return 2;
+  const int vk = args[0] == L"right" ? VK_RBUTTON : VK_LBUTTON;
+  const bool down = args[1] == L"down";
+  return WaitFor(ToInt(args[2]), [&] { return ((GetAsyncKeyState(vk) & 0x8000) != 0) == down; }) ? 0 : 1;
+}
+
 FLDRIVE_COMMAND(captured, L"<x> <y> <ms>   waits up to ms for the window under the point to take the mouse (or start a move loop)") {
   if (args.size() != 3) return 2;
   const POINT p = {ToInt(args[0]), ToInt(args[1])};
