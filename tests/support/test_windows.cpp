@@ -26,16 +26,21 @@ void DrawPixels(HDC dc, int w, int h, int originX, int originY, const ColourAt& 
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = colourAt(originX + x, originY + y);
+  BITMAPINFO info = TopDown32(w, h);
+  SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+}
+
+}  // namespace
+
+BITMAPINFO TopDown32(int w, int h) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = w;
   info.bmiHeader.biHeight = -h;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
-  SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+  return info;
 }
-
-}  // namespace
 
 Paint Solid(COLORREF colour) {
   return [colour](HWND, HDC dc, const RECT& client) { FillSolid(dc, client, colour); };
@@ -203,12 +208,7 @@ namespace {
 // A 32-bit top-down bitmap selected into a memory DC.
 struct Canvas {
   Canvas(int w, int h) : width(w) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDown32(w, h);
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     old = SelectObject(dc, bitmap);

@@ -23,6 +23,10 @@ using Handler = std::function<bool(HWND window, UINT message, WPARAM wParam, LPA
 // A colour as 0xRRGGBB for a pixel.
 using ColourAt = std::function<uint32_t(int x, int y)>;
 
+// The header of a 32-bit top-down picture of w x h pixels (0xRRGGBB rows, top
+// row first), for reading and drawing pixels.
+BITMAPINFO TopDown32(int w, int h);
+
 Paint Solid(COLORREF colour);
 // A fill with a `markSize` square of `mark` in the top-left corner.
 Paint SolidWithCorner(COLORREF fill, COLORREF mark, int markSize);

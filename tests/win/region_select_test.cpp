@@ -32,12 +32,7 @@ uint32_t PatternAt(int x, int y) {
 // A bitmap's pixels as 0xRRGGBB, top row first.
 std::vector<uint32_t> PixelsOf(HDC compatible, HBITMAP bitmap, int width, int height) {
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = testwin::TopDown32(width, height);
   GetDIBits(compatible, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   for (uint32_t& p : pixels) p &= 0xFFFFFF;
   return pixels;

@@ -77,12 +77,7 @@ FLDRIVE_COMMAND(
   }
   const int w = info.bmWidth, h = info.bmHeight;
   std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = testwin::TopDown32(w, h);
   HDC screen = GetDC(nullptr);
   const int rows = GetDIBits(screen, bitmap, 0, h, pixels.data(), &bi, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
