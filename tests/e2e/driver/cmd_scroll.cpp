@@ -3,6 +3,10 @@
 // scroll message until the content's end. It lives on its own thread at the
 // bottom of the z-order until scroll_rows_close. The colour of content pixel
 // (x, row) is R = row & 255, G = (row >> 8 & 3) << 6 | (x & 63), B = x >> 6 & 255.
+//
+// scroll_rows_hold n makes it hold its answer to the n-th scroll message (it
+// scrolls and paints, then answers only at scroll_rows_release), so a test
+// can act while the program that scrolls it waits for that answer.
 #include <thread>
 
 #include "driver.h"
@@ -18,6 +22,9 @@ struct Scroller {
   int step = 0;
   volatile LONG top = 0;
   volatile LONG scrolls = 0;
+  volatile LONG holdAt = 0;
+  volatile LONG held = 0;
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HWND hwnd = nullptr;
   std::thread thread;
 };
@@ -28,6 +35,26 @@ uint32_t ContentAt(int x, int row) {
   const uint32_t g = ((static_cast<uint32_t>(row) >> 8 & 3) << 6) | (static_cast<uint32_t>(x) & 63);
   const uint32_t b = static_cast<uint32_t>(x) >> 6 & 0xFF;
   return (r << 16) | (g << 8) | b;
+}
+
+// Keeps the sender waiting until scroll_rows_release (or the window closes).
+// Messages are still handled meanwhile: Wine shows a window's drawing once its
+// thread waits for messages, and the rows just scrolled must be on the screen.
+void HoldAnswer() {
+  g_scroller.held = 1;
+  bool quit = false;
+  while (!quit && MsgWaitForMultipleObjects(1, &g_scroller.release, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    MSG msg;
+    while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        quit = true;
+      } else {
+        DispatchMessageW(&msg);
+      }
+    }
+  }
+  g_scroller.held = 0;
 }
 
 LRESULT CALLBACK ScrollerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,6 +88,7 @@ LRESULT CALLBACK ScrollerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         g_scroller.top = next > last ? last : next;
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
+        if (g_scroller.scrolls == g_scroller.holdAt) HoldAnswer();
       }
       return 0;
     case WM_DESTROY:
@@ -71,6 +99,7 @@ LRESULT CALLBACK ScrollerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void CloseScroller() {
+  SetEvent(g_scroller.release);
   if (g_scroller.hwnd) PostMessageW(g_scroller.hwnd, WM_CLOSE, 0, 0);
   if (g_scroller.thread.joinable()) g_scroller.thread.join();
   g_scroller.hwnd = nullptr;
@@ -90,6 +119,8 @@ FLDRIVE_COMMAND(scroll_rows,
   g_scroller.step = ToInt(args[5]);
   g_scroller.top = 0;
   g_scroller.scrolls = 0;
+  g_scroller.holdAt = 0;
+  ResetEvent(g_scroller.release);
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   g_scroller.thread = std::thread([=] {
     WNDCLASSW wc = {};
@@ -123,7 +154,20 @@ FLDRIVE_COMMAND(scroll_rows,
 
 FLDRIVE_COMMAND(scroll_rows_state, L"   the scrolling window's first shown row and the line-down messages it got") {
   if (!g_scroller.hwnd) return 1;
-  Printf("top=%ld scrolls=%ld\n", static_cast<long>(g_scroller.top), static_cast<long>(g_scroller.scrolls));
+  Printf("top=%ld scrolls=%ld held=%ld\n", static_cast<long>(g_scroller.top), static_cast<long>(g_scroller.scrolls),
+         static_cast<long>(g_scroller.held));
+  return 0;
+}
+
+FLDRIVE_COMMAND(scroll_rows_hold, L"<n>   the n-th scroll message is answered only at scroll_rows_release") {
+  if (args.size() != 1 || !g_scroller.hwnd) return 2;
+  ResetEvent(g_scroller.release);
+  g_scroller.holdAt = ToInt(args[0]);
+  return 0;
+}
+
+FLDRIVE_COMMAND(scroll_rows_release, L"   answers a held scroll message") {
+  SetEvent(g_scroller.release);
   return 0;
 }
 
