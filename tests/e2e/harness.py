@@ -18,7 +18,6 @@ import shutil
 import signal
 import struct
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
@@ -192,19 +191,25 @@ class Process:
 
 
 class ProgramFolder:
-    """A fresh program folder with copies of the programs."""
+    """A fresh program folder with copies of the programs: the capture program
+    and a stand-in updater, or (real_updater) the built updater; with
+    standin_capture a stand-in takes the capture program's name. With nested
+    the programs sit one folder down (root/prog), so that a path the programs
+    are led out of their folder by stays inside the test's own root."""
 
-    def __init__(self, name, real_updater=False):
-        self.path = os.path.join(RUNS_DIR, name)
-        shutil.rmtree(self.path, ignore_errors=True)
+    def __init__(self, name, real_updater=False, standin_capture=False, nested=False):
+        self.root = os.path.join(RUNS_DIR, name)
+        shutil.rmtree(self.root, ignore_errors=True)
+        self.path = os.path.join(self.root, "prog") if nested else self.root
         os.makedirs(self.path)
-        shutil.copy(built("app/framlet5.exe"), self.path)
-        updater = os.path.join(BUILD_DIR, "updater", "framletup.exe")
-        if real_updater and os.path.exists(updater):
-            shutil.copy(updater, self.path)
+        if standin_capture:
+            self.add_standin("framlet5.exe")
+        else:
+            shutil.copy(built("app/framlet5.exe"), self.path)
+        if real_updater:
+            shutil.copy(built("updater/framletup.exe"), self.path)
             # The real updater asks a local address that refuses at once, never the internet.
-            with open(os.path.join(self.path, "update_hosts.ini"), "w") as f:
-                f.write("[HOSTS]\r\nUPDATE=http://127.0.0.1:9\r\nCOMPONENT=http://127.0.0.1:9\r\n")
+            self.write_hosts("http://127.0.0.1:9")
         else:
             self.add_standin("framletup.exe")
         self.processes = []
@@ -213,12 +218,13 @@ class ProgramFolder:
         """Puts a stand-in program under file_name; it logs its starts to file_name + '.log'."""
         shutil.copy(built("tests/standin.exe"), os.path.join(self.path, file_name))
 
-    def standin_starts(self, file_name):
-        log = os.path.join(self.path, file_name + ".log")
-        if not os.path.exists(log):
-            return []
-        with open(log, "rb") as f:
-            return [l for l in f.read().decode("cp949", errors="replace").splitlines() if l]
+    def standin_starts(self, file_name, folder=None):
+        return read_lines(os.path.join(folder or self.path, file_name + ".log"))
+
+    def write_hosts(self, base, folder=None):
+        """The updater's server addresses (update_hosts.ini beside it)."""
+        with open(os.path.join(folder or self.path, "update_hosts.ini"), "w") as f:
+            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (base, base))
 
     def file(self, *parts):
         return os.path.join(self.path, *parts)
@@ -233,11 +239,14 @@ class ProgramFolder:
     def write_ini(self, sections):
         write_ini(self.ini_path, sections)
 
-    def start(self, *args, program="framlet5.exe"):
+    def start(self, *args, program="framlet5.exe", env=None):
+        """Starts a program of the folder (or one given by its full path, in
+        its own folder) with `env` added to the prefix's environment."""
         prepare_wine()
-        popen = subprocess.Popen(["wine", self.file(program)] + list(args), cwd=self.path, env=ENV,
+        path = self.file(program)
+        popen = subprocess.Popen(["wine", path] + list(args), cwd=os.path.dirname(path), env=dict(ENV, **(env or {})),
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        proc = Process(popen, program)
+        proc = Process(popen, os.path.basename(path))
         self.processes.append(proc)
         return proc
 
@@ -245,6 +254,14 @@ class ProgramFolder:
         for proc in reversed(self.processes):
             proc.stop()
         self.processes = []
+
+
+def read_lines(path):
+    """The non-empty lines of a code-page-949 text file; [] when there is none."""
+    if not os.path.exists(path):
+        return []
+    with open(path, "rb") as f:
+        return [line for line in f.read().decode("cp949", errors="replace").splitlines() if line]
 
 
 class _Driver:
@@ -401,6 +418,33 @@ def drive_once(*args, timeout=60):
         return result.returncode, out.read().decode("utf-8", errors="replace").strip()
 
 
+def registry_set(key, values):
+    """Creates the key and sets its values: {name: text or int (a DWORD)};
+    the name "" is the key's default value. A key is "HKCU\\path" or
+    "HKLM\\path" (or the long root names), ":32" or ":64" at its end picking
+    that registry view; the running driver makes the edit."""
+    args = []
+    for name, value in values.items():
+        args += [name, "dword:%d" % value if isinstance(value, int) else value]
+    rc, out = drive("reg_set", key, *args)
+    if rc != 0:
+        raise AssertionError("registry values not set under %s: %s" % (key, out))
+
+
+def registry_get(key, name):
+    """A string or DWORD value as text; None when the key or value is not there."""
+    rc, out = drive("reg_get", key, name)
+    return out if rc == 0 else None
+
+
+def registry_delete(key, *names):
+    """Deletes the values named, or without names the key and all below it;
+    what is not there is no error."""
+    rc, out = drive("reg_delete", key, *names)
+    if rc != 0:
+        raise AssertionError("registry %s not deleted under %s: %s" % (names or "key", key, out))
+
+
 def parse_info(line):
     """'hwnd=.. visible=1 rect=l,t,r,b ...' -> dict with ints and tuples."""
     out = {}
@@ -493,19 +537,41 @@ def screenshot(path):
     return path
 
 
-class E2ETestCase(unittest.TestCase):
-    """One fresh program folder per test; everything started is ended afterwards."""
+FRAME = "Framlet5"
+# The stored rectangle most tests open the frame at, and its see-through hole
+# (the frame inset by 4, 121, 4 and 23) as left, top, width, height.
+PLACE = (100, 80, 836, 721)
+HOLE = (104, 201, 828, 577)
 
-    real_updater = False
+
+def rect_of(info):
+    """A window's rectangle from its info as left, top, width, height."""
+    left, top, right, bottom = info["rect"]
+    return left, top, right - left, bottom - top
+
+
+def rows(out):
+    """Driver output of one window a line, parsed."""
+    return [parse_info(line) for line in out.splitlines() if line.strip()]
+
+
+class E2ETestCase(unittest.TestCase):
+    """One fresh program folder per test; everything started is ended
+    afterwards, and the windows named in `titles` are waited out."""
+
+    folder_layout = {}
+    titles = (FRAME,)
 
     def setUp(self):
         name = "%s.%s" % (type(self).__name__, self._testMethodName)
-        self.folder = ProgramFolder(name, real_updater=self.real_updater)
+        self.folder = ProgramFolder(name, **self.folder_layout)
+        self.process = None
 
     def tearDown(self):
         self.folder.stop_all()
         # Let the wineserver drop the ended processes' windows and objects.
-        wait_until(lambda: drive("wait_gone", "Framlet5", "100")[0] == 0, timeout=5)
+        for title in self.titles:
+            wait_until(lambda: drive("wait_gone", title, "100")[0] == 0, timeout=5)
 
     def drive_ok(self, *args, **kw):
         rc, out = drive(*args, **kw)
@@ -518,16 +584,135 @@ class E2ETestCase(unittest.TestCase):
         wait_until(lambda: read() == expected, timeout=timeout)
         self.assertEqual(read(), expected, msg)
 
-    def window_info(self, title="Framlet5"):
-        rc, out = drive("info", title)
-        return parse_info(out) if rc == 0 else None
-
-    def wait_frame(self, timeout_ms=20000):
-        return parse_info(self.drive_ok("wait", "Framlet5", str(timeout_ms), "visible"))
-
     def screenshot(self, name):
         os.makedirs(os.path.join(BUILD_DIR, "screenshots"), exist_ok=True)
         return screenshot(os.path.join(BUILD_DIR, "screenshots", name + ".png"))
+
+    # The frame, opened as the program opens it.
+
+    def open_frame(self, option=None, place=PLACE, ini=None, settled=False):
+        """Writes the settings file (`ini`'s sections, OPTION values, the stored
+        rectangle `place` as left, top, width, height, or None for none), starts
+        the program and waits until start-up is over: the frame visible and its
+        rectangle stored; with `settled`, until frame and stored rectangle are
+        `place`. The clipboard is emptied. Returns the frame's info."""
+        sections = dict(ini or {})
+        if option is not None:
+            sections["OPTION"] = option
+        if place is not None:
+            sections["AUTOPOS_HISTORY"] = dict(zip(("LEFT", "TOP", "WIDTH", "HEIGHT"), map(str, place)))
+        if sections:
+            self.folder.write_ini(sections)
+        self.process = self.folder.start("-s")
+        info = self.wait_frame()
+        self.started()
+        # Start-up ends by storing the frame's rectangle.
+        self.assertTrue(wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None,
+                                   timeout=10), "start-up did not store the frame's rectangle")
+        if settled:
+            self.wait_rect(place)
+        self.drive_ok("clear_clipboard")
+        return info
+
+    def started(self):
+        """What a test class waits for once the frame shows, before the start-up's end."""
+
+    def wait_frame(self, timeout_ms=20000):
+        return parse_info(self.drive_ok("wait", FRAME, str(timeout_ms), "visible"))
+
+    def window_info(self, title=FRAME):
+        rc, out = drive("info", title)
+        return parse_info(out) if rc == 0 else None
+
+    def frame_rect(self):
+        return rect_of(self.window_info())
+
+    def frame_shown(self):
+        info = self.window_info()
+        return info is not None and info["visible"] == 1
+
+    def stored(self):
+        """The stored rectangle: numbers, or the text in the file where it is none."""
+        ini = self.folder.ini()
+        texts = (ini.get("AUTOPOS_HISTORY", key) for key in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
+        return tuple(int(t) if t and t.lstrip("-").isdigit() else t for t in texts)
+
+    def wait_rect(self, expected, timeout=10):
+        """Waits until both the frame and the stored rectangle are `expected`."""
+        wait_until(lambda: self.window_info() and self.frame_rect() == expected and self.stored() == expected,
+                   timeout=timeout)
+        self.assertEqual(self.frame_rect(), expected, "window rectangle")
+        self.assertEqual(self.stored(), expected, "AUTOPOS_HISTORY")
+
+    def children(self, window=FRAME):
+        """The window's direct children."""
+        return rows(self.drive_ok("children", window))
+
+    def child(self, control_id, window=FRAME):
+        """One direct child by its control id, or None."""
+        return next((row for row in self.children(window) if row.get("id") == control_id), None)
+
+    def shown(self, control_id, window=FRAME):
+        return self.child(control_id, window)["visible"] == 1
+
+    def panels(self):
+        """The frame's visible toolbar panels (dialog children)."""
+        return [row for row in self.children() if row.get("class") == "#32770" and row["visible"] == 1]
+
+    def popups(self, window=FRAME):
+        """The other visible top-level windows of the program."""
+        return rows(self.drive_ok("popups", window))
+
+    def prompts(self, window=FRAME):
+        """The program's other visible windows, its layered tip windows left out."""
+        return [row for row in self.popups(window) if row["layered"] == 0]
+
+    def tips(self, window=FRAME):
+        """The program's visible tip windows (layered pop-ups)."""
+        return [row for row in self.popups(window) if row["layered"] == 1]
+
+    def has_control(self, hwnd, control_id):
+        rc, out = drive("children", "#%x" % hwnd)
+        return rc == 0 and any(row.get("id") == control_id for row in rows(out))
+
+    def clipboard(self):
+        """'bitmap <w> <h>' or 'none'; None while another window holds the clipboard open."""
+        rc, out = drive("clipboard")
+        return out if rc == 0 else None
+
+    def normal_mode(self):
+        """Normal capture: the frame is layered around its see-through hole."""
+        return self.window_info()["layered"] == 1
+
+    def enter_normal_mode(self):
+        self.drive_ok("click_control", FRAME, ids.IDC_TO_NORMAL_MODE)
+        self.assert_soon(self.normal_mode, True, "normal capture", timeout=10)
+
+    # Waits that need no timing.
+
+    def keys_handled(self):
+        """A barrier behind the keys sent to the frame: shift+right widens it by
+        exactly one pixel in its own key handling, and keys are handled in
+        order, so once it has widened every key before it has been handled. A
+        modal window one of them opened would take this key instead. (A nudge
+        starts from the stored rectangle, which the frame writes as it
+        repaints: both are waited for.)"""
+        left, top, width, height = self.frame_rect()
+        self.wait_rect((left, top, width, height))
+        self.drive_ok("key", FRAME, "shift+right")
+        self.wait_rect((left, top, width + 1, height))
+
+    def point_at(self, x, y, read, expected, msg=None, timeout=10):
+        """Puts the pointer on (x, y) and waits for read() to give expected. A
+        window reacts to a move, and none comes when the pointer already sits
+        on the point (or the window under it appeared after it got there), so
+        every try moves it a pixel off and back."""
+        def moved_and_read():
+            self.drive_ok("move", x + 1, y)
+            self.drive_ok("move", x, y)
+            return wait_until(lambda: read() == expected, timeout=1)
+        wait_until(moved_and_read, timeout=timeout, interval=0)
+        self.assertEqual(read(), expected, msg)
 
 
 class _TimedResult(unittest.TextTestResult):

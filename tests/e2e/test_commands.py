@@ -10,59 +10,22 @@ import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
+TITLE = harness.FRAME
 IDYES = 6
 IDNO = 7
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
-
-
-def rect_of(info):
-    left, top, right, bottom = info["rect"]
-    return left, top, right - left, bottom - top
 
 
 class CommandsCase(web.ProxiedTestCase):
-    def open_frame(self, option=None):
-        self.folder.write_ini({"OPTION": option or {}, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        info = self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        # Start-up ends by storing the frame's rectangle.
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        self.drive_ok("clear_clipboard")
-        return info
-
-    def clipboard(self):
-        """'bitmap <w> <h>' or 'none'; None while another window holds the clipboard open."""
-        rc, out = harness.drive("clipboard")
-        return out.strip() if rc == 0 else None
-
-    def prompts(self):
-        """Visible windows of the program besides the frame, the layered tip windows left out."""
-        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
-        return [row for row in rows if row["layered"] == 0]
-
     def notice(self):
         """The full-capture notice's handle (a see-through window with the notice's close button), or None."""
-        for line in self.drive_ok("popups", TITLE).splitlines():
-            if not line.strip():
-                continue
-            hwnd = parse_info(line)["hwnd"]
-            rc, out = harness.drive("children", "#%x" % hwnd)
-            if rc == 0 and any(parse_info(row).get("id") == ids.IDC_NOTICE_CLOSE for row in out.splitlines()):
-                return hwnd
-        return None
+        return next((row["hwnd"] for row in self.popups() if self.has_control(row["hwnd"], ids.IDC_NOTICE_CLOSE)),
+                    None)
 
     def others(self):
         """Windows of other programs (a folder the shell opened), Wine's own
         notification-area window left out."""
-        rows = [parse_info(line) for line in self.drive_ok("others", TITLE).splitlines() if line.strip()]
-        return [row for row in rows if row.get("class") != "__winex11_standalone_tray"]
-
-    def stored(self):
-        ini = self.folder.ini()
-        return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
+        return [row for row in harness.rows(self.drive_ok("others", TITLE))
+                if row.get("class") != "__winex11_standalone_tray"]
 
 
 class SignedOut(CommandsCase):
@@ -79,7 +42,6 @@ class SignedOut(CommandsCase):
         self.assertIsNotNone(signed, "sign-in page not requested")
         wait_until(lambda: not self.prompts(), timeout=10)
         self.assertEqual(self.clipboard(), "none", "the command itself is dropped")
-
 
     def test_every_gated_key_asks_to_sign_in_at_its_place(self):
         self.open_frame()
@@ -98,38 +60,35 @@ class SignedOut(CommandsCase):
         # Keys of normal capture do nothing at all in web capture, not even ask.
         for key in ("ctrl+l", "f9"):
             self.drive_ok("key", TITLE, key)
-            self.assertTrue(harness.holds(lambda: not self.prompts(), 0.4), key)
-        self.assertIsNone(self.proxy.wait_for(lambda url: url.startswith(web.SIGN_IN_PAGE), timeout=0.1))
+            self.keys_handled()
+            self.assertEqual(self.prompts(), [], key)
+        self.assertFalse([url for url in self.marker("escaped prompts") if url.startswith(web.SIGN_IN_PAGE)])
 
     def test_sign_in_asked_in_normal_capture_shows_the_page_in_web_capture(self):
-        self.open_frame()
-        web.sign_in(self)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.open_frame(normal_mode=True)
         web.sign_out(self)
         self.drive_ok("key", TITLE, "f2")
         prompts = wait_until(self.prompts, timeout=10)
         self.drive_ok("click_control", "#%x" % prompts[0]["hwnd"], 1)
         self.assertIsNotNone(self.proxy.wait_for(lambda url: url.startswith(web.SIGN_IN_PAGE)))
         # The browser is shown again, so the user sees the page asked for.
-        self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
+        self.assert_soon(self.normal_mode, False, timeout=10)
 
     def test_switch_to_normal_capture_asks_to_sign_in(self):
         self.open_frame()
         self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
         prompts = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(prompts), 1, "prompts: %r" % prompts)
-        self.assertEqual(self.window_info()["layered"], 0, "still web capture")
+        self.assertFalse(self.normal_mode(), "still web capture")
         self.drive_ok("click_control", "#%x" % prompts[0]["hwnd"], 1)
         wait_until(lambda: not self.prompts(), timeout=10)
-        self.assertEqual(self.window_info()["layered"], 0)
+        self.assertFalse(self.normal_mode())
 
 
 class SignedIn(CommandsCase):
     def setUp(self):
         super().setUp()
-        self.open_frame()
-        web.sign_in(self)
+        self.open_frame(signed_in=True)
 
     def test_area_capture_puts_the_hole_on_the_clipboard(self):
         # Defaults: review on, so the picture goes to the clipboard (and the preview).
@@ -152,79 +111,65 @@ class SignedIn(CommandsCase):
         preview = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(preview), 1, "prompts: %r" % preview)
         self.drive_ok("click_control", "#%x" % preview[0]["hwnd"], ids.IDC_PV_CLOSE)
-        info = wait_until(lambda: (lambda i: i if i and i["visible"] else None)(self.window_info()), timeout=10)
-        self.assertEqual(rect_of(info), (100, 80, 836, 721), "the frame is back where it was")
+        self.assertTrue(wait_until(self.frame_shown, timeout=10), "the frame did not come back")
+        self.assertEqual(self.frame_rect(), (100, 80, 836, 721), "the frame is back where it was")
 
     def test_f12_centres_the_frame(self):
         self.drive_ok("move_window", TITLE, 20, 30, 600, 500)
-        wait_until(lambda: rect_of(self.window_info()) == (20, 30, 600, 500), timeout=10)
+        wait_until(lambda: self.frame_rect() == (20, 30, 600, 500), timeout=10)
         self.drive_ok("key", TITLE, "f12")
         left, top, right, bottom = parse_info(self.drive_ok("screen"))["work"]
         expected = (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721)
-        self.assert_soon(lambda: rect_of(self.window_info()), expected, timeout=10)
+        self.assert_soon(self.frame_rect, expected, timeout=10)
         self.assertEqual(self.window_info()["topmost"], 1)
 
-    def shown(self, control_id):
-        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-        return {row["id"]: row["visible"] for row in rows}[control_id]
-
-    def children(self):
-        return [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-
     def place(self, control_id):
-        return {row["id"]: row["rect"] for row in self.children()}[control_id]
-
-    def panels(self):
-        """Handles of the visible toolbar panels (dialog children of the frame)."""
-        return [row["hwnd"] for row in self.children() if row.get("class") == "#32770" and row["visible"] == 1]
+        return self.child(control_id)["rect"]
 
     def test_mode_buttons_switch_layering_and_buttons(self):
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
-        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (1, 0))
+        self.enter_normal_mode()
+        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (True, False))
         # The wide address box and its GO button; one panel shown (w = 836).
         self.assertEqual(self.place(ids.IDC_ADDRESS), (90, 93, 836 - 232, 22))
         self.assertEqual(self.place(ids.IDC_GO), (836 - 137, 93, 22, 22))
         self.assertEqual(len(self.panels()), 1)
-        normal_panel = self.panels()[0]
+        normal_panel = self.panels()[0]["hwnd"]
         self.drive_ok("update", TITLE)
         self.screenshot("commands_normal_mode")
         self.drive_ok("click_control", TITLE, ids.IDC_TO_WEB_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
-        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (0, 1))
+        self.assert_soon(self.normal_mode, False, timeout=10)
+        self.assertEqual((self.shown(ids.IDC_TO_WEB_MODE), self.shown(ids.IDC_TO_NORMAL_MODE)), (False, True))
         self.assertEqual(self.place(ids.IDC_ADDRESS), (90, 93, 836 // 2 - 117, 22))
         self.assertEqual(self.place(ids.IDC_GO), (836 // 2 - 22, 93, 22, 22))
         self.assertEqual(len(self.panels()), 1)
-        self.assertNotEqual(self.panels()[0], normal_panel, "the other panel")
+        self.assertNotEqual(self.panels()[0]["hwnd"], normal_panel, "the other panel")
 
     def test_snap_puts_the_hole_over_the_window_under_it(self):
         # A window below the frame, under the point F9 looks at (the frame's
         # centre, 40 lower: 518, 480 on the screen).
         self.addCleanup(lambda: harness.drive("backdrop_close"))
         self.drive_ok("backdrop", 300, 300, 400, 300, "0000FF", "FF0000", 10)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.enter_normal_mode()
         self.drive_ok("key", TITLE, "f9")
         # The hole covers it exactly: 4 and 121 pixels of frame around it.
-        self.assert_soon(lambda: rect_of(self.window_info()), (296, 179, 408, 444), timeout=10)
+        self.assert_soon(self.frame_rect, (296, 179, 408, 444), timeout=10)
         self.assertEqual(self.prompts(), [], "no question for an ordinary window")
 
     def test_snap_over_the_bare_desktop_asks_first(self):
         width, height = parse_info(self.drive_ok("screen"))["screen"]
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.enter_normal_mode()
         # No: the frame stays where it is.
         self.drive_ok("key", TITLE, "f9")
         box = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(box), 1, "prompts: %r" % box)
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDNO)
         wait_until(lambda: not self.prompts(), timeout=10)
-        self.assertEqual(rect_of(self.window_info()), (100, 80, 836, 721))
+        self.assertEqual(self.frame_rect(), (100, 80, 836, 721))
         # Yes: the hole covers the whole screen and the full-capture notice opens.
         self.drive_ok("key", TITLE, "f9")
         box = wait_until(self.prompts, timeout=10)
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
-        self.assert_soon(lambda: rect_of(self.window_info()), (-4, -121, width + 8, height + 144), timeout=10)
+        self.assert_soon(self.frame_rect, (-4, -121, width + 8, height + 144), timeout=10)
         notice = wait_until(self.notice, timeout=10)
         self.assertIsNotNone(notice, "no full-capture notice")
         self.screenshot("commands_full_capture_notice")
@@ -234,19 +179,18 @@ class SignedIn(CommandsCase):
     def test_shift_right_widens_by_exactly_one_pixel(self):
         self.assertEqual(self.stored(), (100, 80, 836, 721))
         self.drive_ok("key", TITLE, "shift+right")
-        self.assert_soon(lambda: rect_of(self.window_info()), (100, 80, 837, 721), timeout=10)
+        self.assert_soon(self.frame_rect, (100, 80, 837, 721), timeout=10)
         # A second nudge would have come in the same key message: once the
         # frame has answered again, the width is still one pixel wider.
         self.drive_ok("update", TITLE)
-        self.assertEqual(rect_of(self.window_info()), (100, 80, 837, 721))
+        self.assertEqual(self.frame_rect(), (100, 80, 837, 721))
         self.assert_soon(self.stored, (100, 80, 837, 721), timeout=10)
 
 
 class SaveFolder(CommandsCase):
     def test_f10_never_runs_a_stored_program(self):
         self.folder.add_standin("tool.exe")
-        self.open_frame({"SELECT_FOLDER": harness.unix_to_windows(self.folder.file("tool.exe"))})
-        web.sign_in(self)
+        self.open_frame({"SELECT_FOLDER": harness.unix_to_windows(self.folder.file("tool.exe"))}, signed_in=True)
         self.drive_ok("key", TITLE, "f10")
         # The documents folder opens in the shell's own window instead.
         opened = wait_until(self.others, timeout=15)
@@ -270,10 +214,6 @@ class Series(CommandsCase):
         with open(os.path.join(self.shots, "shot_1.bmp"), "wb") as f:
             f.write(b"planted")
 
-    def open_signed_in(self, option):
-        self.open_frame(option)
-        web.sign_in(self)
-
     def written(self):
         """The pictures in the folder; a save still being written (its
         temporary file, renamed over the name when complete) is not one yet."""
@@ -295,7 +235,7 @@ class Series(CommandsCase):
             self.assertEqual(f.read(), b"planted", "a planted file is never overwritten")
 
     def test_f2_with_automatic_saving_names_the_series_once(self):
-        self.open_signed_in({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "TRUE"})
+        self.open_frame(signed_in=True, option={"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "TRUE"})
         self.drive_ok("key", TITLE, "f2")
         self.name_the_series()
         wait_until(lambda: len(self.written()) == 2, timeout=10)
@@ -307,8 +247,7 @@ class Series(CommandsCase):
         self.assertEqual(self.prompts(), [], "no further dialog")
 
     def start_series(self):
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.enter_normal_mode()
         self.drive_ok("key", TITLE, "f3")
         box = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(box), 1, "prompts: %r" % box)
@@ -319,20 +258,26 @@ class Series(CommandsCase):
         self.name_the_series()
 
     def stop_button_shown(self):
-        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-        return {row["id"]: row["visible"] for row in rows}[ids.IDC_STOP_CONTINUOUS]
+        return self.shown(ids.IDC_STOP_CONTINUOUS)
 
     def wait_stopped(self):
-        """The stop button hides for a moment at every picture; a series has
-        ended once it stays hidden for longer than an interval and a picture."""
+        """A series that ends on its own: the stop button hides for a moment at
+        every picture, so it has ended once the button stays hidden for longer
+        than an interval and a picture."""
         self.assertTrue(wait_until(lambda: harness.holds(lambda: not self.stop_button_shown(), 0.5), timeout=10),
                         "the stop button stays up")
 
+    def assert_stopped(self):
+        """A series stopped by the user: the stop is handled as the frame's key
+        handling reaches it, and then the button is gone."""
+        self.keys_handled()
+        self.assertFalse(self.stop_button_shown(), "the stop button stays up")
+
     def test_continuous_capture_runs_until_escape(self):
-        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
         wait_until(lambda: len(self.written()) >= 4, timeout=20)
-        self.assert_soon(self.stop_button_shown, 1, timeout=10)
+        self.assert_soon(self.stop_button_shown, True, timeout=10)
         self.screenshot("commands_continuous_running")
         # The stop button sits in the hole (70 x 70 at 375, 232 of the picture)
         # and is hidden while each picture is taken.
@@ -342,7 +287,7 @@ class Series(CommandsCase):
                     for x, y in ((3, 3), (35, 10), (66, 66))}
             self.assertNotEqual(seen, button, name)
         self.drive_ok("key", TITLE, "escape")
-        self.wait_stopped()
+        self.assert_stopped()
         stopped = self.written()
         # For three intervals and more, nothing more is written.
         self.assertTrue(harness.holds(lambda: self.written() == stopped, 0.7), self.written())
@@ -350,16 +295,16 @@ class Series(CommandsCase):
         self.assert_series([n for n in stopped if n != "shot_1.bmp"])
 
     def test_stop_button_ends_the_series(self):
-        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
         wait_until(lambda: len(self.written()) >= 3, timeout=20)
         self.drive_ok("click_control", TITLE, ids.IDC_STOP_CONTINUOUS)
-        self.wait_stopped()
+        self.assert_stopped()
         stopped = self.written()
         self.assertTrue(harness.holds(lambda: self.written() == stopped, 0.7), self.written())
 
     def test_a_deleted_folder_ends_the_series_silently(self):
-        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
         wait_until(lambda: len(self.written()) >= 3, timeout=20)
         shutil.rmtree(self.shots)
@@ -372,28 +317,20 @@ class Series(CommandsCase):
         # series ends at once, without a save dialog or a file. The frame is
         # named by its handle: the confirmation's caption is the program's
         # name, which a lookup by title would take for the frame.
-        self.open_signed_in({"CAPTURE_TIME": "200"})
+        self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         frame = "#" + self.drive_ok("find", TITLE).strip()
         self.drive_ok("key", frame, "f3")
-        box = wait_until(lambda: [p for p in self.popups_of(frame) if self.has_button(p["hwnd"], IDYES)], timeout=10)
-        self.assertEqual(len(box), 1, self.popups_of(frame))
+        box = wait_until(lambda: [p for p in self.prompts(frame) if self.has_control(p["hwnd"], IDYES)], timeout=10)
+        self.assertEqual(len(box), 1, self.prompts(frame))
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
-        dialog = wait_until(lambda: [p for p in self.popups_of(frame) if self.has_button(p["hwnd"], ids.IDC_OK_PICTURE)],
+        dialog = wait_until(lambda: [p for p in self.prompts(frame) if self.has_control(p["hwnd"], ids.IDC_OK_PICTURE)],
                             timeout=10)
-        self.assertEqual(len(dialog), 1, self.popups_of(frame))
+        self.assertEqual(len(dialog), 1, self.prompts(frame))
         self.drive_ok("click_control", "#%x" % dialog[0]["hwnd"], ids.IDC_OK_PICTURE)
-        self.assertTrue(wait_until(lambda: not self.popups_of(frame) and harness.holds(
-            lambda: not self.popups_of(frame), 0.6), timeout=10), "no save dialog, no message: %r" % self.popups_of(frame))
+        self.assertTrue(wait_until(lambda: not self.prompts(frame) and harness.holds(
+            lambda: not self.prompts(frame), 0.6), timeout=10), "no save dialog, no message: %r" % self.prompts(frame))
         self.wait_stopped()
         self.assertEqual(self.written(), ["shot_1.bmp"])
-
-    def popups_of(self, frame):
-        rows = [parse_info(line) for line in self.drive_ok("popups", frame).splitlines() if line.strip()]
-        return [row for row in rows if row["layered"] == 0]
-
-    def has_button(self, hwnd, control_id):
-        rc, out = harness.drive("children", "#%x" % hwnd)
-        return rc == 0 and any(parse_info(row).get("id") == control_id for row in out.splitlines() if row.strip())
 
 
 if __name__ == "__main__":

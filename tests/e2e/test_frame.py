@@ -6,49 +6,21 @@ sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 from harness import drive, ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
+TITLE = harness.FRAME
 WM_QUIT = 0x0012
 WM_LBUTTONUP = 0x0202
-
-
-def rect_of(info):
-    left, top, right, bottom = info["rect"]
-    return left, top, right - left, bottom - top
+AT_100 = (100, 100, 836, 721)
 
 
 class FrameCase(harness.E2ETestCase):
-    def open_frame(self, ini=None):
-        if ini is not None:
-            self.folder.write_ini(ini)
-        self.folder.start("-s")
-        info = self.wait_frame()
-        # The end of start-up writes the stored rectangle; wait for it.
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        return info
-
-    def stored(self):
-        ini = self.folder.ini()
-        return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
-
-    def wait_rect(self, expected, timeout=10):
-        """Waits until both the window and the stored rectangle are `expected`."""
-        def settled():
-            info = self.window_info()
-            return info and rect_of(info) == expected and self.stored() == expected
-        wait_until(settled, timeout=timeout)
-        info = self.window_info()
-        self.assertEqual(rect_of(info), expected, "window rectangle")
-        self.assertEqual(self.stored(), expected, "AUTOPOS_HISTORY")
-        return info
-
     def screen(self):
         return parse_info(self.drive_ok("screen"))
 
 
 class Opening(FrameCase):
     def test_without_settings_file_opens_at_origin_default_size_topmost(self):
-        info = self.open_frame()
-        self.assertEqual(rect_of(info), (0, 0, 836, 721))
+        info = self.open_frame(place=None)
+        self.assertEqual(harness.rect_of(info), (0, 0, 836, 721))
         self.assertEqual(info["client"], (836, 721), "the frame has no border")
         self.assertEqual(info["topmost"], 1)
         self.wait_rect((0, 0, 836, 721))
@@ -63,10 +35,9 @@ class Opening(FrameCase):
         self.screenshot("frame_default")
 
     def test_position_not_remembered_opens_centred(self):
-        info = self.open_frame({"OPTION": {"REMEMBER_POSITION": "FALSE", "ALWAYS_TOP": "TRUE"},
-                                "AUTOPOS_HISTORY": {"LEFT": "10", "TOP": "20", "WIDTH": "600", "HEIGHT": "500"}})
+        info = self.open_frame({"REMEMBER_POSITION": "FALSE", "ALWAYS_TOP": "TRUE"}, place=(10, 20, 600, 500))
         cx, cy = self.screen()["screen"]
-        left, top, width, height = rect_of(info)
+        left, top, width, height = harness.rect_of(info)
         self.assertEqual((width, height), (836, 721))
         self.assertAlmostEqual(left, cx // 2 - 418, delta=1)
         self.assertAlmostEqual(top, cy // 2 - 360, delta=1)
@@ -84,24 +55,23 @@ class Opening(FrameCase):
                          (0, "FALSE"))
 
     def test_small_saved_size_is_raised(self):
-        info = self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "30", "TOP": "40", "WIDTH": "524", "HEIGHT": "463"}})
-        self.assertEqual(rect_of(info), (30, 40, 533, 515))
+        info = self.open_frame(place=(30, 40, 524, 463))
+        self.assertEqual(harness.rect_of(info), (30, 40, 533, 515))
         self.wait_rect((30, 40, 533, 515))
 
     def test_saved_size_at_the_limits_is_kept(self):
-        info = self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "30", "TOP": "40", "WIDTH": "525", "HEIGHT": "464"}})
-        self.assertEqual(rect_of(info), (30, 40, 525, 464))
+        info = self.open_frame(place=(30, 40, 525, 464))
+        self.assertEqual(harness.rect_of(info), (30, 40, 525, 464))
 
     def test_always_top_off_opens_not_topmost(self):
-        info = self.open_frame({"OPTION": {"ALWAYS_TOP": "1"}})
+        info = self.open_frame({"ALWAYS_TOP": "1"}, place=None)
         self.assertEqual(info["topmost"], 0, "the digit one is not true")
         self.assertEqual(self.drive_ok("checked", TITLE, ids.IDC_ALWAYS_TOP), "0")
 
 
 class MovingAndSizing(FrameCase):
     def test_arrow_keys_move_and_shift_arrows_resize_by_one_pixel(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         steps = [
             ("right", (101, 100, 836, 721)),
             ("down", (101, 101, 836, 721)),
@@ -117,8 +87,7 @@ class MovingAndSizing(FrameCase):
             self.wait_rect(expected)
 
     def test_nudge_starts_from_the_stored_rectangle(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         # Someone edits the file while the frame runs: the next nudge starts there.
         # (Every repaint stores the rectangle: let the pending ones happen first.)
         self.drive_ok("update", TITLE)
@@ -127,8 +96,7 @@ class MovingAndSizing(FrameCase):
         self.wait_rect((201, 150, 700, 600))
 
     def test_arrow_keys_move_the_frame_while_the_address_box_has_the_focus(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("click", 100 + 150, 100 + 104)  # into the address box
         self.drive_ok("type", "abc")
         self.drive_ok("key", "-", "left")
@@ -138,14 +106,10 @@ class MovingAndSizing(FrameCase):
         self.assert_soon(lambda: self.drive_ok("item_text", TITLE, ids.IDC_ADDRESS), "abXc")
 
     def test_narrow_frame_hides_what_does_not_fit(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("move_window", TITLE, 100, 100, 260, 400)
         self.wait_rect((100, 100, 260, 400))
-        children = {}
-        for line in self.drive_ok("children", TITLE).splitlines():
-            info = parse_info(line)
-            children[info.get("id")] = info
+        children = {row.get("id"): row for row in self.children()}
         self.assertEqual(children[ids.IDC_OPTIONS_MENU]["visible"], 0, "options button hidden below 270")
         self.assertEqual(children[ids.IDC_HELP_PAGE]["visible"], 1, "help button shown from 235")
         self.assertEqual(children[ids.IDC_COORD_LABEL]["visible"], 1, "label shown from 230")
@@ -153,28 +117,24 @@ class MovingAndSizing(FrameCase):
         self.screenshot("frame_narrow")
 
     def test_drag_on_the_top_band_moves_the_frame(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("drag", 100 + 450, 100 + 15, 100 + 450 + 120, 100 + 15 + 70)
         self.wait_rect((220, 170, 836, 721))
 
     def test_drag_on_the_bottom_right_corner_resizes(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("drag", 100 + 830, 100 + 715, 100 + 830 - 100, 100 + 715 - 50)
         self.wait_rect((100, 100, 736, 671))
         wait_until(lambda: "text=img Size | X:104 Y:221 | W:728 H:527" in self.drive_ok("children", TITLE))
         self.assertIn("text=img Size | X:104 Y:221 | W:728 H:527", self.drive_ok("children", TITLE))
 
     def test_dragging_stops_at_the_smallest_size(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("drag", 100 + 830, 100 + 715, 100 + 100, 100 + 100)
         self.wait_rect((100, 100, 220, 230))
 
     def test_double_click_on_the_top_band_maximises_and_restores(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         work = self.screen()["work"]
         self.drive_ok("dblclick", 100 + 450, 100 + 15)
         wl, wt, wr, wb = work
@@ -188,7 +148,7 @@ class MovingAndSizing(FrameCase):
 
 class Hiding(FrameCase):
     def test_close_button_hides_to_the_notification_area(self):
-        self.open_frame()
+        self.open_frame(place=None)
         self.assertEqual(self.drive_ok("tray_exists", TITLE, ids.TRAY_ICON_ID), "1")
         self.drive_ok("click_control", TITLE, ids.IDC_CLOSE_TO_TRAY)
         self.assertTrue(wait_until(lambda: self.window_info()["visible"] == 0, timeout=5))
@@ -198,39 +158,26 @@ class Hiding(FrameCase):
         self.assertTrue(wait_until(lambda: self.window_info()["visible"] == 1, timeout=5))
 
     def test_minimise_button_stores_the_rectangle_first(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
+        self.open_frame(place=AT_100, settled=True)
         self.drive_ok("click_control", TITLE, ids.IDC_MINIMIZE)
         self.assertTrue(wait_until(lambda: self.window_info()["iconic"] == 1, timeout=5))
         self.assertEqual(self.stored(), (100, 100, 836, 721))
 
 
 class Tips(FrameCase):
-    def visible_popups(self):
-        out = self.drive_ok("popups", TITLE)
-        return [parse_info(line) for line in out.splitlines() if line.strip()]
-
     def test_pointer_on_the_area_button_shows_its_tip_and_leaving_hides_it(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
-        self.drive_ok("move", 100 + 245, 100 + 709)  # the area button at 240, h-17, 11 x 11
-        self.drive_ok("move", 100 + 246, 100 + 710)
-        tips = wait_until(lambda: [p for p in self.visible_popups() if p["layered"] == 1], timeout=5)
-        self.assertTrue(tips, "no tip window shown")
-        self.assertEqual(tips[0]["rect"], (313, 747, 313 + 360, 747 + 51))
+        self.open_frame(place=AT_100, settled=True)
+        # The area button at 240, h-17, 11 x 11.
+        self.point_at(100 + 246, 100 + 710, lambda: [tuple(tip["rect"]) for tip in self.tips()],
+                      [(313, 747, 313 + 360, 747 + 51)], "the area button's tip")
         self.screenshot("frame_area_tip")
-        self.drive_ok("move", 100 + 450, 100 + 400)
-        self.drive_ok("move", 100 + 451, 100 + 401)
-        self.assertTrue(wait_until(lambda: not [p for p in self.visible_popups() if p["layered"] == 1], timeout=5))
+        self.point_at(100 + 451, 100 + 401, self.tips, [], "the tip stays up off the button")
 
     def test_pointer_on_the_always_on_top_box_shows_its_tip(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "100", "WIDTH": "836", "HEIGHT": "721"}})
-        self.wait_rect((100, 100, 836, 721))
-        self.drive_ok("move", 100 + 765, 100 + 13)  # the box at w-78, 6, 16 x 16
-        self.drive_ok("move", 100 + 766, 100 + 14)
-        tips = wait_until(lambda: [p for p in self.visible_popups() if p["layered"] == 1], timeout=5)
-        self.assertTrue(tips, "no tip window shown")
-        self.assertEqual(tips[0]["rect"], (936 - 396, 120, 936 - 396 + 360, 171))
+        self.open_frame(place=AT_100, settled=True)
+        # The box at w-78, 6, 16 x 16.
+        self.point_at(100 + 766, 100 + 14, lambda: [tuple(tip["rect"]) for tip in self.tips()],
+                      [(936 - 396, 120, 936 - 396 + 360, 171)], "the always-on-top box's tip")
         self.screenshot("frame_topmost_tip")
 
 
@@ -247,12 +194,12 @@ class Ending(FrameCase):
 
 class AlwaysOnTop(FrameCase):
     def test_check_box_writes_the_setting_and_changes_topmost(self):
-        self.open_frame({"AUTOPOS_HISTORY": {"LEFT": "50", "TOP": "60", "WIDTH": "800", "HEIGHT": "600"}})
+        self.open_frame(place=(50, 60, 800, 600))
         self.assertEqual(self.window_info()["topmost"], 1)
         self.drive_ok("click_control", TITLE, ids.IDC_ALWAYS_TOP)
         self.assert_soon(lambda: (self.window_info()["topmost"], self.folder.ini().get("OPTION", "ALWAYS_TOP")),
                          (0, "FALSE"))
-        self.assertEqual(rect_of(self.window_info()), (50, 60, 800, 600), "place and size kept")
+        self.assertEqual(self.frame_rect(), (50, 60, 800, 600), "place and size kept")
         self.drive_ok("click_control", TITLE, ids.IDC_ALWAYS_TOP)
         self.assert_soon(lambda: (self.window_info()["topmost"], self.folder.ini().get("OPTION", "ALWAYS_TOP")),
                          (1, "TRUE"))

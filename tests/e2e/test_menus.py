@@ -6,23 +6,13 @@ import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
-from harness import ids, parse_info, wait_until  # noqa: E402
+from harness import ids, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
+TITLE = harness.FRAME
 WM_RBUTTONUP = 0x0205
 
 
-def rect_of(info):
-    left, top, right, bottom = info["rect"]
-    return left, top, right - left, bottom - top
-
-
 class MenusCase(harness.E2ETestCase):
-    def open_frame(self):
-        self.folder.write_ini({"AUTOPOS_HISTORY": {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}})
-        self.folder.start("-s")
-        self.wait_frame()
-
     def open_options_menu(self):
         """Clicks the options button (w-160, 5, 33 x 18 in the frame at 100, 80) as a user does, which also
         brings the frame to the front so the menu takes the keys that follow."""
@@ -30,7 +20,7 @@ class MenusCase(harness.E2ETestCase):
 
     def menu_open(self):
         """The menu window the frame's process shows (a visible top-level window besides the frame)."""
-        return bool(wait_until(lambda: self.drive_ok("popups", TITLE).strip(), timeout=10))
+        return bool(wait_until(self.popups, timeout=10))
 
     def choose(self, downs):
         """Picks the item `downs` places down the open menu (rules are skipped) with the keyboard."""
@@ -38,7 +28,7 @@ class MenusCase(harness.E2ETestCase):
         for _ in range(downs):
             self.drive_ok("key", "-", "down")
         self.drive_ok("key", "-", "enter")
-        self.assertTrue(wait_until(lambda: not self.drive_ok("popups", TITLE).strip(), timeout=10), "the menu closes")
+        self.assertTrue(wait_until(lambda: not self.popups(), timeout=10), "the menu closes")
 
     def flag(self, key):
         return self.folder.ini().get("OPTION", key)
@@ -83,14 +73,14 @@ class MenusCase(harness.E2ETestCase):
     def test_notification_menu_centres_the_frame(self):
         self.open_frame()
         self.drive_ok("move_window", TITLE, 20, 30, 600, 500)
-        self.assert_soon(lambda: rect_of(self.window_info()), (20, 30, 600, 500))
+        self.assert_soon(self.frame_rect, (20, 30, 600, 500))
         self.drive_ok("post", TITLE, ids.WM_TRAY_NOTIFY, ids.TRAY_ICON_ID, WM_RBUTTONUP)
         # Web capture, frame shown: area, region, continuous, full screen, copy,
         # recorder | folder, print, edit, area size, centre.
         self.choose(11)
-        left, top, right, bottom = parse_info(self.drive_ok("screen"))["work"]
+        left, top, right, bottom = harness.parse_info(self.drive_ok("screen"))["work"]
         expected = (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721)
-        self.assert_soon(lambda: rect_of(self.window_info()), expected, "the centre item ran", timeout=10)
+        self.assert_soon(self.frame_rect, expected, "the centre item ran", timeout=10)
 
 
 if __name__ == "__main__":

@@ -151,10 +151,9 @@ QUALITY, FOLDER, OK, CANCEL = ids.IDC_OPT_QUALITY, ids.IDC_OPT_FOLDER, ids.IDC_O
 class OptionsThroughTheFrame(harness.E2ETestCase):
     """The options dialog opened by the running program's own command."""
 
-    def open_options(self):
-        self.folder.start("-s")
-        frame = self.wait_frame()
-        self.drive_ok("command", "Framlet5", ids.ID_OPEN_OPTIONS)
+    def open_options(self, option=None):
+        frame = self.open_frame(option, place=None)
+        self.drive_ok("command", harness.FRAME, ids.ID_OPEN_OPTIONS)
         self.drive_ok("wait", "Option", "8000", "visible")
         return frame
 
@@ -186,8 +185,7 @@ class OptionsThroughTheFrame(harness.E2ETestCase):
         self.assertEqual(frame["topmost"], 0, "the frame stayed topmost")
 
     def test_cancel_writes_nothing(self):
-        self.folder.write_ini({"OPTION": {"AUTO_SAVE": "FALSE", "JPEG_QUALITY": "90"}})
-        self.open_options()
+        self.open_options({"AUTO_SAVE": "FALSE", "JPEG_QUALITY": "90"})
         with open(self.folder.ini_path, "rb") as f:
             before = f.read()
         self.drive_ok("set_check", "Option", AUTO_SAVE, 1)
@@ -197,8 +195,7 @@ class OptionsThroughTheFrame(harness.E2ETestCase):
             self.assertEqual(f.read(), before)
 
     def test_stored_true_in_any_capitals_opens_checked(self):
-        self.folder.write_ini({"OPTION": {"AUTO_SAVE": "True", "CAPTURE_REVIEW": "yes"}})
-        self.open_options()
+        self.open_options({"AUTO_SAVE": "True", "CAPTURE_REVIEW": "yes"})
         self.assertEqual(self.drive_ok("checked", "Option", AUTO_SAVE), "1")
         self.assertEqual(self.drive_ok("checked", "Option", REVIEW), "0")
         self.close_options(CANCEL)
@@ -206,14 +203,9 @@ class OptionsThroughTheFrame(harness.E2ETestCase):
 
 class OutlineInTheFrame(harness.E2ETestCase):
     def test_outline_waits_hidden_above_the_hole(self):
-        self.folder.start("-s")
-        frame = self.wait_frame()
-        w, h = frame["client"]
-        outlines = []
-        for line in self.drive_ok("children", "Framlet5").splitlines():
-            child = harness.parse_info(line)
-            if child.get("class") == "#32770" and child.get("rect") == (4, 100, w - 8, h - 144):
-                outlines.append(child)
+        w, h = self.open_frame(place=None)["client"]
+        outlines = [child for child in self.children()
+                    if child.get("class") == "#32770" and child.get("rect") == (4, 100, w - 8, h - 144)]
         self.assertEqual(len(outlines), 1, "no outline window at 4,100 of the frame")
         self.assertEqual(outlines[0]["visible"], 0)
 

@@ -7,42 +7,17 @@ import sys
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
-from harness import ids, parse_info, wait_until  # noqa: E402
+from harness import ids, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
+TITLE = harness.FRAME
 DOWNLOAD_PAGE = "http://down.framlet.example/download/tapeloom.php"
-UNINSTALL_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Tapeloom"
-APP_PATH_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\mspaint.exe"
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Tapeloom"
+APP_PATH_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\mspaint.exe"
 
 
-def reg(text):
-    web._import_reg("Windows Registry Editor Version 5.00\r\n\r\n" + text)
-
-
-class OutsideCase(web.ProxiedTestCase):
-    def open_frame(self, option=None):
-        self.folder.write_ini({"OPTION": option or {}, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-
-    def prompts(self):
-        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
-        return [row for row in rows if row["layered"] == 0]
-
-    def enter_normal_mode(self):
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
-
-
-class Recorder(OutsideCase):
+class Recorder(web.ProxiedTestCase):
     def test_not_installed_asks_and_opens_the_download_page_in_web_capture(self):
-        self.open_frame()
-        web.sign_in(self)
-        self.enter_normal_mode()
+        self.open_frame(normal_mode=True)
         self.drive_ok("key", TITLE, "ctrl+r")
         prompt = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(prompt), 1, "prompts: %r" % prompt)
@@ -57,12 +32,12 @@ class Recorder(OutsideCase):
             self.assertEqual(screen.pixel(left + x, top + y), harness.art_pixel(ids.IDB_RECORDER_PROMPT, x, y), (x, y))
         # A drag on the picture moves it.
         self.drive_ok("drag", left + 200, top + 150, left + 240, top + 170)
-        self.assert_soon(lambda: tuple(parse_info(self.drive_ok("info", "#%x" % prompt[0]["hwnd"]))["rect"][:2]),
-                         (left + 40, top + 20), timeout=10)
+        self.assert_soon(lambda: self.window_info("#%x" % prompt[0]["hwnd"])["rect"][:2], (left + 40, top + 20),
+                         timeout=10)
         self.drive_ok("click_control", "#%x" % prompt[0]["hwnd"], 1)
         self.assertEqual(self.proxy.wait_for(DOWNLOAD_PAGE), DOWNLOAD_PAGE, "download page not requested")
         # The page shows only in web capture: the frame switched back.
-        self.assert_soon(lambda: self.window_info()["layered"], 0, timeout=10)
+        self.assert_soon(self.normal_mode, False, timeout=10)
 
     def test_escape_on_the_prompt_opens_nothing(self):
         self.open_frame()
@@ -72,15 +47,15 @@ class Recorder(OutsideCase):
         self.drive_ok("key", "#%x" % prompt[0]["hwnd"], "escape")
         wait_until(lambda: not self.prompts(), timeout=10)
         self.assertEqual(self.prompts(), [])
-        self.assertIsNone(self.proxy.wait_for(DOWNLOAD_PAGE, timeout=0.5))
+        self.assertNotIn(DOWNLOAD_PAGE, self.marker("escaped prompt"))
 
     def test_installed_recorder_is_started_from_the_program_files_folder(self):
         folder = os.path.join(harness.ENV["WINEPREFIX"], "drive_c", "Program Files", "Orvandi", "Tapeloom")
         os.makedirs(folder, exist_ok=True)
         self.addCleanup(shutil.rmtree, os.path.dirname(folder), True)
         shutil.copy(harness.built("tests/standin.exe"), os.path.join(folder, "Tapeloom.exe"))
-        reg("[%s]\r\n\"DisplayName\"=\"Tapeloom\"\r\n" % UNINSTALL_KEY)
-        self.addCleanup(reg, "[-%s]\r\n" % UNINSTALL_KEY)
+        self.addCleanup(harness.registry_delete, UNINSTALL_KEY)
+        harness.registry_set(UNINSTALL_KEY, {"DisplayName": "Tapeloom"})
         self.open_frame()
         self.drive_ok("key", TITLE, "ctrl+r")
         log = os.path.join(folder, "Tapeloom.exe.log")
@@ -89,22 +64,18 @@ class Recorder(OutsideCase):
         self.assertEqual(self.prompts(), [], "no prompt when it is installed")
 
 
-class Paint(OutsideCase):
+class Paint(web.ProxiedTestCase):
     def setUp(self):
         super().setUp()
         # The paint program as the shell finds it: registered under its App Paths.
         self.folder.add_standin("paint.exe")
-        reg("[%s]\r\n@=\"%s\"\r\n" % (APP_PATH_KEY, harness.unix_to_windows(self.folder.file("paint.exe")).replace("\\", "\\\\")))
-        self.addCleanup(reg, "[-%s]\r\n" % APP_PATH_KEY)
+        self.addCleanup(harness.registry_delete, APP_PATH_KEY)
+        harness.registry_set(APP_PATH_KEY, {"": harness.unix_to_windows(self.folder.file("paint.exe"))})
         self.shots = self.folder.file("shots")
         os.makedirs(self.shots)
 
     def dir_starts(self):
-        path = self.folder.file("paint.exe.dir.log")
-        if not os.path.exists(path):
-            return []
-        with open(path, "rb") as f:
-            return [l for l in f.read().decode("cp949").splitlines() if l]
+        return harness.read_lines(self.folder.file("paint.exe.dir.log"))
 
     def test_edit_in_paint_saves_the_area_and_opens_that_file(self):
         self.open_frame()

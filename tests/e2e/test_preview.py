@@ -13,27 +13,12 @@ import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
-HOLE = (104, 201, 828, 577)  # the frame inset by 4, 121, 4 and 23
-APP_PATH_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\mspaint.exe"
-
-
-def reg(text):
-    web._import_reg("Windows Registry Editor Version 5.00\r\n\r\n" + text)
+TITLE = harness.FRAME
+HOLE = harness.HOLE
+APP_PATH_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\mspaint.exe"
 
 
 class PreviewCase(web.ProxiedTestCase):
-    def open_frame(self, option):
-        self.folder.write_ini({"OPTION": option, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        web.sign_in(self)
-        self.drive_ok("clear_clipboard")
-
     def preview(self):
         rc, out = harness.drive("preview", TITLE)
         return parse_info(out) if rc == 0 else None
@@ -46,12 +31,8 @@ class PreviewCase(web.ProxiedTestCase):
         self.drive_ok("update", "#%x" % preview["hwnd"])
         return preview
 
-    def child(self, preview, control_id):
-        for line in self.drive_ok("children", "#%x" % preview["hwnd"]).splitlines():
-            row = parse_info(line)
-            if row.get("id") == control_id:
-                return row
-        return None
+    def in_preview(self, preview, control_id):
+        return self.child(control_id, "#%x" % preview["hwnd"])
 
 
 class Preview(PreviewCase):
@@ -59,11 +40,11 @@ class Preview(PreviewCase):
         shots = self.folder.file("shots")
         os.makedirs(shots)
         last = harness.unix_to_windows(os.path.join(shots, "shot.png"))
-        self.open_frame({"CAPTURE_REVIEW": "TRUE", "AUTO_SAVE": "TRUE", "LASTAUTOPASS": last})
+        self.open_frame({"CAPTURE_REVIEW": "TRUE", "AUTO_SAVE": "TRUE", "LASTAUTOPASS": last}, signed_in=True)
         self.drive_ok("update", TITLE)
         before = harness.Screen()
         preview = self.capture()
-        self.assertEqual(self.drive_ok("clipboard"), "bitmap 828 577")
+        self.assertEqual(self.clipboard(), "bitmap 828 577")
 
         # The top-most frame's preview stands in front of it, at the place the picture's size gives.
         self.assertEqual(preview["above_owner"], 1, preview)
@@ -84,17 +65,16 @@ class Preview(PreviewCase):
         self.assertIn(screen.pixel(cx + 35, cy + 200), {(240, 240, 240), (233, 233, 233)})
         self.assertEqual(self.drive_ok("item_text", "#%x" % preview["hwnd"], ids.IDC_PV_SIZE_LABEL), "파일정보 828 X 577")
 
-        # Enter and Escape close nothing.
+        # Enter and Escape close nothing: the preview takes the key after them.
+        # Alt+C puts the picture back on an emptied clipboard and shows the notice.
         handle = "#%x" % preview["hwnd"]
+        self.drive_ok("clear_clipboard")
         self.drive_ok("key", handle, "enter")
         self.drive_ok("key", handle, "escape")
-        self.assertTrue(harness.holds(lambda: self.preview() is not None, 0.5))
-
-        # Alt+C puts the picture back on an emptied clipboard and shows the notice.
-        self.drive_ok("clear_clipboard")
         self.drive_ok("key", handle, "alt+c")
-        self.assert_soon(lambda: self.drive_ok("clipboard"), "bitmap 828 577", timeout=10)
-        self.assert_soon(lambda: self.child(preview, ids.IDC_PV_COPY_NOTICE)["visible"], 1)
+        self.assert_soon(self.clipboard, "bitmap 828 577", timeout=10)
+        self.assert_soon(lambda: self.in_preview(preview, ids.IDC_PV_COPY_NOTICE)["visible"], 1)
+        self.assertEqual(self.preview()["hwnd"], preview["hwnd"])
         self.drive_ok("update", handle)
         self.screenshot("preview_copied")
 
@@ -122,11 +102,11 @@ class PreviewOutside(PreviewCase):
         super().setUp()
         # The paint program as the shell finds it: registered under its App Paths.
         self.folder.add_standin("paint.exe")
-        reg("[%s]\r\n@=\"%s\"\r\n" % (APP_PATH_KEY, harness.unix_to_windows(self.folder.file("paint.exe")).replace("\\", "\\\\")))
-        self.addCleanup(reg, "[-%s]\r\n" % APP_PATH_KEY)
+        self.addCleanup(harness.registry_delete, APP_PATH_KEY)
+        harness.registry_set(APP_PATH_KEY, {"": harness.unix_to_windows(self.folder.file("paint.exe"))})
 
     def test_actual_size_then_edit_in_the_paint_program(self):
-        self.open_frame({"CAPTURE_REVIEW": "TRUE"})
+        self.open_frame({"CAPTURE_REVIEW": "TRUE"}, signed_in=True)
         preview = self.capture()
         handle = "#%x" % preview["hwnd"]
 
@@ -144,9 +124,14 @@ class PreviewOutside(PreviewCase):
         maximized = self.preview()["rect"]
         width, height = (int(v) for v in re.search(r"screen=(\d+),(\d+)", self.drive_ok("screen")).groups())
         self.assertGreaterEqual(maximized[2] - maximized[0], width, maximized)
-        self.assert_soon(lambda: self.child(preview, ids.IDC_PV_RESTORE)["visible"], 1)
+        self.assert_soon(lambda: self.in_preview(preview, ids.IDC_PV_RESTORE)["visible"], 1)
         harness.drive("drag", maximized[2] - 3, maximized[1] + 300, maximized[2] - 60, maximized[1] + 300)
-        self.assertTrue(harness.holds(lambda: self.preview()["rect"] == maximized, 0.5), self.preview())
+        # Input is handled in order: once the copy key after the press has
+        # been, the press has too.
+        self.drive_ok("clear_clipboard")
+        self.drive_ok("key", handle, "alt+c")
+        self.assert_soon(self.clipboard, "bitmap 828 577", timeout=10)
+        self.assertEqual(self.preview()["rect"], maximized)
         self.drive_ok("click_control", handle, ids.IDC_PV_RESTORE)
         self.assert_soon(lambda: self.preview()["rect"], restored, timeout=10)
 

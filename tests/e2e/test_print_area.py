@@ -13,21 +13,14 @@ import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
+TITLE = harness.FRAME
 PRINT_TITLE = "인쇄설정"
 AREA_TITLE = "영역지정"
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
-# The hole of that frame on the screen.
-HOLE = (104, 201, 828, 577)
+HOLE = harness.HOLE
 BLUE = (0, 0, 255)
 RED = (255, 0, 0)
 MARK = 40
 RASTER_DPI = 100
-
-
-def rect_of(info):
-    left, top, right, bottom = info["rect"]
-    return left, top, right - left, bottom - top
 
 
 def near(a, b, tolerance=60):
@@ -62,17 +55,7 @@ class Page:
 class PrintAreaCase(web.ProxiedTestCase):
     def setUp(self):
         super().setUp()
-        self.folder.write_ini({"AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        web.sign_in(self)
-
-    def stored(self):
-        ini = self.folder.ini()
-        return tuple(int(ini.get("AUTOPOS_HISTORY", k, "-1")) for k in ("LEFT", "TOP", "WIDTH", "HEIGHT"))
+        self.open_frame(signed_in=True)
 
     def dialog(self, title):
         rc, out = harness.drive("wait", title, "10000", "visible")
@@ -107,8 +90,7 @@ class PrintArea(PrintAreaCase):
     def test_f8_prints_what_the_hole_shows_over_the_whole_printable_area(self):
         # Normal capture: the hole is see-through onto a blue backdrop with a red corner.
         self.drive_ok("backdrop", *HOLE, "0000FF", "FF0000", MARK)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.enter_normal_mode()
         screen = harness.Screen()
         self.assertTrue(near(screen.pixel(HOLE[0] + 200, HOLE[1] + 200), BLUE), "the hole does not show the backdrop")
         self.assertTrue(near(screen.pixel(HOLE[0] + 5, HOLE[1] + 5), RED))
@@ -156,28 +138,29 @@ class AreaDialog(PrintAreaCase):
         self.assertEqual(self.drive_ok("item_text", "#%x" % dialog, ids.IDC_AREA_HEIGHT), "577")
         self.drive_ok("update", "#%x" % dialog)
         self.screenshot("area_dialog")
-        # The popup item leaves an open dialog alone: still one.
+        # The popup item leaves an open dialog alone: still one once the
+        # centring item posted after it has run.
         self.drive_ok("command", TITLE, ids.ID_OPEN_AREA_DIALOG)
-        self.drive_ok("update", TITLE)
-        self.assertEqual(len([line for line in self.drive_ok("popups", TITLE).splitlines()
-                              if AREA_TITLE in line or parse_info(line).get("hwnd") == dialog]), 1)
+        self.drive_ok("command", TITLE, ids.ID_CENTRE_FRAME)
+        left, top, right, bottom = parse_info(self.drive_ok("screen"))["work"]
+        self.assert_soon(self.frame_rect, (left + (right - left - 836) // 2, top + (bottom - top - 721) // 2, 836, 721),
+                         timeout=10)
+        self.assertEqual([row["hwnd"] for row in self.popups()], [dialog])
         self.set_area(dialog, "100", "200", "640", "480")
         self.drive_ok("click_control", "#%x" % dialog, ids.IDC_AREA_OK)
-        self.assert_soon(lambda: rect_of(self.window_info()), (96, 79, 648, 624), timeout=10)
+        self.assert_soon(self.frame_rect, (96, 79, 648, 624), timeout=10)
         self.assertFalse(self.windows_titled(AREA_TITLE))
         # The frame stores its new place, so the next capture takes the new hole.
         self.assert_soon(self.stored, (96, 79, 648, 624), timeout=10)
 
     def test_a_click_on_the_coordinate_label_opens_it_and_cancel_changes_nothing(self):
-        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-        label = {row["id"]: row for row in rows}[ids.IDC_COORD_LABEL]
-        x, y, w, h = label["rect"]
+        x, y, w, h = self.child(ids.IDC_COORD_LABEL)["rect"]
         self.drive_ok("click", 100 + x + 10, 80 + y + h // 2)
         dialog = self.dialog(AREA_TITLE)
         self.set_area(dialog, "10", "20", "300", "200")
         self.drive_ok("click_control", "#%x" % dialog, ids.IDC_AREA_CANCEL)
         self.assertTrue(wait_until(lambda: not self.windows_titled(AREA_TITLE), timeout=10))
-        self.assertEqual(rect_of(self.window_info()), (100, 80, 836, 721))
+        self.assertEqual(self.frame_rect(), (100, 80, 836, 721))
 
 
 if __name__ == "__main__":

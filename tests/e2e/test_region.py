@@ -13,8 +13,7 @@ import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
+TITLE = harness.FRAME
 PANEL = (134, 157)
 
 
@@ -22,22 +21,11 @@ class RegionCase(web.ProxiedTestCase):
     compare_at = None
 
     def open_frame(self, option):
+        """Normal capture, signed in, over a window covering the screen with the position pattern."""
         self.screen_w, self.screen_h = parse_info(self.drive_ok("screen"))["screen"]
         self.addCleanup(lambda: harness.drive("pattern_close"))
         self.drive_ok("pattern", 0, 0, self.screen_w, self.screen_h)
-        self.folder.write_ini({"OPTION": option, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        web.sign_in(self)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
-        self.drive_ok("clear_clipboard")
-
-    def popups(self):
-        return [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
+        super().open_frame(option, normal_mode=True)
 
     def with_control(self, control_id):
         """The visible window of the program holding that control, or None."""
@@ -46,10 +34,6 @@ class RegionCase(web.ProxiedTestCase):
             if rc == 0:
                 return row
         return None
-
-    def frame_shown(self):
-        info = self.window_info()
-        return info is not None and info["visible"] == 1
 
     def compared(self, left, top):
         """(width, height, wrong pixels) of the clipboard against the pattern, or None."""
@@ -85,15 +69,14 @@ class RegionSelection(RegionCase):
         panel = self.with_control(ids.IDC_MAGNIFIER_LABEL)
         self.assertEqual(panel["layered"], 1)
         # The pointer in the middle: the panel left of it and below, the label its position.
-        self.drive_ok("move", 500, 400)
         handle = "#%x" % panel["hwnd"]
-        self.assert_soon(lambda: self.drive_ok("item_text", handle, ids.IDC_MAGNIFIER_LABEL), "500 X 400")
+        self.point_at(500, 400, lambda: self.drive_ok("item_text", handle, ids.IDC_MAGNIFIER_LABEL), "500 X 400")
         left, top = 500 - PANEL[0] - 20, 400 + 20
         self.assert_soon(lambda: self.with_control(ids.IDC_MAGNIFIER_LABEL)["rect"],
                          (left, top, left + PANEL[0], top + PANEL[1]))
         # Near the left edge it goes right of the pointer and above it.
-        self.drive_ok("move", 60, 400)
-        self.assert_soon(lambda: self.with_control(ids.IDC_MAGNIFIER_LABEL)["rect"][:2], (80, 400 - PANEL[1] - 20))
+        self.point_at(60, 400, lambda: self.with_control(ids.IDC_MAGNIFIER_LABEL)["rect"][:2],
+                      (80, 400 - PANEL[1] - 20))
         self.screenshot("region_veil_and_panel")
 
         self.compare_at = (300, 200)
@@ -133,7 +116,7 @@ class RegionSelection(RegionCase):
         self.start_selection()
         self.drive_ok("click", 400, 300)
         self.assertTrue(wait_until(self.frame_shown, timeout=10), "the frame comes back")
-        self.assertEqual(self.drive_ok("clipboard").strip(), "none")
+        self.assertEqual(self.clipboard(), "none")
         self.assertIsNone(self.with_control(ids.IDC_PV_SIZE_LABEL), "no preview")
 
 
@@ -197,16 +180,15 @@ class WindowPick(RegionCase):
         self.drive_ok("key", TITLE, "ctrl+f")
         self.assertIsNotNone(wait_until(self.overlay, timeout=10), "no overlay: %r" % self.popups())
         x, y, w, h = self.HELPER
-        self.drive_ok("move", x + 150, y + 100)
         # The 4-pixel red outline lies over the helper's edges; its inside keeps the helper's colour.
-        self.assert_soon(lambda: self.drive_ok("pixel", x, y + 50).strip(), "FF0000", timeout=10)
+        self.point_at(x + 150, y + 100, lambda: self.drive_ok("pixel", x, y + 50), "FF0000")
         for px, py in ((x + 1, y + 50), (x + w, y + 50), (x + 60, y), (x + 60, y + h), (x - 2, y + 60)):
             self.assertEqual(self.drive_ok("pixel", px, py).strip(), "FF0000", (px, py))
         self.assertEqual(self.drive_ok("pixel", x + 30, y + 30).strip(), "3060C0")
         self.screenshot("window_pick_outline")
         self.drive_ok("click", x + 150, y + 100)
         self.assertEqual(self.close_preview(), "파일정보 %d X %d" % (w, h))
-        self.assertEqual(self.drive_ok("clipboard").strip(), "bitmap %d %d" % (w, h))
+        self.assertEqual(self.clipboard(), "bitmap %d %d" % (w, h))
         self.assertTrue(wait_until(self.frame_shown, timeout=10))
         self.assertEqual(self.window_info()["rect"], (100, 80, 936, 801), "the frame back in its place")
 
@@ -233,7 +215,7 @@ class WindowPick(RegionCase):
         self.drive_ok("click", 1000, 900)
         notice = wait_until(lambda: self.with_control(ids.IDC_NOTICE_CLOSE), timeout=10)
         self.assertIsNotNone(notice, "no full-capture notice: %r" % self.popups())
-        self.assertEqual(self.drive_ok("clipboard").strip(), "none", "nothing captured yet")
+        self.assertEqual(self.clipboard(), "none", "nothing captured yet")
         self.drive_ok("click_control", "#%x" % notice["hwnd"], ids.IDC_NOTICE_CLOSE)
 
 

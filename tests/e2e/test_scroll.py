@@ -1,6 +1,11 @@
 """Scroll capture end to end: a window of all-distinct rows that scrolls by a
 known step lies under the see-through hole; the stitched picture must be its
-content row for row, with one scroll message per step."""
+content row for row, with one scroll message per step. A stop while a step
+waits for the window's answer is made certain by having the window hold that
+answer; a stop between two steps is shown in the Windows tier
+(ScrollCaptureFrame in tests/win/scroll_capture_test.cpp), since a step
+follows the last one at once and nothing outside the program can arrive
+between them for sure."""
 import os
 import struct
 import sys
@@ -11,10 +16,8 @@ import test_commands as commands  # noqa: E402
 import web_helpers as web  # noqa: E402
 from harness import ids, parse_info, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
-# The hole of that frame: inset 4, 121, 4, 23.
-HOLE = (104, 201, 828, 577)
+TITLE = harness.FRAME
+HOLE = harness.HOLE
 
 
 def content_row(row, width):
@@ -39,18 +42,6 @@ def bmp_rows(path):
 
 
 class ScrollCapture(web.ProxiedTestCase):
-    def open_normal_mode(self, option):
-        self.folder.write_ini({"OPTION": option, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None, timeout=10)
-        self.drive_ok("clear_clipboard")
-        web.sign_in(self)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
-
     def tearDown(self):
         harness.drive("scroll_rows_close")
         super().tearDown()
@@ -60,15 +51,23 @@ class ScrollCapture(web.ProxiedTestCase):
         self.drive_ok("scroll_rows", x, y, w, h, rows, step)
 
     def state(self):
-        return parse_info(self.drive_ok("scroll_rows_state").strip())
-
-    def prompts(self, frame=TITLE):
-        rows = [parse_info(line) for line in self.drive_ok("popups", frame).splitlines() if line.strip()]
-        return [row for row in rows if row["layered"] == 0]
+        return parse_info(self.drive_ok("scroll_rows_state"))
 
     def stop_button_shown(self):
-        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-        return {row["id"]: row["visible"] for row in rows}[ids.IDC_STOP_SCROLL]
+        return self.shown(ids.IDC_STOP_SCROLL)
+
+    def stop_during_a_step(self, step, held, stop):
+        """Starts a capture of a long content and runs `stop` while the frame
+        waits for the window's answer to its scroll number `held`: the stop is
+        read in that step's wait. Returns the saved picture's path."""
+        self.scroller(HOLE[3] + 400 * step, step)
+        self.drive_ok("scroll_rows_hold", held)
+        self.drive_ok("key", TITLE, "ctrl+l")
+        self.assertTrue(wait_until(lambda: self.state()["held"] == 1, timeout=20, interval=0.01),
+                        "the scroll was not held: %r" % self.state())
+        stop()
+        self.drive_ok("scroll_rows_release")
+        return self.save_picture()
 
     def save_picture(self):
         """Answers the short save dialog with a BMP file; its path."""
@@ -84,7 +83,7 @@ class ScrollCapture(web.ProxiedTestCase):
             self.assertEqual(row, content_row(y, width), "row %d" % y)
 
     def test_the_stitched_picture_is_the_windows_content_row_for_row(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
         content, step = HOLE[3] + 8 * 13, 13
         self.scroller(content, step)
         self.drive_ok("key", TITLE, "ctrl+l")
@@ -96,7 +95,7 @@ class ScrollCapture(web.ProxiedTestCase):
         self.assertFalse(self.stop_button_shown(), "the stop button goes with the capture")
 
     def test_with_review_the_picture_goes_to_the_clipboard_and_the_preview(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "TRUE"})
+        self.open_frame({"CAPTURE_REVIEW": "TRUE"}, normal_mode=True)
         content = HOLE[3] + 4 * 9
         self.scroller(content, 9)
         self.drive_ok("key", TITLE, "ctrl+l")
@@ -106,39 +105,28 @@ class ScrollCapture(web.ProxiedTestCase):
         self.assertEqual(self.state()["scrolls"], 5)
 
     def test_escape_mid_capture_delivers_the_rows_gathered(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
-        step = 3
-        self.scroller(HOLE[3] + 400 * step, step)
-        self.drive_ok("key", TITLE, "ctrl+l")
-        wait_until(lambda: self.state()["scrolls"] >= 4, timeout=20)
-        self.assertTrue(wait_until(self.stop_button_shown, timeout=10), "no stop button; %r" % self.state())
-        self.screenshot("scroll_capture_running")
-        self.drive_ok("key", TITLE, "escape")
-        path = self.save_picture()
-        scrolls = self.state()["scrolls"]
-        width, height, _ = bmp_rows(path)
-        # Stopped during a step's wait: that step's rows and one last step
-        # that adds nothing; stopped between steps: every step's rows.
-        self.assertIn(height - HOLE[3], (step * (scrolls - 1), step * scrolls))
-        self.assertLess(scrolls, 400)
-        self.assert_content(path, height)
-        self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == scrolls, 0.5), "the capture is over")
+        self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
+
+        def escape():
+            self.drive_ok("key", TITLE, "escape")
+            # The step's wait shows the stop button, the picture's grabs leave it out.
+            self.assertTrue(self.stop_button_shown(), "no stop button; %r" % self.state())
+            self.screenshot("scroll_capture_running")
+
+        path = self.stop_during_a_step(3, 4, escape)
+        # Four steps' rows; the step that ends the capture scrolls once more and adds nothing.
+        self.assertEqual(self.state()["scrolls"], 5)
+        self.assert_content(path, HOLE[3] + 4 * 3)
+        self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == 5, 0.5), "the capture is over")
 
     def test_the_stop_button_ends_the_capture_with_delivery(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
-        step = 3
-        self.scroller(HOLE[3] + 400 * step, step)
-        self.drive_ok("key", TITLE, "ctrl+l")
-        wait_until(lambda: self.state()["scrolls"] >= 3, timeout=20)
-        self.assertTrue(wait_until(self.stop_button_shown, timeout=10), "no stop button; %r" % self.state())
-        self.drive_ok("click_control", TITLE, ids.IDC_STOP_SCROLL)
-        path = self.save_picture()
-        width, height, _ = bmp_rows(path)
-        self.assertGreater(height, HOLE[3])
-        self.assert_content(path, height)
+        self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
+        path = self.stop_during_a_step(5, 3, lambda: self.drive_ok("click_control", TITLE, ids.IDC_STOP_SCROLL))
+        self.assertEqual(self.state()["scrolls"], 4)
+        self.assert_content(path, HOLE[3] + 3 * 5)
 
     def test_a_maximised_frame_refuses_with_its_message(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
         self.scroller(HOLE[3] + 50, 5)
         self.drive_ok("click_control", TITLE, ids.IDC_MAXIMIZE)
         self.assert_soon(lambda: "id=%d class=Button visible=1" % ids.IDC_RESTORE in self.drive_ok("children", TITLE),
@@ -158,7 +146,7 @@ class ScrollCapture(web.ProxiedTestCase):
         self.assertFalse(self.stop_button_shown())
 
     def test_signed_out_it_asks_to_sign_in_and_scrolls_nothing(self):
-        self.open_normal_mode({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"})
+        self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
         web.sign_out(self)
         self.scroller(HOLE[3] + 50, 5)
         self.drive_ok("key", TITLE, "ctrl+l")
@@ -177,10 +165,7 @@ class ContinuousTiming(commands.CommandsCase):
     def test_pictures_follow_each_other_by_the_interval(self):
         shots = self.folder.file("shots")
         os.makedirs(shots)
-        self.open_frame({"CAPTURE_TIME": "600"})
-        web.sign_in(self)
-        self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-        self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+        self.open_frame({"CAPTURE_TIME": "600"}, normal_mode=True)
         self.drive_ok("key", TITLE, "f3")
         box = wait_until(self.prompts, timeout=10)
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], 6)  # IDYES

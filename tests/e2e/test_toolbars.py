@@ -7,10 +7,10 @@ import sys
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
-from harness import ids, parse_info, wait_until  # noqa: E402
+from harness import ids, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
-LEFT, TOP = 100, 80
+TITLE = harness.FRAME
+LEFT, TOP = harness.PLACE[:2]
 
 LEFT_GROUP = [ids.IDC_TB_AREA, ids.IDC_TB_SCROLL, ids.IDC_TB_REGION, ids.IDC_TB_WINDOW,
               ids.IDC_TB_CONTINUOUS, ids.IDC_TB_FULL_SCREEN, ids.IDC_TB_COPY]
@@ -37,40 +37,30 @@ def expected_row(frame_width, record_id):
 
 
 class ToolbarCase(web.ProxiedTestCase):
-    def open_frame(self, width):
-        self.folder.write_ini({"AUTOPOS_HISTORY": {"LEFT": str(LEFT), "TOP": str(TOP), "WIDTH": str(width),
-                                                    "HEIGHT": "721"}})
-        web.use_hooked_program(self.folder)
-        self.folder.start("-s")
-        self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE)
+    def open_frame(self, width, **kw):
+        super().open_frame(place=(LEFT, TOP, width, 721), **kw)
 
     def panel(self):
         """The frame's visible toolbar panel (a dialog child of the frame)."""
-        rows = [parse_info(line) for line in self.drive_ok("children", TITLE).splitlines() if line.strip()]
-        panels = [r for r in rows if r.get("class") == "#32770" and r["visible"] == 1]
-        self.assertEqual(len(panels), 1, rows)
+        panels = self.panels()
+        self.assertEqual(len(panels), 1, panels)
         return panels[0]
 
     def row(self):
-        rows = [parse_info(line) for line in self.drive_ok("children", "#%x" % self.panel()["hwnd"]).splitlines()
-                if line.strip()]
-        return {r["id"]: tuple(r["rect"][:2]) for r in rows if r["visible"] == 1}
+        return {r["id"]: tuple(r["rect"][:2]) for r in self.children("#%x" % self.panel()["hwnd"]) if r["visible"] == 1}
 
     def resize(self, width):
         self.drive_ok("move_window", TITLE, LEFT, TOP, width, 721)
-        wait_until(lambda: self.window_info()["rect"] == (LEFT, TOP, LEFT + width, TOP + 721), timeout=10)
+        wait_until(lambda: self.frame_rect() == (LEFT, TOP, width, 721), timeout=10)
         self.drive_ok("update", TITLE)
 
 
 class Layout(ToolbarCase):
     def test_buttons_shown_and_placed_by_the_frame_width_in_both_panels(self):
-        self.open_frame(836)
-        web.sign_in(self)
+        self.open_frame(836, signed_in=True)
         for mode, record in (("web", ids.IDC_TB_RECORD_WEB), ("normal", ids.IDC_TB_RECORD)):
             if mode == "normal":
-                self.drive_ok("click_control", TITLE, ids.IDC_TO_NORMAL_MODE)
-                self.assert_soon(lambda: self.window_info()["layered"], 1, timeout=10)
+                self.enter_normal_mode()
             for width in (458, 608, 836):
                 self.resize(width)
                 self.assert_soon(self.row, expected_row(width, record), "%s panel at %d" % (mode, width), timeout=10)
@@ -83,10 +73,7 @@ class MoreMenu(ToolbarCase):
     def open_more_menu(self, width):
         # A click on the arrow (w - 20, 5 in the panel at 4, 28 of the frame).
         self.drive_ok("click", LEFT + 4 + (width - 8) - 20 + 8, TOP + 28 + 5 + 26)
-        self.assertTrue(wait_until(lambda: [p for p in self.popups() if p["layered"] == 0], timeout=10), "no menu")
-
-    def popups(self):
-        return [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
+        self.assertTrue(wait_until(self.prompts, timeout=10), "no menu")
 
     def choose_first(self):
         self.drive_ok("key", "-", "down")
@@ -100,42 +87,38 @@ class MoreMenu(ToolbarCase):
         self.open_more_menu(458)
         self.screenshot("toolbar_more_menu_458")
         self.choose_first()
-        prompt = wait_until(lambda: [p for p in self.popups() if p["layered"] == 0 and p["rect"][2] - p["rect"][0] == 437],
-                            timeout=10)
+        prompt = wait_until(lambda: [p for p in self.prompts() if p["rect"][2] - p["rect"][0] == 437], timeout=10)
         self.assertTrue(prompt, "the recorder prompt: %r" % self.popups())
         self.drive_ok("key", "#%x" % prompt[0]["hwnd"], "escape")
-        self.assertTrue(wait_until(lambda: not [p for p in self.popups() if p["layered"] == 0], timeout=10))
+        self.assertTrue(wait_until(lambda: not self.prompts(), timeout=10))
         # Its last item, print, passes the sign-in gate first.
         self.open_more_menu(458)
         self.drive_ok("key", "-", "up")
         self.drive_ok("key", "-", "enter")
-        prompt = wait_until(lambda: [p for p in self.popups() if p["layered"] == 0 and p["rect"][2] - p["rect"][0] == 370],
-                            timeout=10)
+        prompt = wait_until(lambda: [p for p in self.prompts() if p["rect"][2] - p["rect"][0] == 370], timeout=10)
         self.assertTrue(prompt, "the sign-in prompt: %r" % self.popups())
 
 
 class Tips(ToolbarCase):
     def tip(self):
-        shown = [p for p in (parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip())
-                 if p["layered"] == 1]
+        shown = self.tips()
         return tuple(shown[0]["rect"]) if shown else None
 
     def test_tips_at_their_places_by_frame_width(self):
         self.open_frame(836)
         # The area button's tip: frame left + 4, frame top + 80, 263 x 51.
-        self.drive_ok("move", LEFT + 4 + 10 + 26, TOP + 28 + 5 + 26)
-        self.assert_soon(self.tip, (LEFT + 4, TOP + 80, LEFT + 4 + 263, TOP + 80 + 51), timeout=10)
+        self.point_at(LEFT + 4 + 10 + 26, TOP + 28 + 5 + 26, self.tip,
+                      (LEFT + 4, TOP + 80, LEFT + 4 + 263, TOP + 80 + 51))
         self.screenshot("toolbar_tip_area")
         # The print button's tip on a wide frame: frame right - 239, 235 wide.
-        self.drive_ok("move", LEFT + 4 + (836 - 8) - 60 + 26, TOP + 28 + 5 + 26)
-        self.assert_soon(self.tip, (LEFT + 836 - 239, TOP + 80, LEFT + 836 - 239 + 235, TOP + 80 + 51), timeout=10)
+        self.point_at(LEFT + 4 + (836 - 8) - 60 + 26, TOP + 28 + 5 + 26, self.tip,
+                      (LEFT + 836 - 239, TOP + 80, LEFT + 836 - 239 + 235, TOP + 80 + 51))
         # The open-folder button of a narrower frame: frame left + 255.
         self.resize(658)
-        self.drive_ok("move", LEFT + 4 + 502 + 26, TOP + 28 + 5 + 26)
-        self.assert_soon(self.tip, (LEFT + 255, TOP + 80, LEFT + 255 + 310, TOP + 80 + 51), timeout=10)
+        self.point_at(LEFT + 4 + 502 + 26, TOP + 28 + 5 + 26, self.tip,
+                      (LEFT + 255, TOP + 80, LEFT + 255 + 310, TOP + 80 + 51))
         # Off the buttons the tip goes.
-        self.drive_ok("move", LEFT + 300, TOP + 400)
-        self.assert_soon(self.tip, None, timeout=10)
+        self.point_at(LEFT + 300, TOP + 400, self.tip, None)
 
 
 if __name__ == "__main__":

@@ -5,8 +5,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
-import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
@@ -15,99 +13,57 @@ from update_server import UpdateServer, ini_text, truncated  # noqa: E402
 
 TITLE = "Framlet 업데이트"
 LIST_PATH = "/updatechk/framletupdate2_201301.php"
+KEY = r"HKCU\SOFTWARE\Framlet"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Framlet:64"
 
 
 def set_registry(values):
     """Replaces HKCU\\SOFTWARE\\Framlet with the given string values (None: no key)."""
-    lines = ["REGEDIT4", "", "[-HKEY_CURRENT_USER\\SOFTWARE\\Framlet]", ""]
+    harness.registry_delete(KEY)
     if values is not None:
-        lines.append("[HKEY_CURRENT_USER\\SOFTWARE\\Framlet]")
-        for name, value in values.items():
-            lines.append('"%s"="%s"' % (name, value))
-    fd, path = tempfile.mkstemp(suffix=".reg")
-    with os.fdopen(fd, "w") as f:
-        f.write("\r\n".join(lines) + "\r\n")
-    subprocess.run(["wine", "regedit", "/s", path], env=harness.ENV, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.unlink(path)
-
-
-def reg_import(text):
-    """Imports registry lines (REGEDIT4 syntax, header added)."""
-    fd, path = tempfile.mkstemp(suffix=".reg")
-    with os.fdopen(fd, "w") as f:
-        f.write("REGEDIT4\r\n\r\n" + text.replace("\n", "\r\n") + "\r\n")
-    subprocess.run(["wine", "regedit", "/s", path], env=harness.ENV, check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.unlink(path)
-
-
-def win_path_in_reg(path):
-    return harness.unix_to_windows(path).replace("\\", "\\\\")
+        harness.registry_set(KEY, values)
 
 
 def registry_value(name):
-    out = subprocess.run(["wine", "reg", "query", "HKCU\\SOFTWARE\\Framlet", "/v", name], env=harness.ENV,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
-    for line in out.splitlines():
-        parts = line.split()
-        if len(parts) >= 3 and parts[0] == name:
-            return parts[2]
-    return None
+    return harness.registry_get(KEY, name)
 
 
-class UpdaterCase(unittest.TestCase):
+class UpdaterCase(harness.E2ETestCase):
+    """The built updater in a program folder one down from the test's own
+    (root/prog), beside a stand-in capture program that logs its starts."""
+
+    folder_layout = {"real_updater": True, "standin_capture": True, "nested": True}
+    titles = (TITLE,)
+
     def setUp(self):
-        harness.prepare_wine()
-        name = "updater.%s.%s" % (type(self).__name__, self._testMethodName)
-        self.root = os.path.join(harness.RUNS_DIR, name)
-        shutil.rmtree(self.root, ignore_errors=True)
-        self.path = os.path.join(self.root, "prog")
-        os.makedirs(self.path)
-        shutil.copy(harness.built("updater/framletup.exe"), self.path)
-        shutil.copy(harness.built("tests/standin.exe"), os.path.join(self.path, "framlet5.exe"))
+        super().setUp()
+        self.path, self.root = self.folder.path, self.folder.root
         self.install_log = os.path.join(self.root, "installs.log")
         with open(harness.built("tests/log_installer.exe"), "rb") as f:
             self.installer = f.read()
         self.server = UpdateServer()
         self.addCleanup(self.server.stop)
-        self.write_hosts(self.server.base)
+        self.folder.write_hosts(self.server.base)
         self.proc = None
-
-    def tearDown(self):
-        if self.proc is not None:
-            self.proc.stop()
-        wait_until(lambda: drive("wait_gone", TITLE, "100")[0] == 0, timeout=5)
-
-    def write_hosts(self, base):
-        with open(os.path.join(self.path, "update_hosts.ini"), "w") as f:
-            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (base, base))
 
     def serve_list(self, sections):
         self.server.routes[LIST_PATH] = (200, ini_text(sections))
 
-    def start(self, *args, env=None):
-        harness.ENV["FRAMLET_INSTALL_LOG"] = harness.unix_to_windows(self.install_log)
-        harness.ENV.pop("FRAMLET_INSTALL_HOLD", None)
-        harness.ENV.update(env or {})
-        popen = subprocess.Popen(["wine", os.path.join(self.path, "framletup.exe")] + list(args), cwd=self.path,
-                                 env=harness.ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                 stderr=subprocess.DEVNULL)
-        self.proc = harness.Process(popen, "framletup.exe")
+    def start(self, *args, env=None, program="framletup.exe"):
+        """Starts the updater; the test installers log to self.install_log."""
+        env = dict({"FRAMLET_INSTALL_LOG": harness.unix_to_windows(self.install_log)}, **(env or {}))
+        self.proc = self.folder.start(*args, program=program, env=env)
         return self.proc
 
     def installs(self):
-        if not os.path.exists(self.install_log):
-            return []
-        with open(self.install_log, "rb") as f:
-            return [l for l in f.read().decode("cp949", "replace").splitlines() if l]
+        return harness.read_lines(self.install_log)
 
     def capture_starts(self):
-        log = os.path.join(self.path, "framlet5.exe.log")
-        if not os.path.exists(log):
-            return []
-        with open(log, "rb") as f:
-            return [l for l in f.read().decode("cp949", "replace").splitlines() if l]
+        return self.folder.standin_starts("framlet5.exe")
+
+    def forget_capture_starts(self):
+        if os.path.exists(self.folder.file("framlet5.exe.log")):
+            os.unlink(self.folder.file("framlet5.exe.log"))
 
     def assert_ended_with_capture_started(self, timeout=60):
         self.assertIsNotNone(self.proc.wait(timeout), "the updater did not end")
@@ -124,10 +80,6 @@ class UpdaterCase(unittest.TestCase):
                                       "CHECK": "1", "PROGINFO": "설명 %d" % i}
             self.server.routes["/bundle_2010/framlet/update/extra/extra^%d.exe" % i] = (200, self.installer)
         self.serve_list(sections)
-
-    def assert_soon(self, read, expected, msg=None, timeout=5.0):
-        wait_until(lambda: read() == expected, timeout=timeout)
-        self.assertEqual(read(), expected, msg)
 
     def window_text(self, control_id):
         rc, out = drive("item_text", TITLE, str(control_id))
@@ -155,8 +107,7 @@ class ListFailures(UpdaterCase):
         for case, reply in replies.items():
             with self.subTest(case=case):
                 self.server.requests.clear()
-                os.path.exists(os.path.join(self.path, "framlet5.exe.log")) and os.unlink(
-                    os.path.join(self.path, "framlet5.exe.log"))
+                self.forget_capture_starts()
                 self.server.routes = {LIST_PATH: reply, "/setup.exe": (200, self.installer)}
                 self.start()
                 self.assert_ended_with_capture_started()
@@ -166,7 +117,7 @@ class ListFailures(UpdaterCase):
 
     def test_server_down(self):
         set_registry({"ver": "5"})
-        self.write_hosts("http://127.0.0.1:1")
+        self.folder.write_hosts("http://127.0.0.1:1")
         self.start()
         self.assert_ended_with_capture_started()
         self.assertEqual(self.installs(), [])
@@ -213,8 +164,7 @@ class SelfUpdate(UpdaterCase):
         set_registry({"ver": "5"})
         for name in ["..\\evil.exe", "C:\\evil.exe", "..\\..\\evil.exe"]:
             with self.subTest(name=name):
-                os.path.exists(os.path.join(self.path, "framlet5.exe.log")) and os.unlink(
-                    os.path.join(self.path, "framlet5.exe.log"))
+                self.forget_capture_starts()
                 self.serve_update(name)
                 self.start()
                 self.assert_ended_with_capture_started()
@@ -222,7 +172,7 @@ class SelfUpdate(UpdaterCase):
                 self.assertFalse(os.path.exists(os.path.join(self.root, "evil.exe")))
                 self.assertFalse(os.path.exists(os.path.join(self.path, "evil.exe")))
         # A page where a program should be is not run.
-        os.unlink(os.path.join(self.path, "framlet5.exe.log"))
+        self.forget_capture_starts()
         self.serve_update()
         self.server.routes["/setup.exe"] = (200, b"<html>error</html>")
         self.start()
@@ -296,10 +246,6 @@ class Offers(UpdaterCase):
         self.assertIn("기본 모듈 설치를 완료 하였습니다.", log)
         drive("click_control", TITLE, "2")
         self.assert_ended_with_capture_started()
-
-    def screenshot(self, name):
-        os.makedirs(os.path.join(harness.BUILD_DIR, "screenshots"), exist_ok=True)
-        harness.screenshot(os.path.join(harness.BUILD_DIR, "screenshots", name + ".png"))
 
 
 class ModuleUpdate(UpdaterCase):
@@ -415,23 +361,15 @@ class Installer(UpdaterCase):
                 self.assertEqual(registry_value("module"), "2")
                 self.assertTrue(harness.holds(lambda: not os.path.exists(os.path.join(folder, "framlet5.exe.log")),
                                               0.5), "a silent install started the program")
-        out = subprocess.run(["wine", "reg", "query",
-                              "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Framlet",
-                              "/reg:64"], env=harness.ENV, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
-        self.assertIn("uninstall.exe", out)
+        self.assertIn("uninstall.exe", harness.registry_get(UNINSTALL_KEY, "UninstallString") or "")
 
         # The installed updater sees the installed version: no self-update for an equal one.
-        with open(os.path.join(folder, "update_hosts.ini"), "w") as f:
-            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (self.server.base, self.server.base))
+        self.folder.write_hosts(self.server.base, folder=folder)
         self.serve_list(base_list(VERSION="7", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
         self.server.routes["/setup.exe"] = (200, self.installer)
-        harness.ENV["FRAMLET_INSTALL_LOG"] = harness.unix_to_windows(self.install_log)
-        proc = subprocess.Popen(["wine", os.path.join(folder, "framletup.exe")], cwd=folder, env=harness.ENV,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.proc = harness.Process(proc, "framletup.exe")
+        self.start(program=os.path.join(folder, "framletup.exe"))
         self.assertIsNotNone(self.proc.wait(60))
-        self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(folder, "framlet5.exe.log")), timeout=10),
+        self.assertTrue(wait_until(lambda: self.folder.standin_starts("framlet5.exe", folder=folder), timeout=10),
                         "the capture program did not start from the installed folder")
         self.assertEqual(self.installs(), [])
         self.assertEqual(self.server.requests, [LIST_PATH])
@@ -441,22 +379,21 @@ class Installer(UpdaterCase):
             f.write(b"picture")
         subprocess.run(["wine", os.path.join(folder, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.assertTrue(wait_until(lambda: not os.path.exists(os.path.join(folder, "uninstall.exe")), timeout=30))
-        for name in ("framlet5.exe", "framletup.exe"):
+        # The uninstaller goes on from a copy of itself; its own key is the last thing it removes.
+        self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
+                        "the uninstaller did not finish")
+        for name in ("framlet5.exe", "framletup.exe", "uninstall.exe"):
             self.assertFalse(os.path.exists(os.path.join(folder, name)), name)
         self.assertTrue(os.path.exists(os.path.join(folder, "shot_1.png")))
         self.assertFalse(os.path.exists(shortcut))
         self.assertIsNone(registry_value("ver"))
-        out = subprocess.run(["wine", "reg", "query",
-                              "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Framlet",
-                              "/reg:64"], env=harness.ENV, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
-        self.assertNotIn("uninstall.exe", out)
         shutil.rmtree(folder, ignore_errors=True)
 
 
 class Probes(UpdaterCase):
-    SHELL_FOLDERS = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
+    SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
+    INSTALLED = r"HKCU\SOFTWARE\MicroSoft\Windows\CurrentVersion\Uninstall\FlTestProg"
+    TARGET = r"HKCU\Software\FramletTest"
 
     def test_history_desktop_and_folder_checks_decide_the_offers(self):
         set_registry({"ver": "5", "module": "1", "holddate": "1"})
@@ -465,17 +402,14 @@ class Probes(UpdaterCase):
         os.makedirs(desktop)
         os.makedirs(target)
         open(os.path.join(desktop, "oldicon"), "w").close()
-        old_desktop = subprocess.run(["wine", "reg", "query", self.SHELL_FOLDERS.replace("HKEY_CURRENT_USER", "HKCU"),
-                                      "/v", "Desktop"], env=harness.ENV, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL).stdout.decode("utf-8", "replace")
-        old = [l.split("REG_SZ", 1)[1].strip() for l in old_desktop.splitlines() if "REG_SZ" in l]
-        if old:
-            self.addCleanup(reg_import, '[%s]\n"Desktop"="%s"' % (self.SHELL_FOLDERS, old[0].replace("\\", "\\\\")))
-        reg_import('[%s]\n"Desktop"="%s"\n\n'
-                   '[HKEY_CURRENT_USER\\SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\FlTestProg]\n'
-                   '"DisplayName"="Test Program"\n\n'
-                   '[HKEY_CURRENT_USER\\Software\\FramletTest]\n"Folder"="%s"'
-                   % (self.SHELL_FOLDERS, win_path_in_reg(desktop), win_path_in_reg(target)))
+        old = harness.registry_get(self.SHELL_FOLDERS, "Desktop")
+        if old is not None:
+            self.addCleanup(harness.registry_set, self.SHELL_FOLDERS, {"Desktop": old})
+        harness.registry_set(self.SHELL_FOLDERS, {"Desktop": harness.unix_to_windows(desktop)})
+        for key, values in ((self.INSTALLED, {"DisplayName": "Test Program"}),
+                            (self.TARGET, {"Folder": harness.unix_to_windows(target)})):
+            self.addCleanup(harness.registry_delete, key)
+            harness.registry_set(key, values)
         history = ini_text({"COUNTER": {"NUM": "1"},
                             "CHECK1": {"HKEY": "HKCU", "REGPATH": "FlTestProg", "REGNAME": "DisplayName",
                                        "REGVALUE": "Test Program"}})
@@ -560,8 +494,7 @@ class HandOver(UpdaterCase):
         self.server.routes[LIST_PATH] = (404, b"")
         folder = harness.ProgramFolder("updater.HandOver", real_updater=True)
         self.addCleanup(folder.stop_all)
-        with open(folder.file("update_hosts.ini"), "w") as f:
-            f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (self.server.base, self.server.base))
+        folder.write_hosts(self.server.base)
         first = folder.start()
         self.assertIsNotNone(first.wait(30), "the plain start did not end")
         info = harness.parse_info(drive("wait", "Framlet5", "60000", "visible")[1])
@@ -569,7 +502,7 @@ class HandOver(UpdaterCase):
         self.assertEqual(self.server.requests, [LIST_PATH])
         self.assertFalse(os.path.exists(folder.file("temp")))
         self.assertFalse(os.path.exists(folder.file("updatelist.ini")))
-        harness.screenshot(os.path.join(harness.BUILD_DIR, "screenshots", "updater_handover.png"))
+        self.screenshot("updater_handover")
         self.addCleanup(lambda: wait_until(lambda: drive("wait_gone", "Framlet5", "100")[0] == 0, timeout=5))
         self.addCleanup(end_started_from, folder.path)
 

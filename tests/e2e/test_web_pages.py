@@ -8,11 +8,10 @@ import sys
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 import web_helpers as web  # noqa: E402
-from harness import ids, parse_info, wait_until  # noqa: E402
+from harness import ids, wait_until  # noqa: E402
 
-TITLE = "Framlet5"
+TITLE = harness.FRAME
 WS_DISABLED = 0x08000000
-PLACE = {"LEFT": "100", "TOP": "80", "WIDTH": "836", "HEIGHT": "721"}
 
 
 def page(path):
@@ -21,26 +20,13 @@ def page(path):
 
 
 class PagesCase(web.ProxiedTestCase):
-    def open_frame(self, option=None):
-        self.folder.write_ini({"OPTION": option or {}, "AUTOPOS_HISTORY": PLACE})
-        web.use_hooked_program(self.folder)
-        self.process = self.folder.start("-s")
-        info = self.wait_frame()
-        self.assertEqual(self.proxy.wait_for(web.START_PAGE), web.START_PAGE, "start page not requested")
-        return info
-
-    def children(self, window=TITLE):
-        """The window's direct children by control id."""
-        rows = [parse_info(line) for line in self.drive_ok("children", window).splitlines() if line.strip()]
-        return {row["id"]: row for row in rows}
-
-    def guide_popups(self):
-        """Visible windows of the program besides the frame, the layered tip windows left out."""
-        rows = [parse_info(line) for line in self.drive_ok("popups", TITLE).splitlines() if line.strip()]
-        return [row for row in rows if row["layered"] == 0]
+    def views(self, window=TITLE):
+        """The window's browser views by control id."""
+        return {row["id"]: row for row in self.children(window)
+                if row["id"] in (ids.IDC_WEB_VIEW, ids.IDC_WEB_SECOND_VIEW)}
 
     def wait_guide_popup(self):
-        popups = wait_until(self.guide_popups, timeout=10)
+        popups = wait_until(self.prompts, timeout=10)
         self.assertEqual(len(popups), 1, "guide popups: %r" % popups)
         return popups[0]
 
@@ -79,7 +65,7 @@ class StartUp(PagesCase):
     def test_start_page_requested_from_the_main_host_and_views_in_the_hole(self):
         self.open_frame()
         self.assertEqual(self.proxy.urls()[0], web.START_PAGE, "the first request of the run")
-        views = self.children()
+        views = self.views()
         self.assertEqual(views[ids.IDC_WEB_VIEW]["visible"], 1)
         self.assertEqual(views[ids.IDC_WEB_VIEW]["rect"], (4, 121, 828, 577))
         self.assertEqual(views[ids.IDC_WEB_SECOND_VIEW]["visible"], 0, "the second view never shows")
@@ -89,7 +75,7 @@ class StartUp(PagesCase):
 
         # The primary view follows the hole when the frame is resized.
         self.drive_ok("move_window", TITLE, 100, 80, 700, 600)
-        self.assert_soon(lambda: self.children()[ids.IDC_WEB_VIEW]["rect"], (4, 121, 692, 456))
+        self.assert_soon(lambda: self.child(ids.IDC_WEB_VIEW)["rect"], (4, 121, 692, 456))
 
 
 class GuidePopup(PagesCase):
@@ -99,7 +85,7 @@ class GuidePopup(PagesCase):
         popup = self.wait_guide_popup()
         self.assertEqual(popup["rect"], (104, 108, 104 + 525, 108 + 464), "at the frame's left + 4, top + 28")
         self.assertEqual(self.proxy.wait_for(web.GUIDE_POPUP_PAGE), web.GUIDE_POPUP_PAGE, "its page not requested")
-        views = self.children("#%x" % popup["hwnd"])
+        views = self.views("#%x" % popup["hwnd"])
         self.assertEqual(views[ids.IDC_WEB_VIEW]["visible"], 1)
         self.assertEqual(views[ids.IDC_WEB_VIEW]["rect"], (0, 0, 525, 464))
         self.assertEqual(views[ids.IDC_WEB_SECOND_VIEW]["visible"], 0)
@@ -115,42 +101,42 @@ class GuidePopup(PagesCase):
         self.start_page_completes()
         self.settle("popup-open")
         self.assertEqual(self.address(), web.START_PAGE, "the guide page reached the address box")
-        self.assertEqual(len(self.guide_popups()), 1)
+        self.assertEqual(len(self.prompts()), 1)
 
         self.assertEqual(web.hook_script("external.FL_Popclose();"), "done")
-        self.assertTrue(wait_until(lambda: not self.guide_popups(), timeout=10), "FL_Popclose left the popup open")
+        self.assertTrue(wait_until(lambda: not self.prompts(), timeout=10), "FL_Popclose left the popup open")
         self.assertEqual(self.folder.ini().get("OPTION", "POPCLOSESTATE"), "TRUE")
         self.assertFalse(self.window_info()["style"] & WS_DISABLED, "the frame takes input again")
 
         # Closed for the rest of the run.
         self.start_page_completes()
         self.settle("after-close")
-        self.assertEqual(self.guide_popups(), [])
+        self.assertEqual(self.prompts(), [])
 
     def test_second_close_call_stores_false(self):
         self.open_frame()
         self.start_page_completes()
         self.wait_guide_popup()
         self.assertEqual(web.hook_script("external.FL_Popckclose();"), "done")
-        self.assertTrue(wait_until(lambda: not self.guide_popups(), timeout=10), "FL_Popckclose left the popup open")
+        self.assertTrue(wait_until(lambda: not self.prompts(), timeout=10), "FL_Popckclose left the popup open")
         self.assertEqual(self.folder.ini().get("OPTION", "POPCLOSESTATE"), "FALSE")
         self.start_page_completes()
         self.settle("after-close")
-        self.assertEqual(self.guide_popups(), [])
+        self.assertEqual(self.prompts(), [])
 
     def test_not_shown_for_a_lower_case_setting(self):
         # Only the exact text "TRUE" lets it appear.
         self.open_frame({"POPCLOSESTATE": "true"})
         self.start_page_completes()
         self.settle("lower-case")
-        self.assertEqual(self.guide_popups(), [])
+        self.assertEqual(self.prompts(), [])
 
     def test_not_shown_while_signed_in(self):
         self.open_frame()
         web.sign_in(self)
         self.start_page_completes()
         self.settle("signed-in")
-        self.assertEqual(self.guide_popups(), [])
+        self.assertEqual(self.prompts(), [])
         # Signed out again, the same completion shows it.
         web.sign_out(self)
         self.start_page_completes()

@@ -19,12 +19,10 @@ Views: "frame:121212" the frame's primary view, "frame:121213" its second view,
 "popup:121212" the guide popup's view. Events: NavigateComplete2,
 BeforeNavigate2, TitleChange, NewWindow2, DocumentComplete.
 """
-import os
 import shutil
-import subprocess
-import tempfile
 
 import harness
+from harness import wait_until
 from proxy import LoggingProxy
 
 # The example hosts (web/CMakeLists.txt); the end-to-end tests use a build with them.
@@ -42,37 +40,19 @@ PRIMARY_VIEW = "frame:121212"
 SECOND_VIEW = "frame:121213"
 POPUP_VIEW = "popup:121212"
 
-_SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
-
-
-def _import_reg(text):
-    """Imports a .reg text into the test prefix (one Wine start for all values)."""
-    harness.prepare_wine()
-    with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False, encoding="utf-16") as f:
-        f.write(text)
-        path = f.name
-    try:
-        subprocess.run(["wine", "regedit", "/S", harness.unix_to_windows(path)], env=harness.ENV,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       check=True, timeout=60)
-    finally:
-        os.unlink(path)
+_SETTINGS_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings"
 
 
 def set_wine_proxy(port):
     """Sends the prefix's web requests to 127.0.0.1:port; loopback goes direct."""
-    _import_reg("Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"
-                "\"ProxyEnable\"=dword:00000001\r\n"
-                "\"ProxyServer\"=\"127.0.0.1:%d\"\r\n"
-                "\"ProxyOverride\"=\"<local>;127.0.0.1;localhost\"\r\n" % (_SETTINGS_KEY, port))
+    harness.registry_set(_SETTINGS_KEY, {"ProxyEnable": 1, "ProxyServer": "127.0.0.1:%d" % port,
+                                         "ProxyOverride": "<local>;127.0.0.1;localhost"})
 
 
 def clear_wine_proxy():
     """Removes what set_wine_proxy wrote."""
-    _import_reg("Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"
-                "\"ProxyEnable\"=dword:00000000\r\n"
-                "\"ProxyServer\"=-\r\n"
-                "\"ProxyOverride\"=-\r\n" % _SETTINGS_KEY)
+    harness.registry_set(_SETTINGS_KEY, {"ProxyEnable": 0})
+    harness.registry_delete(_SETTINGS_KEY, "ProxyServer", "ProxyOverride")
 
 
 def use_hooked_program(folder):
@@ -100,7 +80,8 @@ def sign_out(test):
 
 
 class ProxiedTestCase(harness.E2ETestCase):
-    """An end-to-end test whose program's page requests go to self.proxy."""
+    """An end-to-end test whose program is the test build, its page requests
+    going to self.proxy."""
 
     def setUp(self):
         super().setUp()
@@ -110,3 +91,30 @@ class ProxiedTestCase(harness.E2ETestCase):
         self.addCleanup(self.proxy.stop)
         self.addCleanup(clear_wine_proxy)
         set_wine_proxy(port)
+
+    def open_frame(self, *args, signed_in=False, normal_mode=False, **kw):
+        """The test build's frame (harness.E2ETestCase.open_frame), once it has
+        asked for the start page; signed in, and in normal capture, if asked."""
+        use_hooked_program(self.folder)
+        info = super().open_frame(*args, **kw)
+        if signed_in or normal_mode:
+            sign_in(self)
+        if normal_mode:
+            self.enter_normal_mode()
+        return info
+
+    def started(self):
+        self.assertEqual(self.proxy.wait_for(START_PAGE), START_PAGE, "start page not requested")
+
+    def requested_after(self, count, wanted):
+        """Waits for `wanted` to be requested as the (count+1)-th address or later."""
+        return wait_until(lambda: wanted in self.proxy.urls()[count:], timeout=15)
+
+    def marker(self, name):
+        """The addresses asked for since the last one logged, closed by a known
+        page (help) the frame is made to ask for: every request the program made
+        before it has reached the proxy by then."""
+        before = len(self.proxy.urls())
+        self.drive_ok("click_control", harness.FRAME, harness.ids.IDC_HELP_PAGE)
+        self.assertTrue(self.requested_after(before, HELP_PAGE), "marker %s" % name)
+        return self.proxy.urls()[before:]

@@ -1,14 +1,25 @@
 // Scroll capture against a window that scrolls by a known step: every row of
 // its content differs from every other, so the stitched picture must be the
 // content, row for row, with one scroll message per step.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <thread>
 #include <vector>
 
+#include "app/capture_frame_dlg.h"
 #include "capture/capture_engine.h"
+#include "capture/preview_opener.h"
+#include "core/command_ids.h"
+#include "core/settings.h"
 #include "test_windows.h"
+#include "web/external_dispatch.h"
+#include "web/script_runner.h"
+#include "web/web_page.h"
+#include "web_test_util.h"
 #include "win_test_util.h"
 
 namespace {
@@ -178,6 +189,125 @@ TEST_F(ScrollCapture, EmptyAreaDeliversNothing) {
   CCaptureEngine engine(window_);
   EXPECT_EQ(engine.ScrollStep(kLeft, kTop, kLeft, kTop + kView, window_, 100, 100, 1), 1);
   EXPECT_TRUE(engine.workingImage.Empty());
+}
+
+// The frame's scroll capture stopped between two steps, which only a test
+// running the frame's own loop can time for certain: the stop comes as the
+// timer for the next step comes up, and the capture ends at once with every
+// step's rows and no further scroll. (A stop during a step's wait, which ends
+// the capture after that step and one more scroll, is tested end to end.) The
+// page in the hole is a window of this process, so web capture, whose target
+// is the window at the hole's centre; no browser is made.
+TEST(ScrollCaptureFrame, AStopBetweenStepsDeliversEveryStepsRowsAndScrollsNoMore) {
+  static constexpr int kRowsPerScroll = 5, kSteps = 3, kHoleWidth = 828, kHoleHeight = 577;
+  static constexpr POINT kHole = {104, 201};  // the frame at 100, 80, 836 x 721
+  static constexpr auto kColour = [](int x, int row) {
+    return (static_cast<uint32_t>(row & 0xFF) << 16) | (static_cast<uint32_t>((row >> 8) & 0xFF) << 8) |
+           static_cast<uint32_t>(x & 0xFF);
+  };
+  static int top, scrolls;
+  top = scrolls = 0;
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) {
+      ++scrolls;
+      top += kRowsPerScroll;
+      InvalidateRect(hwnd, nullptr, FALSE);
+      UpdateWindow(hwnd);
+      return 0;
+    }
+    if (message != WM_PAINT) return message == WM_ERASEBKGND ? 1 : DefWindowProcW(hwnd, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    std::vector<uint32_t> pixels(static_cast<size_t>(kHoleWidth) * kHoleHeight);
+    for (int y = 0; y < kHoleHeight; ++y)
+      for (int x = 0; x < kHoleWidth; ++x) pixels[static_cast<size_t>(y) * kHoleWidth + x] = kColour(x, top + y);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kHoleWidth, -kHoleHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, 0, 0, kHoleWidth, kHoleHeight, 0, 0, 0, kHoleHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    EndPaint(hwnd, &ps);
+    return 0;
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"FramletPageRows";
+  RegisterClassW(&wc);
+  // The preview would run modally: its openings are counted instead.
+  struct Previews : IPreviewOpener {
+    int opened = 0;
+    void OpenPreview(HWND) override { ++opened; }
+  } previews;
+  struct Restore {
+    IPreviewOpener* opener = CCaptureEngine::PreviewOpener();
+    ~Restore() {
+      CCaptureEngine::SetPreviewOpener(opener);
+      CWebPage::SetControlClassForTesting(nullptr);
+      framlet::settings::SetFilePathForTesting("");
+      UnregisterClassW(L"FramletPageRows", GetModuleHandleW(nullptr));
+    }
+  } restore;
+  const CLSID noBrowser = {0x0badf00d, 0x1234, 0x5678, {0x9a, 0xbc, 0xde, 0xf0, 0x12, 0x34, 0x56, 0x78}};
+  CWebPage::SetControlClassForTesting(&noBrowser);
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  webtest::OleScope ole;
+  wintest::TempFolder folder("scroll-frame");
+  framlet::settings::SetFilePathForTesting(folder.File("framlet.ini"));
+  framlet::settings::WriteInt(framlet::keys::kLeft, 100);
+  framlet::settings::WriteInt(framlet::keys::kTop, 80);
+  CExternalDispatch external;
+  CCaptureFrameDlg frame(&external);
+  ASSERT_TRUE(frame.Create(nullptr));
+  const HWND hwnd = frame.Hwnd();
+  CCaptureEngine::SetPreviewOpener(&previews);
+  ASSERT_TRUE(framlet::web::RunJScript(L"external.FL_Login();", &external).ok);
+  CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, kHole.x - 100, kHole.y - 80, kHoleWidth,
+                  kHoleHeight, hwnd, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(webtest::WaitFor([&] {
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, kHole.x + 3, kHole.y + 1);
+    ReleaseDC(nullptr, screen);
+    return shown == RGB(1, 0, 3);
+  })) << "the page is not on the screen";
+
+  SendMessageW(hwnd, WM_COMMAND, ID_SCROLL_CAPTURE, 0);
+  bool stopped = false;
+  for (const DWORD start = GetTickCount(); !stopped && GetTickCount() - start < 20000;) {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    } else if (msg.message == WM_TIMER && msg.hwnd == hwnd && msg.wParam == 1 && scrolls == kSteps) {
+      // Step timer 1: the next step is due and none runs.
+      SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_STOP_SCROLL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDC_STOP_SCROLL)));
+      stopped = true;
+    } else {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  ASSERT_TRUE(stopped) << scrolls << " scrolls";
+  EXPECT_EQ(scrolls, kSteps) << "no scroll after the stop";
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(hwnd, IDC_STOP_SCROLL)));
+  EXPECT_EQ(previews.opened, 1);
+  // The picture on the clipboard, read as 32-bit rows top first.
+  ASSERT_TRUE(OpenClipboard(hwnd));
+  HBITMAP clip = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  BITMAP size = {};
+  if (clip) GetObject(clip, sizeof size, &size);
+  std::vector<uint32_t> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  const int read = clip ? GetDIBits(screen, clip, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS) : 0;
+  ReleaseDC(nullptr, screen);
+  CloseClipboard();
+  ASSERT_EQ(size.bmWidth, kHoleWidth);
+  ASSERT_EQ(size.bmHeight, kHoleHeight + kSteps * kRowsPerScroll);
+  ASSERT_EQ(read, size.bmHeight);
+  for (int y = 0; y < size.bmHeight; ++y)
+    for (int x = 0; x < kHoleWidth; ++x)
+      ASSERT_EQ(pixels[static_cast<size_t>(y) * kHoleWidth + x] & 0xFFFFFF, kColour(x, y))
+          << "row " << y << " column " << x;
 }
 
 }  // namespace
