@@ -276,7 +276,7 @@ class Series(CommandsCase):
     def test_continuous_capture_runs_until_escape(self):
         self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
-        wait_until(lambda: len(self.written()) >= 4, timeout=20)
+        self.assertTrue(wait_until(lambda: len(self.written()) >= 4, timeout=20), self.written())
         self.assert_soon(self.stop_button_shown, True, timeout=10)
         self.screenshot("commands_continuous_running")
         # The stop button sits in the hole (70 x 70 at 375, 232 of the picture)
@@ -297,7 +297,7 @@ class Series(CommandsCase):
     def test_stop_button_ends_the_series(self):
         self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
-        wait_until(lambda: len(self.written()) >= 3, timeout=20)
+        self.assertTrue(wait_until(lambda: len(self.written()) >= 3, timeout=20), self.written())
         self.drive_ok("click_control", TITLE, ids.IDC_STOP_CONTINUOUS)
         self.assert_stopped()
         stopped = self.written()
@@ -306,7 +306,7 @@ class Series(CommandsCase):
     def test_a_deleted_folder_ends_the_series_silently(self):
         self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
-        wait_until(lambda: len(self.written()) >= 3, timeout=20)
+        self.assertTrue(wait_until(lambda: len(self.written()) >= 3, timeout=20), self.written())
         shutil.rmtree(self.shots)
         self.wait_stopped()
         self.assertEqual(self.prompts(), [], "no message")
