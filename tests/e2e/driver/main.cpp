@@ -64,7 +64,28 @@ HWND FindTop(const std::wstring& titleOrHandle) {
     HWND hwnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(wcstoll(titleOrHandle.c_str() + 1, nullptr, 16)));
     return IsWindow(hwnd) ? hwnd : nullptr;
   }
-  return FindWindowW(nullptr, titleOrHandle.c_str());
+  // A message box of the program may carry the program's title too: of the
+  // windows with the title, the one no other window owns is the program's own.
+  struct Search {
+    const std::wstring* title;
+    HWND first;
+    HWND unowned;
+  } search = {&titleOrHandle, nullptr, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        wchar_t text[256] = {};
+        GetWindowTextW(hwnd, text, 256);
+        if (*s->title != text) return TRUE;
+        if (!s->first) s->first = hwnd;
+        if (!GetWindow(hwnd, GW_OWNER)) {
+          s->unowned = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.unowned ? search.unowned : search.first;
 }
 
 HWND WaitTop(const std::wstring& title, int ms, bool mustBeVisible) {
