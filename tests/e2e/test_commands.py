@@ -277,7 +277,9 @@ class Series(CommandsCase):
         self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
         self.start_series()
         self.assertTrue(wait_until(lambda: len(self.written()) >= 4, timeout=20), self.written())
-        self.assert_soon(self.stop_button_shown, True, timeout=10)
+        self.assertTrue(wait_until(self.stop_button_shown, timeout=10),
+                        "the stop button is not shown: frame %r, pictures %r, windows %r"
+                        % (self.window_info(), self.written(), self.popups()))
         self.screenshot("commands_continuous_running")
         # The stop button sits in the hole (70 x 70 at 375, 232 of the picture)
         # and is hidden while each picture is taken.
