@@ -110,7 +110,9 @@ class ScrollCapture(web.ProxiedTestCase):
         def escape():
             self.drive_ok("key", TITLE, "escape")
             # The step's wait shows the stop button, the picture's grabs leave it out.
+            # (The frame waiting for the answer paints only when asked by a sent message.)
             self.assertTrue(self.stop_button_shown(), "no stop button; %r" % self.state())
+            self.drive_ok("update", TITLE)
             self.screenshot("scroll_capture_running")
 
         path = self.stop_during_a_step(3, 4, escape)
