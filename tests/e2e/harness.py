@@ -537,6 +537,9 @@ def screenshot(path):
     return path
 
 
+# The frame's title. Message boxes are captioned with the program's file name,
+# which a lookup by title (not case-sensitive) takes for the frame as well:
+# once the frame is open the base class names it by its handle (self.frame).
 FRAME = "Framlet5"
 # The stored rectangle most tests open the frame at, and its see-through hole
 # (the frame inset by 4, 121, 4 and 23) as left, top, width, height.
@@ -566,6 +569,7 @@ class E2ETestCase(unittest.TestCase):
         name = "%s.%s" % (type(self).__name__, self._testMethodName)
         self.folder = ProgramFolder(name, **self.folder_layout)
         self.process = None
+        self.frame = FRAME
 
     def tearDown(self):
         self.folder.stop_all()
@@ -605,6 +609,7 @@ class E2ETestCase(unittest.TestCase):
             self.folder.write_ini(sections)
         self.process = self.folder.start("-s")
         info = self.wait_frame()
+        self.frame = "#%x" % info["hwnd"]
         self.started()
         # Start-up ends by storing the frame's rectangle.
         self.assertTrue(wait_until(lambda: self.folder.ini().get("AUTOPOS_HISTORY", "HEIGHT") is not None,
@@ -620,8 +625,8 @@ class E2ETestCase(unittest.TestCase):
     def wait_frame(self, timeout_ms=20000):
         return parse_info(self.drive_ok("wait", FRAME, str(timeout_ms), "visible"))
 
-    def window_info(self, title=FRAME):
-        rc, out = drive("info", title)
+    def window_info(self, title=None):
+        rc, out = drive("info", title or self.frame)
         return parse_info(out) if rc == 0 else None
 
     def frame_rect(self):
@@ -644,30 +649,30 @@ class E2ETestCase(unittest.TestCase):
         self.assertEqual(self.frame_rect(), expected, "window rectangle")
         self.assertEqual(self.stored(), expected, "AUTOPOS_HISTORY")
 
-    def children(self, window=FRAME):
+    def children(self, window=None):
         """The window's direct children."""
-        return rows(self.drive_ok("children", window))
+        return rows(self.drive_ok("children", window or self.frame))
 
-    def child(self, control_id, window=FRAME):
+    def child(self, control_id, window=None):
         """One direct child by its control id, or None."""
         return next((row for row in self.children(window) if row.get("id") == control_id), None)
 
-    def shown(self, control_id, window=FRAME):
+    def shown(self, control_id, window=None):
         return self.child(control_id, window)["visible"] == 1
 
     def panels(self):
         """The frame's visible toolbar panels (dialog children)."""
         return [row for row in self.children() if row.get("class") == "#32770" and row["visible"] == 1]
 
-    def popups(self, window=FRAME):
+    def popups(self, window=None):
         """The other visible top-level windows of the program."""
-        return rows(self.drive_ok("popups", window))
+        return rows(self.drive_ok("popups", window or self.frame))
 
-    def prompts(self, window=FRAME):
+    def prompts(self, window=None):
         """The program's other visible windows, its layered tip windows left out."""
         return [row for row in self.popups(window) if row["layered"] == 0]
 
-    def tips(self, window=FRAME):
+    def tips(self, window=None):
         """The program's visible tip windows (layered pop-ups)."""
         return [row for row in self.popups(window) if row["layered"] == 1]
 
@@ -685,7 +690,7 @@ class E2ETestCase(unittest.TestCase):
         return self.window_info()["layered"] == 1
 
     def enter_normal_mode(self):
-        self.drive_ok("click_control", FRAME, ids.IDC_TO_NORMAL_MODE)
+        self.drive_ok("click_control", self.frame, ids.IDC_TO_NORMAL_MODE)
         self.assert_soon(self.normal_mode, True, "normal capture", timeout=10)
 
     # Waits that need no timing.
@@ -699,7 +704,7 @@ class E2ETestCase(unittest.TestCase):
         repaints: both are waited for.)"""
         left, top, width, height = self.frame_rect()
         self.wait_rect((left, top, width, height))
-        self.drive_ok("key", FRAME, "shift+right")
+        self.drive_ok("key", self.frame, "shift+right")
         self.wait_rect((left, top, width + 1, height))
 
     def point_at(self, x, y, read, expected, msg=None, timeout=10):

@@ -316,21 +316,18 @@ class Series(CommandsCase):
 
     def test_web_capture_with_no_page_drawn_writes_nothing(self):
         # No page is drawn here: the first shot has nothing to save, so the
-        # series ends at once, without a save dialog or a file. The frame is
-        # named by its handle: the confirmation's caption is the program's
-        # name, which a lookup by title would take for the frame.
+        # series ends at once, without a save dialog or a file.
         self.open_frame(signed_in=True, option={"CAPTURE_TIME": "200"})
-        frame = "#" + self.drive_ok("find", TITLE).strip()
-        self.drive_ok("key", frame, "f3")
-        box = wait_until(lambda: [p for p in self.prompts(frame) if self.has_control(p["hwnd"], IDYES)], timeout=10)
-        self.assertEqual(len(box), 1, self.prompts(frame))
+        self.drive_ok("key", self.frame, "f3")
+        box = wait_until(lambda: [p for p in self.prompts() if self.has_control(p["hwnd"], IDYES)], timeout=10)
+        self.assertEqual(len(box), 1, self.prompts())
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], IDYES)
-        dialog = wait_until(lambda: [p for p in self.prompts(frame) if self.has_control(p["hwnd"], ids.IDC_OK_PICTURE)],
+        dialog = wait_until(lambda: [p for p in self.prompts() if self.has_control(p["hwnd"], ids.IDC_OK_PICTURE)],
                             timeout=10)
-        self.assertEqual(len(dialog), 1, self.prompts(frame))
+        self.assertEqual(len(dialog), 1, self.prompts())
         self.drive_ok("click_control", "#%x" % dialog[0]["hwnd"], ids.IDC_OK_PICTURE)
-        self.assertTrue(wait_until(lambda: not self.prompts(frame) and harness.holds(
-            lambda: not self.prompts(frame), 0.6), timeout=10), "no save dialog, no message: %r" % self.prompts(frame))
+        self.assertTrue(wait_until(lambda: not self.prompts() and harness.holds(
+            lambda: not self.prompts(), 0.6), timeout=10), "no save dialog, no message: %r" % self.prompts())
         self.wait_stopped()
         self.assertEqual(self.written(), ["shot_1.bmp"])
 

@@ -110,7 +110,9 @@ class ScrollCapture(web.ProxiedTestCase):
         def escape():
             self.drive_ok("key", TITLE, "escape")
             # The step's wait shows the stop button, the picture's grabs leave it out.
+            # (The frame waiting for the answer paints only when asked by a sent message.)
             self.assertTrue(self.stop_button_shown(), "no stop button; %r" % self.state())
+            self.drive_ok("update", TITLE)
             self.screenshot("scroll_capture_running")
 
         path = self.stop_during_a_step(3, 4, escape)
@@ -129,19 +131,16 @@ class ScrollCapture(web.ProxiedTestCase):
         self.open_frame({"CAPTURE_REVIEW": "FALSE", "AUTO_SAVE": "FALSE"}, normal_mode=True)
         self.scroller(HOLE[3] + 50, 5)
         self.drive_ok("click_control", TITLE, ids.IDC_MAXIMIZE)
-        self.assert_soon(lambda: "id=%d class=Button visible=1" % ids.IDC_RESTORE in self.drive_ok("children", TITLE),
-                         True, timeout=10)
-        # The message box is captioned like the frame: the frame by its handle.
-        frame = "#%x" % self.window_info()["hwnd"]
-        self.drive_ok("key", frame, "ctrl+l")
-        box = wait_until(lambda: self.prompts(frame), timeout=10)
+        self.assert_soon(lambda: self.shown(ids.IDC_RESTORE), True, timeout=10)
+        self.drive_ok("key", self.frame, "ctrl+l")
+        box = wait_until(self.prompts, timeout=10)
         self.screenshot("scroll_capture_maximised")
         self.assertEqual(len(box), 1, box)
         text = self.drive_ok("item_text", "#%x" % box[0]["hwnd"], 0xFFFF).replace("\r\n", "\n").strip()
         self.assertEqual(text, "전체창 모드에서는 스크롤캡쳐를 지원하지 않습니다.\n\n"
                                "기본창 모드에서 창사이즈를 조정하신 후 스크롤캡쳐를 진행해 주세요.")
         self.drive_ok("click_control", "#%x" % box[0]["hwnd"], 1)
-        wait_until(lambda: not self.prompts(frame), timeout=10)
+        wait_until(lambda: not self.prompts(), timeout=10)
         self.assertTrue(harness.holds(lambda: self.state()["scrolls"] == 0, 0.5), "nothing scrolled")
         self.assertFalse(self.stop_button_shown())
 

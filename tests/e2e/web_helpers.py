@@ -115,6 +115,6 @@ class ProxiedTestCase(harness.E2ETestCase):
         page (help) the frame is made to ask for: every request the program made
         before it has reached the proxy by then."""
         before = len(self.proxy.urls())
-        self.drive_ok("click_control", harness.FRAME, harness.ids.IDC_HELP_PAGE)
+        self.drive_ok("click_control", self.frame, harness.ids.IDC_HELP_PAGE)
         self.assertTrue(self.requested_after(before, HELP_PAGE), "marker %s" % name)
         return self.proxy.urls()[before:]
