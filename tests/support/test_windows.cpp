@@ -84,6 +84,15 @@ Spec At(int x, int y, int width, int height, Paint paint) {
   return spec;
 }
 
+Spec Ordinary(int x, int y, int width, int height, const wchar_t* title) {
+  Spec spec = At(x, y, width, height);
+  spec.style = WS_OVERLAPPEDWINDOW;
+  spec.exStyle = 0;
+  spec.layer = Layer::Normal;
+  spec.title = title;
+  return spec;
+}
+
 // ---- Window ----------------------------------------------------------------
 
 struct Window::State {

@@ -60,6 +60,9 @@ struct Spec {
 
 // A topmost window of `paint` at x, y, w x h, the rest as Spec gives it.
 Spec At(int x, int y, int width, int height, Paint paint = Solid(RGB(128, 128, 128)));
+// An ordinary captioned window at x, y, w x h, as a program's own window that
+// owns what a test opens.
+Spec Ordinary(int x, int y, int width, int height, const wchar_t* title);
 
 // A window of the calling thread, destroyed with the object. Its messages are
 // handled by whatever dispatches this thread's messages.

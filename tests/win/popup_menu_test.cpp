@@ -122,12 +122,8 @@ class MenuOwner {
 
  private:
   static testwin::Spec Spec() {
-    testwin::Spec spec = testwin::At(50, 50, 300, 200);
-    spec.style = WS_OVERLAPPEDWINDOW;
-    spec.exStyle = 0;
-    spec.layer = testwin::Layer::Normal;
+    testwin::Spec spec = testwin::Ordinary(50, 50, 300, 200, L"menu owner");
     spec.activate = true;
-    spec.title = L"menu owner";
     return spec;
   }
   testwin::Window window_;

@@ -119,12 +119,8 @@ TEST(UpdaterChecks, TreeTogglesByBoxAndTellsEveryRowOfTheName) {
   InitCommonControlsEx(&controls);
   // The tree's parent records the toggle and show messages it is told.
   std::vector<std::pair<UINT, WPARAM>> told;
-  testwin::Spec ownerSpec = testwin::At(0, 0, 300, 300);
-  ownerSpec.style = WS_OVERLAPPEDWINDOW;
-  ownerSpec.exStyle = 0;
-  ownerSpec.layer = testwin::Layer::Normal;
+  testwin::Spec ownerSpec = testwin::Ordinary(0, 0, 300, 300, L"tree owner");
   ownerSpec.visible = false;
-  ownerSpec.title = L"tree owner";
   ownerSpec.handler = [&told](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     if (message != kToggleRowMessage && message != kShowRowMessage) return false;
     told.push_back({message, wParam});
