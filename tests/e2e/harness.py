@@ -30,10 +30,10 @@ RUNS_DIR = os.path.join(BUILD_DIR, "e2e-runs")
 def use_test_desktop():
     """A test that ctest runs on one of the test desktops (scripts/desktops.sh)
     takes that desktop's display, prefix and print server."""
-    spec, folder = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOPS"), os.environ.get("FRAMLET_DESKTOPS")
-    if not spec or not folder:
+    given, folder = os.environ.get("CTEST_RESOURCE_GROUP_0_DESKTOPS"), os.environ.get("FRAMLET_DESKTOPS")
+    if not given or not folder:
         return
-    desktop = spec.split(",")[0].split(":", 1)[1]
+    desktop = given.split(",")[0].split(":", 1)[1]
     with open(os.path.join(folder, desktop, "env"), encoding="utf-8") as f:
         for line in f:
             match = re.match(r"export (\w+)='(.*)'$", line.strip())

@@ -5,7 +5,7 @@ long files run as several entries side by side on the test desktops.
 
     python3 list_groups.py <test file>...
 """
-import importlib.util
+import importlib
 import os
 import sys
 import unittest
@@ -16,9 +16,7 @@ GROUP_SIZE = 5
 def groups(path):
     name = os.path.splitext(os.path.basename(path))[0]
     sys.path.insert(0, os.path.dirname(os.path.abspath(path)))
-    spec = importlib.util.spec_from_file_location(name, path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.import_module(name)
     loader = unittest.TestLoader()
     classes = []
     for value in vars(module).values():

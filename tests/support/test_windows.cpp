@@ -74,29 +74,29 @@ Paint ScreenPattern(ColourAt colourAt) {
   };
 }
 
-Spec At(int x, int y, int width, int height, Paint paint) {
-  Spec spec;
-  spec.x = x;
-  spec.y = y;
-  spec.width = width;
-  spec.height = height;
-  spec.paint = std::move(paint);
-  return spec;
+Look At(int x, int y, int width, int height, Paint paint) {
+  Look look;
+  look.x = x;
+  look.y = y;
+  look.width = width;
+  look.height = height;
+  look.paint = std::move(paint);
+  return look;
 }
 
-Spec Ordinary(int x, int y, int width, int height, const wchar_t* title) {
-  Spec spec = At(x, y, width, height);
-  spec.style = WS_OVERLAPPEDWINDOW;
-  spec.exStyle = 0;
-  spec.layer = Layer::Normal;
-  spec.title = title;
-  return spec;
+Look Ordinary(int x, int y, int width, int height, const wchar_t* title) {
+  Look look = At(x, y, width, height);
+  look.style = WS_OVERLAPPEDWINDOW;
+  look.exStyle = 0;
+  look.layer = Layer::Normal;
+  look.title = title;
+  return look;
 }
 
 // ---- Window ----------------------------------------------------------------
 
 struct Window::State {
-  Spec spec;
+  Look look;
   HWND hwnd = nullptr;
   std::atomic<int> paints{0};
   bool quitOnDestroy = false;
@@ -112,14 +112,14 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   auto* state = reinterpret_cast<Window::State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!state) return DefWindowProcW(hwnd, message, wParam, lParam);
   LRESULT result = 0;
-  if (state->spec.handler && state->spec.handler(hwnd, message, wParam, lParam, &result)) return result;
+  if (state->look.handler && state->look.handler(hwnd, message, wParam, lParam, &result)) return result;
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
       RECT client = {};
       GetClientRect(hwnd, &client);
-      if (state->spec.paint) state->spec.paint(hwnd, dc, client);
+      if (state->look.paint) state->look.paint(hwnd, dc, client);
       EndPaint(hwnd, &ps);
       ++state->paints;
       return 0;
@@ -127,7 +127,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;
     case WM_MOUSEACTIVATE:
-      if (state->spec.exStyle & WS_EX_NOACTIVATE) return MA_NOACTIVATE;
+      if (state->look.exStyle & WS_EX_NOACTIVATE) return MA_NOACTIVATE;
       break;
     case kRepaintNow:
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -155,7 +155,7 @@ void RegisterOnce() {
 
 HWND Create(Window::State* state) {
   RegisterOnce();
-  const Spec& s = state->spec;
+  const Look& s = state->look;
   DWORD exStyle = s.exStyle | (s.layer == Layer::Top ? WS_EX_TOPMOST : 0);
   if (s.layeredFlags) exStyle |= WS_EX_LAYERED;
   HWND hwnd = CreateWindowExW(exStyle, kClassName, s.title, s.style & ~WS_VISIBLE, s.x, s.y, s.width, s.height, s.owner,
@@ -173,8 +173,8 @@ HWND Create(Window::State* state) {
 
 }  // namespace
 
-Window::Window(const Spec& spec) : state_(std::make_unique<State>()) {
-  state_->spec = spec;
+Window::Window(const Look& look) : state_(std::make_unique<State>()) {
+  state_->look = look;
   Create(state_.get());
 }
 
@@ -242,7 +242,7 @@ struct Canvas {
 // asynchronously, so the picture is looked for rather than assumed. A
 // translucent window or one at the bottom of the z-order shows something else;
 // for those one read of the screen makes sure the drawing reached the display.
-bool PictureOnScreen(HWND hwnd, const Spec& spec) {
+bool PictureOnScreen(HWND hwnd, const Look& look) {
   RECT client = {};
   GetClientRect(hwnd, &client);
   POINT origin = {0, 0};
@@ -256,7 +256,7 @@ bool PictureOnScreen(HWND hwnd, const Spec& spec) {
   const int w = onScreen.right - onScreen.left, h = onScreen.bottom - onScreen.top;
   HDC screen = GetDC(nullptr);
   const bool comparable =
-      spec.paint && spec.layer != Layer::Bottom && !((spec.layeredFlags & LWA_ALPHA) && spec.alpha != 255);
+      look.paint && look.layer != Layer::Bottom && !((look.layeredFlags & LWA_ALPHA) && look.alpha != 255);
   if (!comparable) {
     GetPixel(screen, onScreen.left, onScreen.top);
     ReleaseDC(nullptr, screen);
@@ -266,21 +266,21 @@ bool PictureOnScreen(HWND hwnd, const Spec& spec) {
   BitBlt(shown.dc, 0, 0, w, h, screen, onScreen.left, onScreen.top, SRCCOPY | CAPTUREBLT);
   ReleaseDC(nullptr, screen);
   Canvas painted(client.right, client.bottom);
-  spec.paint(hwnd, painted.dc, client);
+  look.paint(hwnd, painted.dc, client);
   GdiFlush();
   const int dx = onScreen.left - origin.x, dy = onScreen.top - origin.y;
-  const uint32_t key = (GetRValue(spec.colourKey) << 16) | (GetGValue(spec.colourKey) << 8) | GetBValue(spec.colourKey);
+  const uint32_t key = (GetRValue(look.colourKey) << 16) | (GetGValue(look.colourKey) << 8) | GetBValue(look.colourKey);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const uint32_t want = painted.At(x + dx, y + dy);
-      if ((spec.layeredFlags & LWA_COLORKEY) && want == key) continue;
+      if ((look.layeredFlags & LWA_COLORKEY) && want == key) continue;
       if (shown.At(x, y) != want) return false;
     }
   return true;
 }
 
-void RunWindow(const std::shared_ptr<ThreadWindow::Shared>& shared, const Spec& spec) {
-  Window window(spec);
+void RunWindow(const std::shared_ptr<ThreadWindow::Shared>& shared, const Look& look) {
+  Window window(look);
   HWND hwnd = window.Hwnd();
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
@@ -309,7 +309,7 @@ void RunWindow(const std::shared_ptr<ThreadWindow::Shared>& shared, const Spec& 
     const int painted = window.Paints();
     if (painted > shown && IsWindowVisible(hwnd)) {
       GdiFlush();
-      if (PictureOnScreen(hwnd, spec)) {
+      if (PictureOnScreen(hwnd, look)) {
         shown = painted;
         {
           std::lock_guard<std::mutex> lock(shared->mutex);
@@ -333,12 +333,12 @@ void RunWindow(const std::shared_ptr<ThreadWindow::Shared>& shared, const Spec& 
 
 }  // namespace
 
-bool ThreadWindow::Open(const Spec& spec, int timeoutMs) {
+bool ThreadWindow::Open(const Look& look, int timeoutMs) {
   Close();
   shared_ = std::make_shared<Shared>();
   std::shared_ptr<Shared> shared = shared_;
-  thread_ = std::thread([shared, spec] { RunWindow(shared, spec); });
-  if (!spec.visible) {
+  thread_ = std::thread([shared, look] { RunWindow(shared, look); });
+  if (!look.visible) {
     if (shared->WaitFor([&] { return shared->hwnd != nullptr; }, timeoutMs)) return true;
   } else if (shared->WaitFor([&] { return shared->shownPaints > 0; }, timeoutMs)) {
     return true;
@@ -377,33 +377,33 @@ bool ThreadWindow::Repaint(int timeoutMs) {
 
 // ---- ScrollingRows ---------------------------------------------------------
 
-bool ScrollingRows::Open(const RowsSpec& spec, int timeoutMs) {
+bool ScrollingRows::Open(const RowsLook& look, int timeoutMs) {
   Close();
-  spec_ = spec;
+  look_ = look;
   top_ = 0;
   scrolls_ = 0;
-  Spec window;
-  window.x = spec.x;
-  window.y = spec.y;
-  window.width = spec.width;
-  window.height = spec.height;
-  window.layer = spec.layer;
-  window.title = spec.title;
+  Look window;
+  window.x = look.x;
+  window.y = look.y;
+  window.width = look.width;
+  window.height = look.height;
+  window.layer = look.layer;
+  window.title = look.title;
   window.paint = [this](HWND, HDC dc, const RECT& client) {
     const int top = top_;
-    const ColourAt& colourAt = spec_.colourAt;
+    const ColourAt& colourAt = look_.colourAt;
     DrawPixels(dc, client.right, client.bottom, 0, top, colourAt);
   };
   window.handler = [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     if (message != WM_VSCROLL) return false;
     if (LOWORD(wParam) == SB_LINEDOWN) {
       ++scrolls_;
-      const int last = spec_.contentRows - spec_.height;
-      const int next = top_ + spec_.step;
+      const int last = look_.contentRows - look_.height;
+      const int next = top_ + look_.step;
       top_ = next > last ? last : next;
       InvalidateRect(hwnd, nullptr, FALSE);
       UpdateWindow(hwnd);
-      if (spec_.onScroll) spec_.onScroll(hwnd);
+      if (look_.onScroll) look_.onScroll(hwnd);
     }
     *result = 0;
     return true;

@@ -41,7 +41,7 @@ Paint ScreenPattern(ColourAt colourAt);
 // Topmost, plain, or put at the bottom of the z-order once shown.
 enum class Layer { Top, Normal, Bottom };
 
-struct Spec {
+struct Look {
   int x = 0, y = 0, width = 0, height = 0;  // on the screen
   Paint paint = Solid(RGB(128, 128, 128));
   Handler handler;
@@ -58,17 +58,17 @@ struct Spec {
   BYTE alpha = 255;
 };
 
-// A topmost window of `paint` at x, y, w x h, the rest as Spec gives it.
-Spec At(int x, int y, int width, int height, Paint paint = Solid(RGB(128, 128, 128)));
+// A topmost window of `paint` at x, y, w x h, the rest as Look gives it.
+Look At(int x, int y, int width, int height, Paint paint = Solid(RGB(128, 128, 128)));
 // An ordinary captioned window at x, y, w x h, as a program's own window that
 // owns what a test opens.
-Spec Ordinary(int x, int y, int width, int height, const wchar_t* title);
+Look Ordinary(int x, int y, int width, int height, const wchar_t* title);
 
 // A window of the calling thread, destroyed with the object. Its messages are
 // handled by whatever dispatches this thread's messages.
 class Window {
  public:
-  explicit Window(const Spec& spec);
+  explicit Window(const Look& look);
   ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
@@ -96,7 +96,7 @@ class ThreadWindow {
   // Opens the window (closing one this object had) and returns once it shows
   // and what it painted is on the screen; false when it could not be made or
   // never showed within timeoutMs.
-  bool Open(const Spec& spec, int timeoutMs = 10000);
+  bool Open(const Look& look, int timeoutMs = 10000);
   void Close();
   HWND Hwnd() const;
   // Paints the window again and returns once the new picture is on the screen.
@@ -112,7 +112,7 @@ class ThreadWindow {
 // A window on its own thread showing `height` rows of content `contentRows`
 // tall whose pixel (x, row) is colourAt(x, row). Each line-down scroll message
 // moves it down by `step` rows, up to the content's end.
-struct RowsSpec {
+struct RowsLook {
   int x = 0, y = 0, width = 0, height = 0;
   int contentRows = 0;
   int step = 1;
@@ -125,7 +125,7 @@ struct RowsSpec {
 
 class ScrollingRows {
  public:
-  bool Open(const RowsSpec& spec, int timeoutMs = 10000);
+  bool Open(const RowsLook& look, int timeoutMs = 10000);
   void Close() { window_.Close(); }
   HWND Hwnd() const { return window_.Hwnd(); }
   // The first content row shown, and the line-down messages taken.
@@ -135,7 +135,7 @@ class ScrollingRows {
   bool ScrollTo(int row);
 
  private:
-  RowsSpec spec_;
+  RowsLook look_;
   std::atomic<int> top_{0};
   std::atomic<int> scrolls_{0};
   ThreadWindow window_;

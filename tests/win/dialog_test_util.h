@@ -86,7 +86,7 @@ inline INT_PTR RunModal(const std::function<INT_PTR()>& open, const wchar_t* tit
 // A plain top-level window of this thread standing in for the capture frame.
 class FakeFrame {
  public:
-  FakeFrame(int x, int y, int width, int height, DWORD exStyle = 0) : window_(Spec(x, y, width, height, exStyle)) {}
+  FakeFrame(int x, int y, int width, int height, DWORD exStyle = 0) : window_(Look(x, y, width, height, exStyle)) {}
   HWND Hwnd() const { return window_.Hwnd(); }
   bool Topmost() const { return (GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   // From another thread: posts a marker to the frame's thread behind what was
@@ -100,19 +100,19 @@ class FakeFrame {
 
  private:
   static constexpr UINT kMarker = WM_APP + 0x3A2;
-  testwin::Spec Spec(int x, int y, int width, int height, DWORD exStyle) {
-    testwin::Spec spec = testwin::At(x, y, width, height, testwin::Solid(GetSysColor(COLOR_WINDOW)));
-    spec.layer = (exStyle & WS_EX_TOPMOST) ? testwin::Layer::Top : testwin::Layer::Normal;
-    spec.exStyle = exStyle & ~WS_EX_TOPMOST;
-    spec.title = L"Framlet5 test frame";
-    spec.activate = true;
-    spec.handler = [seen = seen_](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+  testwin::Look Look(int x, int y, int width, int height, DWORD exStyle) {
+    testwin::Look look = testwin::At(x, y, width, height, testwin::Solid(GetSysColor(COLOR_WINDOW)));
+    look.layer = (exStyle & WS_EX_TOPMOST) ? testwin::Layer::Top : testwin::Layer::Normal;
+    look.exStyle = exStyle & ~WS_EX_TOPMOST;
+    look.title = L"Framlet5 test frame";
+    look.activate = true;
+    look.handler = [seen = seen_](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
       if (message != kMarker) return false;
       ++*seen;
       *result = 0;
       return true;
     };
-    return spec;
+    return look;
   }
   int posted_ = 0;
   std::shared_ptr<std::atomic<int>> seen_ = std::make_shared<std::atomic<int>>(0);

@@ -115,16 +115,16 @@ using PopupMenuTrack = wintest::WinTest;
 // A plain visible window to own the menus.
 class MenuOwner {
  public:
-  MenuOwner() : window_(Spec()) {
+  MenuOwner() : window_(Look()) {
     wintest::PumpUntil([&] { return wintest::Painted(window_.Hwnd()); });
   }
   HWND Get() const { return window_.Hwnd(); }
 
  private:
-  static testwin::Spec Spec() {
-    testwin::Spec spec = testwin::Ordinary(50, 50, 300, 200, L"menu owner");
-    spec.activate = true;
-    return spec;
+  static testwin::Look Look() {
+    testwin::Look look = testwin::Ordinary(50, 50, 300, 200, L"menu owner");
+    look.activate = true;
+    return look;
   }
   testwin::Window window_;
 };

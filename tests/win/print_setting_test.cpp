@@ -350,12 +350,12 @@ TEST_F(PrintOutputTest, FitInLandscapeStretchesThePictureOverTheWholeLandscapePa
 TEST_F(PrintOutputTest, FrameAreaIsGrabbedAfterTheHiddenDialogsPlaceHasRepainted) {
   // The dialog opens centred over this window of this thread, which paints
   // itself green; the grabbed area is the window.
-  testwin::Spec spec = testwin::At(300, 250, 500, 400, testwin::Solid(kGreen));
-  spec.layer = testwin::Layer::Normal;
-  spec.exStyle = 0;
-  spec.activate = true;
-  spec.title = L"area";
-  testwin::Window area(spec);
+  testwin::Look look = testwin::At(300, 250, 500, 400, testwin::Solid(kGreen));
+  look.layer = testwin::Layer::Normal;
+  look.exStyle = 0;
+  look.activate = true;
+  look.title = L"area";
+  testwin::Window area(look);
   ASSERT_TRUE(area.Hwnd());
   CPrintSettingDlg dialog(PrintSource::FrameArea, nullptr, RECT{300, 250, 800, 650});
   RunDialog(dialog, area.Hwnd(), [](HWND d) {

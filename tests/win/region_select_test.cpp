@@ -263,9 +263,9 @@ constexpr COLORREF kGreen = RGB(0, 200, 0);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 
 // Paints green on the screen and when asked to print itself.
-testwin::Spec PrintsItself(int x, int y, int w, int h) {
-  testwin::Spec spec = testwin::At(x, y, w, h, testwin::Solid(kGreen));
-  spec.handler = [paint = spec.paint](HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+testwin::Look PrintsItself(int x, int y, int w, int h) {
+  testwin::Look look = testwin::At(x, y, w, h, testwin::Solid(kGreen));
+  look.handler = [paint = look.paint](HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     if (message != WM_PRINTCLIENT) return false;
     RECT client = {};
     GetClientRect(hwnd, &client);
@@ -273,25 +273,25 @@ testwin::Spec PrintsItself(int x, int y, int w, int h) {
     *result = 0;
     return true;
   };
-  return spec;
+  return look;
 }
 
 // Paints red on the screen but draws nothing when asked to print itself.
-testwin::Spec PrintsNothing(int x, int y, int w, int h) {
-  testwin::Spec spec = testwin::At(x, y, w, h, testwin::Solid(kRed));
-  spec.handler = [](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+testwin::Look PrintsNothing(int x, int y, int w, int h) {
+  testwin::Look look = testwin::At(x, y, w, h, testwin::Solid(kRed));
+  look.handler = [](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
     if (message != WM_PRINT && message != WM_PRINTCLIENT) return false;
     *result = 0;
     return true;
   };
-  return spec;
+  return look;
 }
 
 class WindowCapture : public wintest::WinTest {
  protected:
-  HWND Open(const testwin::Spec& spec) {
+  HWND Open(const testwin::Look& look) {
     windows_.push_back(std::make_unique<testwin::ThreadWindow>());
-    EXPECT_TRUE(windows_.back()->Open(spec));
+    EXPECT_TRUE(windows_.back()->Open(look));
     return windows_.back()->Hwnd();
   }
   // The clipboard's pixel at (x, y) and the bitmap's size.

@@ -32,9 +32,9 @@ uint32_t PixelOf(const std::vector<uint8_t>& rows, int stride, int x, int y) {
 class ScreenGrab : public wintest::WinTest {
  protected:
   // A window on the screen, shown with its picture, until the case ends.
-  HWND Open(const testwin::Spec& spec) {
+  HWND Open(const testwin::Look& look) {
     windows_.push_back(std::make_unique<testwin::ThreadWindow>());
-    EXPECT_TRUE(windows_.back()->Open(spec));
+    EXPECT_TRUE(windows_.back()->Open(look));
     return windows_.back()->Hwnd();
   }
   HWND Pattern(int x, int y) { return Open(testwin::At(x, y, kW, kH, testwin::Pattern(PatternAt))); }
@@ -86,7 +86,7 @@ TEST_F(ScreenGrab, EmptyRectangleIsAFailedGrab) {
 
 TEST_F(ScreenGrab, LayeredWindowOverTheRectangle) {
   Pattern(300, 300);
-  testwin::Spec red = testwin::At(300, 300, kW, kH, testwin::Solid(RGB(255, 0, 0)));
+  testwin::Look red = testwin::At(300, 300, kW, kH, testwin::Solid(RGB(255, 0, 0)));
   red.layeredFlags = LWA_ALPHA;
   red.alpha = 255;
   Open(red);
@@ -115,7 +115,7 @@ TEST_F(ScreenGrab, LayeredWindowOverTheRectangle) {
 // of the hole gets) what lies beneath, while its opaque edge stays.
 TEST_F(ScreenGrab, ColourKeyedHoleShowsWhatLiesBeneath) {
   Pattern(500, 300);
-  testwin::Spec frame =
+  testwin::Look frame =
       testwin::At(500 - 8, 300 - 8, kW + 16, kH + 16, testwin::Framed(RGB(0, 0, 255), RGB(255, 0, 255), 8));
   frame.layeredFlags = LWA_COLORKEY;
   frame.colourKey = RGB(255, 0, 255);

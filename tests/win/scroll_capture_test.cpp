@@ -37,18 +37,18 @@ uint32_t ContentAt(int x, int row) {
 class ScrollCapture : public wintest::WinTest {
  protected:
   void SetUp() override {
-    testwin::RowsSpec spec;
-    spec.x = kLeft;
-    spec.y = kTop;
-    spec.width = kWidth;
-    spec.height = kView;
-    spec.contentRows = kContent;
-    spec.step = kStep;
-    spec.colourAt = ContentAt;
+    testwin::RowsLook look;
+    look.x = kLeft;
+    look.y = kTop;
+    look.width = kWidth;
+    look.height = kView;
+    look.contentRows = kContent;
+    look.step = kStep;
+    look.colourAt = ContentAt;
     // Each scroll posts a message to this thread, handled during the step's
     // wait when a case meddles.
-    spec.onScroll = [this](HWND) { PostMessageW(meddler_.Hwnd(), kMeddle, 0, 0); };
-    ASSERT_TRUE(rows_.Open(spec));
+    look.onScroll = [this](HWND) { PostMessageW(meddler_.Hwnd(), kMeddle, 0, 0); };
+    ASSERT_TRUE(rows_.Open(look));
     window_ = rows_.Hwnd();
     ASSERT_TRUE(ShowsRow(0));
   }
@@ -107,10 +107,10 @@ class ScrollCapture : public wintest::WinTest {
   CCaptureEngine* meddling_ = nullptr;
   int nestedResults_ = 0;
   testwin::Window meddler_{[this] {
-    testwin::Spec spec;
-    spec.visible = false;
-    spec.handler = [this](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT* r) { return Meddle(h, m, w, l, r); };
-    return spec;
+    testwin::Look look;
+    look.visible = false;
+    look.handler = [this](HWND h, UINT m, WPARAM w, LPARAM l, LRESULT* r) { return Meddle(h, m, w, l, r); };
+    return look;
   }()};
   testwin::ScrollingRows rows_;
   HWND window_ = nullptr;

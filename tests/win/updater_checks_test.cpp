@@ -119,15 +119,15 @@ TEST(UpdaterChecks, TreeTogglesByBoxAndTellsEveryRowOfTheName) {
   InitCommonControlsEx(&controls);
   // The tree's parent records the toggle and show messages it is told.
   std::vector<std::pair<UINT, WPARAM>> told;
-  testwin::Spec ownerSpec = testwin::Ordinary(0, 0, 300, 300, L"tree owner");
-  ownerSpec.visible = false;
-  ownerSpec.handler = [&told](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+  testwin::Look ownerLook = testwin::Ordinary(0, 0, 300, 300, L"tree owner");
+  ownerLook.visible = false;
+  ownerLook.handler = [&told](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     if (message != kToggleRowMessage && message != kShowRowMessage) return false;
     told.push_back({message, wParam});
     *result = 0;
     return true;
   };
-  testwin::Window owner(ownerSpec);
+  testwin::Window owner(ownerLook);
   HWND parent = owner.Hwnd();
   ASSERT_NE(parent, nullptr);
   HWND treeWindow = CreateWindowW(WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_LINESATROOT, 0, 0,

@@ -23,24 +23,24 @@ namespace {
 // held at that moment.
 class PopupStandIn {
  public:
-  explicit PopupStandIn(webtest::PageCallRecorder& recorder) : window_(Spec(recorder, settingAtClose)) {}
+  explicit PopupStandIn(webtest::PageCallRecorder& recorder) : window_(Look(recorder, settingAtClose)) {}
   HWND Hwnd() const { return window_.Hwnd(); }
   std::vector<std::string> settingAtClose;
 
  private:
-  static testwin::Spec Spec(webtest::PageCallRecorder& recorder, std::vector<std::string>& closes) {
-    testwin::Spec spec = testwin::At(0, 0, 10, 10);
-    spec.exStyle = 0;
-    spec.layer = testwin::Layer::Normal;
-    spec.visible = false;
-    spec.handler = [&recorder, &closes](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
+  static testwin::Look Look(webtest::PageCallRecorder& recorder, std::vector<std::string>& closes) {
+    testwin::Look look = testwin::At(0, 0, 10, 10);
+    look.exStyle = 0;
+    look.layer = testwin::Layer::Normal;
+    look.visible = false;
+    look.handler = [&recorder, &closes](HWND, UINT message, WPARAM, LPARAM, LRESULT* result) {
       if (message != WM_CLOSE) return false;
       ++recorder.closeMessages;
       closes.push_back(webtest::StoredPopCloseState());
       *result = 0;
       return true;
     };
-    return spec;
+    return look;
   }
   testwin::Window window_;
 };

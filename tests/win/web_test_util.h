@@ -50,19 +50,19 @@ inline bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
 // (or, owned, for a popup).
 class HostWindow {
  public:
-  HostWindow(int x, int y, int width, int height, HWND owner = nullptr) : window_(Spec(x, y, width, height, owner)) {}
+  HostWindow(int x, int y, int width, int height, HWND owner = nullptr) : window_(Look(x, y, width, height, owner)) {}
   HWND Hwnd() const { return window_.Hwnd(); }
 
  private:
-  static testwin::Spec Spec(int x, int y, int width, int height, HWND owner) {
-    testwin::Spec spec = testwin::At(x, y, width, height);
-    spec.style = WS_POPUP | WS_CLIPCHILDREN;
-    spec.exStyle = 0;
-    spec.layer = testwin::Layer::Normal;
-    spec.activate = true;
-    spec.owner = owner;
-    spec.title = L"web test";
-    return spec;
+  static testwin::Look Look(int x, int y, int width, int height, HWND owner) {
+    testwin::Look look = testwin::At(x, y, width, height);
+    look.style = WS_POPUP | WS_CLIPCHILDREN;
+    look.exStyle = 0;
+    look.layer = testwin::Layer::Normal;
+    look.activate = true;
+    look.owner = owner;
+    look.title = L"web test";
+    return look;
   }
   testwin::Window window_;
 };

@@ -22,15 +22,15 @@ FLDRIVE_COMMAND(backdrop,
                 L"<x> <y> <w> <h> <fill RRGGBB> <mark RRGGBB> <mark size>   a window of that colour with a "
                 L"square in its top-left corner, at the bottom of the z-order, until backdrop_close") {
   if (args.size() != 7) return 2;
-  testwin::Spec spec;
-  spec.x = ToInt(args[0]);
-  spec.y = ToInt(args[1]);
-  spec.width = ToInt(args[2]);
-  spec.height = ToInt(args[3]);
-  spec.paint = testwin::SolidWithCorner(ParseColour(args[4]), ParseColour(args[5]), ToInt(args[6]));
-  spec.layer = testwin::Layer::Bottom;
-  spec.title = L"fldrive backdrop";
-  if (!g_backdrop.Open(spec)) return 1;
+  testwin::Look look;
+  look.x = ToInt(args[0]);
+  look.y = ToInt(args[1]);
+  look.width = ToInt(args[2]);
+  look.height = ToInt(args[3]);
+  look.paint = testwin::SolidWithCorner(ParseColour(args[4]), ParseColour(args[5]), ToInt(args[6]));
+  look.layer = testwin::Layer::Bottom;
+  look.title = L"fldrive backdrop";
+  if (!g_backdrop.Open(look)) return 1;
   PrintHandle(g_backdrop.Hwnd());
   return 0;
 }

@@ -26,15 +26,15 @@ testwin::ThreadWindow g_helper;
 // Opens a window on its own thread, which keeps painting it; prints its handle.
 int Open(testwin::ThreadWindow& window, const wchar_t* title, const testwin::Paint& paint, const fldrive::Args& args,
          testwin::Layer layer) {
-  testwin::Spec spec;
-  spec.x = ToInt(args[0]);
-  spec.y = ToInt(args[1]);
-  spec.width = ToInt(args[2]);
-  spec.height = ToInt(args[3]);
-  spec.paint = paint;
-  spec.layer = layer;
-  spec.title = title;
-  if (!window.Open(spec)) return 1;
+  testwin::Look look;
+  look.x = ToInt(args[0]);
+  look.y = ToInt(args[1]);
+  look.width = ToInt(args[2]);
+  look.height = ToInt(args[3]);
+  look.paint = paint;
+  look.layer = layer;
+  look.title = title;
+  if (!window.Open(look)) return 1;
   PrintHandle(window.Hwnd());
   return 0;
 }

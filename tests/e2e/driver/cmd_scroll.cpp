@@ -59,20 +59,20 @@ FLDRIVE_COMMAND(scroll_rows,
   g_scroller.Close();
   g_holdAt = 0;
   ResetEvent(g_release);
-  testwin::RowsSpec spec;
-  spec.x = ToInt(args[0]);
-  spec.y = ToInt(args[1]);
-  spec.width = ToInt(args[2]);
-  spec.height = ToInt(args[3]);
-  spec.contentRows = ToInt(args[4]);
-  spec.step = ToInt(args[5]);
-  spec.colourAt = ContentAt;
-  spec.layer = testwin::Layer::Bottom;
-  spec.title = L"fldrive scroll rows";
-  spec.onScroll = [](HWND) {
+  testwin::RowsLook look;
+  look.x = ToInt(args[0]);
+  look.y = ToInt(args[1]);
+  look.width = ToInt(args[2]);
+  look.height = ToInt(args[3]);
+  look.contentRows = ToInt(args[4]);
+  look.step = ToInt(args[5]);
+  look.colourAt = ContentAt;
+  look.layer = testwin::Layer::Bottom;
+  look.title = L"fldrive scroll rows";
+  look.onScroll = [](HWND) {
     if (g_scroller.Scrolls() == g_holdAt) HoldAnswer();
   };
-  if (!g_scroller.Open(spec)) return 1;
+  if (!g_scroller.Open(look)) return 1;
   PrintHandle(g_scroller.Hwnd());
   return 0;
 }
