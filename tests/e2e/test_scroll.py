@@ -176,10 +176,11 @@ class ContinuousTiming(commands.CommandsCase):
         self.drive_ok("key", TITLE, "escape")
         times = [os.stat(os.path.join(shots, "shot_%d.bmp" % n)).st_mtime for n in range(4)]
         gaps = [b - a for a, b in zip(times, times[1:])]
+        # The pause follows each save, so no gap is shorter than the interval
+        # (less the timers' coarseness). How much longer a gap is depends on
+        # the machine's load: a speed, not a rule, so it is not asserted here.
         for gap in gaps:
-            # Timers here are coarse; a save takes a while on a loaded machine.
             self.assertGreaterEqual(gap, 0.55, gaps)
-            self.assertLess(gap, 2.5, gaps)
 
 
 if __name__ == "__main__":
