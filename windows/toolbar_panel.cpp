@@ -45,6 +45,7 @@ BOOL CToolbarPanel::OnInitDialog() {
   if (arrow_.Attach(hwnd, IDC_TB_ARROW, arrow.rest, arrow.pressed, arrow.hover)) arrow_.Show(false);
   separator_.Attach(hwnd, IDC_TB_SEPARATOR, IDB_TOOLBAR_SEPARATOR);
   tip_.Create(host_.FrameWindow());
+  keys_.Add(hwnd, framlet::ui::KeyStage::Accelerators, [this](MSG& msg) { return TranslateKey(msg); });
   RECT client = {};
   GetClientRect(hwnd, &client);
   Layout(client.right);
@@ -195,6 +196,9 @@ INT_PTR CToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
       tip_.Hide();
       return TRUE;
+    case WM_DESTROY:
+      keys_.Remove();
+      break;
     case WM_PARENTNOTIFY:
       if (LOWORD(wParam) == WM_LBUTTONDOWN) tip_.Hide();
       return TRUE;
