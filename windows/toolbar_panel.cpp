@@ -129,7 +129,9 @@ bool CToolbarPanel::TranslateKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || !IsOpen()) return false;
   if (message.hwnd != Hwnd() && !IsChild(Hwnd(), message.hwnd)) return false;
   const tb::KeyState state{host_.NormalMode(), host_.ContinuousRunning(), host_.ScrollRunning()};
-  const tb::KeyAction action = tb::KeyFor(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, mode_, state);
+  const unsigned modifiers = (GetKeyState(VK_CONTROL) < 0 ? tb::kCtrl : 0u) |
+                             (GetKeyState(VK_SHIFT) < 0 ? tb::kShift : 0u) | (GetKeyState(VK_MENU) < 0 ? tb::kAlt : 0u);
+  const tb::KeyAction action = tb::KeyFor(static_cast<int>(message.wParam), modifiers, mode_, state);
   if (!action.handled) return false;
   if (action.command != tb::Command::None) host_.RunToolbarCommand(action.command);
   return true;
@@ -137,7 +139,7 @@ bool CToolbarPanel::TranslateKey(const MSG& message) {
 
 void CToolbarPanel::RunKeyEscape() {
   const tb::KeyState state{host_.NormalMode(), host_.ContinuousRunning(), host_.ScrollRunning()};
-  const tb::KeyAction action = tb::KeyFor(tb::kVkEscape, false, mode_, state);
+  const tb::KeyAction action = tb::KeyFor(tb::kVkEscape, tb::kNoModifier, mode_, state);
   if (action.command != tb::Command::None) host_.RunToolbarCommand(action.command);
 }
 
