@@ -34,7 +34,8 @@ TEST(KeyOrder, WhoSeesAKeyFirst) {
   } cases[] = {
       // The browser's innermost window lies three levels inside the view.
       {"a key in a page: the frame's tables, then the page, then the frame's Enter and Escape",
-       {4, 4, -1, -1, 3, -1}, "TVR"},
+       {4, 4, -1, -1, 3, -1},
+       "TVR"},
       {"a key in the address box", {1, 1, -1, -1, -1, -1}, "TR"},
       {"a key on a normal-panel button: the panel before the frame", {2, 2, -1, 1, -1, -1}, "nTR"},
       {"a key on the panel itself", {1, 1, -1, 0, -1, -1}, "nTR"},

@@ -113,7 +113,8 @@ class NavigationLog : public IDispatch {
   ~NavigationLog() { Disconnect(); }
   bool Connect(IWebBrowser2* browser) {
     IConnectionPointContainer* container = nullptr;
-    if (!browser || FAILED(browser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
+    if (!browser ||
+        FAILED(browser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
       return false;
     container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point_);
     container->Release();
