@@ -106,14 +106,7 @@ INT_PTR CCaptureFrameDlg::RunModal() {
   while (IsWindow(frameWindow)) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;  // WM_QUIT ends the program
-    if (PreTranslateMessage(msg)) continue;
-    if (framlet::web::PreTranslateViewMessage(msg)) continue;
-    // Dialog keys (Tab, Enter, Escape) for whichever dialog the message is for.
-    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    wchar_t className[16] = {};
-    if (root && GetClassNameW(root, className, 16) && lstrcmpW(className, L"#32770") == 0 &&
-        IsDialogMessageW(root, &msg))
-      continue;
+    if (framlet::ui::PreTranslateMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -121,29 +114,27 @@ INT_PTR CCaptureFrameDlg::RunModal() {
   return msg.message == WM_QUIT ? static_cast<INT_PTR>(msg.wParam) : IDOK;
 }
 
-bool CCaptureFrameDlg::PreTranslateMessage(MSG& msg) {
-  HWND frameWindow = Hwnd();
-  if (!frameWindow || (msg.hwnd != frameWindow && !IsChild(frameWindow, msg.hwnd))) return false;
-  if (msg.message == WM_LBUTTONDOWN) return OnAddressClick(msg);
+bool CCaptureFrameDlg::OnTableKey(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
-  // A toolbar panel's own keys come before the frame's.
-  if (captureToolbar_ && captureToolbar_->TranslateKey(msg)) return true;
-  if (webToolbar_ && webToolbar_->TranslateKey(msg)) return true;
-  // The tables in their order; the first that matches sends its command to the frame.
   for (HACCEL table : accelerators_)
-    if (TranslateAcceleratorW(frameWindow, table, &msg)) return true;
+    if (TranslateAcceleratorW(Hwnd(), table, &msg)) return true;
+  return false;
+}
+
+bool CCaptureFrameDlg::OnWindowKey(MSG& msg) {
+  if (msg.message == WM_LBUTTONDOWN) return OnAddressClick(msg);
   if (msg.message != WM_KEYDOWN) return false;
   switch (msg.wParam) {
     case VK_ESCAPE:
       commands_.OnEscape();
       return true;
     case VK_RETURN:
-      return OnEnterKey();
+      return OnEnterKey(msg);
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
     case VK_DOWN:
-      // Shift+arrows are the size tables above; a plain arrow moves the frame
+      // Shift+arrows are the size tables; a plain arrow moves the frame
       // first and still reaches the focused control.
       if (GetKeyState(VK_SHIFT) >= 0) NudgeFromStoredRect(static_cast<UINT>(msg.wParam), false);
       break;
@@ -299,6 +290,8 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   // The region selection window is created here, hidden.
   ApplySkin();
   LoadKeyTables();
+  tableKeys_.Add(hwnd, framlet::ui::KeyStage::Accelerators, [this](MSG& msg) { return OnTableKey(msg); });
+  windowKeys_.Add(hwnd, framlet::ui::KeyStage::WindowKeys, [this](MSG& msg) { return OnWindowKey(msg); });
   hoverTip_.Create(hwnd);
   SavePosition();
   return TRUE;
@@ -313,6 +306,8 @@ void CCaptureFrameDlg::ApplySkin() {
 void CCaptureFrameDlg::OnDestroy() {
   // A page call that comes later (a closing view's script) reaches no frame.
   if (external_) external_->SetHost(nullptr);
+  tableKeys_.Remove();
+  windowKeys_.Remove();
   trayIcon_.Remove();
   hoverTip_.Close();
   // Freed in this order: the label's font (with the chrome), the engine, the option dialogs, the area outline.
@@ -730,12 +725,16 @@ void CCaptureFrameDlg::RefreshTabStrip() {
   tabBar_->Strip().Redraw();
 }
 
-bool CCaptureFrameDlg::OnEnterKey() {
+bool CCaptureFrameDlg::OnEnterKey(const MSG& msg) {
   // With no window of the program focused the key goes nowhere.
   if (!GetFocus()) return true;
+  // A page's Enter is the page's (its view made it a character for the page's
+  // form); the typed address goes with Enter anywhere else in the frame.
+  const bool forPage = CWebPage::FromWindow(msg.hwnd) != nullptr;
   const std::string typed = AddressText();
-  if (framlet::address::EnterNavigates(typed, framlet::site::StartPageUrl())) views_.Navigate(typed);
-  ShowWebMode();
+  if (!forPage && framlet::address::EnterNavigates(typed, framlet::site::StartPageUrl())) views_.Navigate(typed);
+  // Web capture, also from web capture: the switch puts the page's layering back.
+  PressWebModeButton();
   return true;
 }
 
@@ -779,9 +778,12 @@ std::string CCaptureFrameDlg::AddressText() const {
 }
 
 void CCaptureFrameDlg::ShowWebMode() {
-  if (normalMode)
-    SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TO_WEB_MODE, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Item(IDC_TO_WEB_MODE)));
+  if (normalMode) PressWebModeButton();
+}
+
+void CCaptureFrameDlg::PressWebModeButton() {
+  SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TO_WEB_MODE, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Item(IDC_TO_WEB_MODE)));
 }
 
 void CCaptureFrameDlg::OnHomePage() {
@@ -827,7 +829,9 @@ void CCaptureFrameDlg::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
 
 void CCaptureFrameDlg::OnTrayMenu() {
   const UINT chosen = framlet::app::TrackNotifyMenu(Hwnd(), hiddenToTray, normalMode);
-  if (chosen != 0) commands_.Run(static_cast<int>(chosen));
+  // The item arrives as a command behind this notification, once the frame
+  // has the focus, so a window the command opens keeps the activation.
+  if (chosen != 0) PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 void CCaptureFrameDlg::OnOptionsMenu() {

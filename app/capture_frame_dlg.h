@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "ui/gdi.h"
 #include "ui/hover_tip_dlg.h"
+#include "ui/key_chain.h"
 #include "ui/picture.h"
 #include "ui/tray_icon.h"
 #include "ui/window_base.h"
@@ -156,7 +157,7 @@ class CCaptureFrameDlg : public CDialogBase,
   void EnterNormalMode() override { commands_.EnterNormalMode(); }
 
   // The address box: Enter, the first click, and text typed in Korean input mode.
-  bool OnEnterKey();
+  bool OnEnterKey(const MSG& msg);
   bool OnAddressClick(const MSG& msg);
   void OnAddressChanged();
 
@@ -165,8 +166,12 @@ class CCaptureFrameDlg : public CDialogBase,
   void OnOptionsMenu();
   void RunOptionsMenuItem(UINT id);
 
-  // Keys the frame handles before any control sees them; false lets the key on.
-  bool PreTranslateMessage(MSG& msg);
+  // The frame's two places in the key chain (ui/key_chain.h), for messages
+  // bound for the frame or its children; false lets the message on.
+  // Its accelerator tables, in their order: the first that matches sends its command.
+  bool OnTableKey(MSG& msg);
+  // After a page had its turn: Escape, Enter, plain arrows, the address box's first click.
+  bool OnWindowKey(MSG& msg);
   void LoadKeyTables();
   void NudgeFromStoredRect(UINT key, bool shift);
 
@@ -192,6 +197,7 @@ class CCaptureFrameDlg : public CDialogBase,
   void OnHelpPage();
   // Presses the switch to web capture, as the page buttons do in normal capture mode.
   void ShowWebMode();
+  void PressWebModeButton();
   void OnExit();
   void HideTips();
   void HideToolbarTips(bool bothPanels);
@@ -236,6 +242,8 @@ class CCaptureFrameDlg : public CDialogBase,
   std::vector<std::unique_ptr<CFramePart>> parts_;
   // The accelerator tables in the order they are tried.
   std::vector<HACCEL> accelerators_;
+  framlet::ui::KeyFilter tableKeys_;
+  framlet::ui::KeyFilter windowKeys_;
 
   framlet::ui::Icon bigIcon_;
   framlet::ui::Icon smallIcon_;

@@ -26,7 +26,6 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
   CScrollPart(IFrameCommandHost& host, const CommandSeams& seams) : host_(host), seams_(seams) {
     if (CCaptureEngine* engine = host_.Engine()) {
       engine->scrollGrabHook = &CScrollPart::OnGrab;
-      engine->scrollMessageFilter = &CScrollPart::OnWaitMessage;
       engine->scrollHookContext = this;
     }
   }
@@ -34,7 +33,6 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     KillTimer(host_.FrameWindow(), kStepTimer);
     if (CCaptureEngine* engine = host_.Engine()) {
       engine->scrollGrabHook = nullptr;
-      engine->scrollMessageFilter = nullptr;
       engine->scrollHookContext = nullptr;
     }
   }
@@ -142,27 +140,6 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     } else if (self->buttonWasShown_ && self->running_) {
       ShowWindow(self->StopButton(), SW_SHOW);
     }
-  }
-
-  // A step's wait bypasses the frame's own loop, so Escape for the frame is
-  // handled here as the frame handles it: a continuous series first.
-  static bool OnWaitMessage(void* context, MSG& msg) {
-    auto* self = static_cast<CScrollPart*>(context);
-    HWND frame = self->host_.FrameWindow();
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE) return false;
-    if (msg.hwnd != frame && !IsChild(frame, msg.hwnd)) return false;
-    using framlet::commands::EscapeAction;
-    switch (framlet::commands::EscapeRule(self->seams_.continuousCapture->ContinuousRunning(), self->running_)) {
-      case EscapeAction::StopContinuous:
-        self->seams_.continuousCapture->StopContinuousCapture();
-        break;
-      case EscapeAction::ToggleScroll:
-        self->ToggleScrollCapture();
-        break;
-      case EscapeAction::Swallow:
-        break;
-    }
-    return true;
   }
 
   IFrameCommandHost& host_;

@@ -100,9 +100,6 @@ class CCaptureEngine {
   // Called with true before each of a step's grabs and false after it, so the
   // owner can keep its own controls out of the picture.
   void (*scrollGrabHook)(void* context, bool grabbing) = nullptr;
-  // Sees each message a step's wait takes from the queue first (the owner's
-  // keys); true when it dealt with the message.
-  bool (*scrollMessageFilter)(void* context, MSG& msg) = nullptr;
   void* scrollHookContext = nullptr;
   // The rows gathered so far; kept apart from workingImage, so other captures
   // run while a step waits leave them alone.

@@ -75,7 +75,7 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
     SendMessageTimeoutW(target, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                         kScrollAnswerTimeout, &answer);
   }
-  framlet::ui::PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait, scrollMessageFilter, scrollHookContext);
+  framlet::ui::PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait);
 
   grabbing(true);
   std::vector<uint8_t> afterRows;

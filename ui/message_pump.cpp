@@ -1,8 +1,10 @@
 #include "ui/message_pump.h"
 
+#include "ui/key_chain.h"
+
 namespace framlet::ui {
 
-void PumpMessagesFor(DWORD milliseconds, bool (*filter)(void*, MSG&), void* context) {
+void PumpMessagesFor(DWORD milliseconds) {
   const ULONGLONG start = GetTickCount64();
   for (;;) {
     MSG msg;
@@ -11,7 +13,7 @@ void PumpMessagesFor(DWORD milliseconds, bool (*filter)(void*, MSG&), void* cont
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
       }
-      if (filter && filter(context, msg)) continue;
+      if (PreTranslateMessage(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "ui/key_chain.h"
 #include "updater/fetch.h"
 #include "updater/update_dlg.h"
 #include "updater/update_rules.h"
@@ -25,7 +26,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       if (dialog.RunStartUp()) {
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-          if (!IsDialogMessageW(dialog.Hwnd(), &message)) {
+          // The key chain gives the terms pane's page its keys, then the dialog its own.
+          if (!framlet::ui::PreTranslateMessage(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
           }

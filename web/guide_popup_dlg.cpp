@@ -2,6 +2,7 @@
 
 #include "core/command_ids.h"
 #include "resource.h"
+#include "ui/key_chain.h"
 #include "web/page_rules.h"
 #include "web/site_config.h"
 
@@ -36,8 +37,7 @@ void CGuidePopupDlg::RunModal(HWND frame) {
         PostQuitMessage(static_cast<int>(msg.wParam));  // the program's own loop ends too
         break;
       }
-      if (web::PreTranslateViewMessage(msg)) continue;
-      if (IsWindow(hwnd) && IsDialogMessageW(hwnd, &msg)) continue;
+      if (framlet::ui::PreTranslateMessage(msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -140,8 +140,10 @@ std::unique_ptr<CWebPage> CWebPage::Create(HWND parent, const RECT& rect, int id
     return nullptr;
   if (!view->CreateBrowser(external)) return nullptr;  // the destructor closes the control and the window
   view->ConnectEvents();
-  // Hidden and borderless until its owner shows it.
   HWND hwnd = view->Hwnd();
+  CWebPage* page = view.get();
+  view->keys_.Add(hwnd, framlet::ui::KeyStage::View, [page](MSG& msg) { return page->PreTranslate(msg); });
+  // Hidden and borderless until its owner shows it.
   ShowWindow(hwnd, SW_HIDE);
   SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) & ~(WS_VISIBLE | WS_BORDER));
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -186,6 +188,7 @@ void CWebPage::ConnectEvents() {
 }
 
 void CWebPage::Teardown() {
+  keys_.Remove();
   if (sink_) {
     sink_->Detach();
     if (sinkCookie_ && browser_) {
@@ -324,13 +327,3 @@ LRESULT CWebPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return CWindowBase::HandleMessage(message, wParam, lParam);
 }
-
-namespace framlet::web {
-
-bool PreTranslateViewMessage(MSG& msg) {
-  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  CWebPage* view = CWebPage::FromWindow(msg.hwnd);
-  return view && view->PreTranslate(msg);
-}
-
-}  // namespace framlet::web

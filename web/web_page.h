@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/com_ptr.h"
+#include "ui/key_chain.h"
 #include "ui/window_base.h"
 
 class CWebPage;
@@ -68,10 +69,11 @@ class CWebPage final : public CWindowBase {
   void Show(bool visible);
   void Move(int x, int y, int width, int height, bool repaint);
 
-  // Keyboard pre-translation for a message bound for this view: Enter and
-  // Escape become characters at once (forms need them), then the page's
-  // accelerators (Tab, Delete, clipboard keys) get their turn. True when the
-  // page consumed the message.
+  // Keyboard pre-translation for a message bound for this view, its place in
+  // the key chain (after the frame's tables, before the frame's Enter and
+  // Escape rules): Enter and Escape become characters at once (forms need
+  // them), then the page's accelerators (Tab, Delete, clipboard keys) get
+  // their turn. True when the page consumed the message.
   bool PreTranslate(MSG& msg);
 
   // The view that holds `window` (the view or any window inside it), or nullptr.
@@ -101,13 +103,5 @@ class CWebPage final : public CWindowBase {
   framlet::ui::ComPtr<IOleInPlaceActiveObject> activeObject_;
   Events* sink_ = nullptr;
   DWORD sinkCookie_ = 0;
+  framlet::ui::KeyFilter keys_;
 };
-
-namespace framlet::web {
-
-// For every message loop that can run while a view has the focus: gives a
-// keyboard message bound for a browser view to that view first. True when
-// the page consumed it (the loop then skips it).
-bool PreTranslateViewMessage(MSG& msg);
-
-}  // namespace framlet::web

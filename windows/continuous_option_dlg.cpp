@@ -19,9 +19,6 @@ namespace {
 
 constexpr COLORREF kHintRed = RGB(255, 0, 0);
 
-// The open dialog whose Enter and Escape keys go to the focused control.
-HWND g_keyDialog = nullptr;
-
 bool IsEnterOrEscape(const MSG& msg) {
   const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
   return key && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE);
@@ -31,20 +28,6 @@ bool IsEnterOrEscape(const MSG& msg) {
 
 CContinuousOptionDlg::CContinuousOptionDlg(framlet::CaptureOptions& options)
     : CDialogBase(IDD_CONTINUOUS_OPTIONS), options_(options) {}
-
-// The dialog manager turns Enter and Escape into OK and Cancel before the
-// focused control sees them; this filter hands them to the control instead.
-LRESULT CALLBACK CContinuousOptionDlg::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == MSGF_DIALOGBOX && g_keyDialog) {
-    MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (msg && IsEnterOrEscape(*msg) && (msg->hwnd == g_keyDialog || IsChild(g_keyDialog, msg->hwnd))) {
-      TranslateMessage(msg);
-      DispatchMessageW(msg);
-      return TRUE;
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 INT_PTR CContinuousOptionDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {  // the close box
@@ -59,8 +42,14 @@ BOOL CContinuousOptionDlg::OnInitDialog() {
   const std::string stored = settings::ReadText(keys::kCaptureTime);
   SetDlgItemTextA(Hwnd(), IDC_CONT_INTERVAL, stored.c_str());
   CheckRadioButton(Hwnd(), IDC_CONT_CUSTOM, IDC_CONT_1_PER_30_MINUTES, opt::RadioForInterval(stored));
-  g_keyDialog = Hwnd();
-  keyHook_.Reset(SetWindowsHookExW(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId()));
+  // The dialog manager turns Enter and Escape into OK and Cancel before the
+  // focused control sees them; this hands them to the control instead.
+  keys_.Add(Hwnd(), framlet::ui::KeyStage::WindowKeys, [](MSG& msg) {
+    if (!IsEnterOrEscape(msg)) return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+  });
   return TRUE;
 }
 
@@ -126,8 +115,7 @@ void CContinuousOptionDlg::OnOk() {
 }
 
 void CContinuousOptionDlg::OnDestroy() {
-  keyHook_.Reset();
-  if (g_keyDialog == Hwnd()) g_keyDialog = nullptr;
+  keys_.Remove();
   ok_.Detach();
   cancel_.Detach();
   hint_.Detach();

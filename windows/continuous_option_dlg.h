@@ -3,6 +3,7 @@
 
 #include "core/capture_options.h"
 #include "ui/gdi.h"
+#include "ui/key_chain.h"
 #include "ui/skin_button.h"
 #include "ui/skin_label.h"
 #include "ui/window_base.h"
@@ -26,17 +27,12 @@ class CContinuousOptionDlg : public CDialogBase {
   void LayOut();
   void OnOk();
   void OnRadio(int radioId);
-  static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
 
   framlet::CaptureOptions& options_;
   framlet::ui::Font font_;
   CSkinLabel hint_;
   CSkinButton ok_;
   CSkinButton cancel_;
-  // Unhooked when the window is destroyed, or with the object.
-  struct HookTraits {
-    static HHOOK Invalid() { return nullptr; }
-    static void Close(HHOOK hook) { UnhookWindowsHookEx(hook); }
-  };
-  framlet::ui::Owned<HHOOK, HookTraits> keyHook_;
+  // Enter and Escape for the focused control, until the window is destroyed.
+  framlet::ui::KeyFilter keys_;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "ui/key_chain.h"
 #include "ui/picture.h"
 #include "windows/preview_rules.h"
 
@@ -141,42 +142,23 @@ inline bool SetZoneCursor(HWND window, bool maximized) {
   return true;
 }
 
-// Keys of a modal window's loop, filtered before the dialog manager sees them:
-// Enter (and Escape, when asked) are swallowed, and the window's accelerator
-// tables are tried, each sending its command to the window. Filters nest: the
-// last installed one acts, and removing it gives the keys back to the one before.
+// A modal window's place in the key chain (ui/key_chain.h), ahead of the
+// dialog manager: Enter (and Escape, when asked) are swallowed, and the
+// window's accelerator tables are tried, each sending its command to the
+// window. A viewer opened over the preview has its own; each sees only the
+// keys bound for its window.
 class KeyFilter {
  public:
-  KeyFilter() = default;
-  KeyFilter(const KeyFilter&) = delete;
-  KeyFilter& operator=(const KeyFilter&) = delete;
-  ~KeyFilter() { Remove(); }
-
   void Install(HWND dialog, bool swallowEscape, std::vector<HACCEL> tables) {
-    Remove();
     dialog_ = dialog;
     swallowEscape_ = swallowEscape;
     tables_ = std::move(tables);
-    hook_ = SetWindowsHookExW(WH_MSGFILTER, &KeyFilter::Filter, nullptr, GetCurrentThreadId());
-    previous_ = Active();
-    Active() = this;
+    filter_.Add(dialog, ui::KeyStage::Accelerators, [this](MSG& msg) { return Handles(msg); });
   }
-  void Remove() {
-    if (!hook_) return;
-    UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
-    if (Active() == this) Active() = previous_;
-    previous_ = nullptr;
-  }
+  void Remove() { filter_.Remove(); }
 
  private:
-  static KeyFilter*& Active() {
-    static KeyFilter* active = nullptr;
-    return active;
-  }
-
   bool Handles(MSG& msg) const {
-    if (msg.hwnd != dialog_ && !IsChild(dialog_, msg.hwnd)) return false;
     const bool key = msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR;
     if (key && (msg.wParam == VK_RETURN || (swallowEscape_ && msg.wParam == VK_ESCAPE))) return true;
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
@@ -185,17 +167,10 @@ class KeyFilter {
     return false;
   }
 
-  static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
-    KeyFilter* active = Active();
-    if (code == MSGF_DIALOGBOX && active && lParam && active->Handles(*reinterpret_cast<MSG*>(lParam))) return TRUE;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-
   HWND dialog_ = nullptr;
   bool swallowEscape_ = false;
   std::vector<HACCEL> tables_;
-  HHOOK hook_ = nullptr;
-  KeyFilter* previous_ = nullptr;
+  ui::KeyFilter filter_;
 };
 
 }  // namespace framlet::preview

@@ -45,6 +45,7 @@ BOOL CToolbarPanel::OnInitDialog() {
   if (arrow_.Attach(hwnd, IDC_TB_ARROW, arrow.rest, arrow.pressed, arrow.hover)) arrow_.Show(false);
   separator_.Attach(hwnd, IDC_TB_SEPARATOR, IDB_TOOLBAR_SEPARATOR);
   tip_.Create(host_.FrameWindow());
+  keys_.Add(hwnd, framlet::ui::KeyStage::Accelerators, [this](MSG& msg) { return TranslateKey(msg); });
   RECT client = {};
   GetClientRect(hwnd, &client);
   Layout(client.right);
@@ -128,7 +129,9 @@ bool CToolbarPanel::TranslateKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || !IsOpen()) return false;
   if (message.hwnd != Hwnd() && !IsChild(Hwnd(), message.hwnd)) return false;
   const tb::KeyState state{host_.NormalMode(), host_.ContinuousRunning(), host_.ScrollRunning()};
-  const tb::KeyAction action = tb::KeyFor(static_cast<int>(message.wParam), GetKeyState(VK_CONTROL) < 0, mode_, state);
+  const unsigned modifiers = (GetKeyState(VK_CONTROL) < 0 ? tb::kCtrl : 0u) |
+                             (GetKeyState(VK_SHIFT) < 0 ? tb::kShift : 0u) | (GetKeyState(VK_MENU) < 0 ? tb::kAlt : 0u);
+  const tb::KeyAction action = tb::KeyFor(static_cast<int>(message.wParam), modifiers, mode_, state);
   if (!action.handled) return false;
   if (action.command != tb::Command::None) host_.RunToolbarCommand(action.command);
   return true;
@@ -136,7 +139,7 @@ bool CToolbarPanel::TranslateKey(const MSG& message) {
 
 void CToolbarPanel::RunKeyEscape() {
   const tb::KeyState state{host_.NormalMode(), host_.ContinuousRunning(), host_.ScrollRunning()};
-  const tb::KeyAction action = tb::KeyFor(tb::kVkEscape, false, mode_, state);
+  const tb::KeyAction action = tb::KeyFor(tb::kVkEscape, tb::kNoModifier, mode_, state);
   if (action.command != tb::Command::None) host_.RunToolbarCommand(action.command);
 }
 
@@ -195,6 +198,9 @@ INT_PTR CToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
       tip_.Hide();
       return TRUE;
+    case WM_DESTROY:
+      keys_.Remove();
+      break;
     case WM_PARENTNOTIFY:
       if (LOWORD(wParam) == WM_LBUTTONDOWN) tip_.Hide();
       return TRUE;

@@ -6,6 +6,7 @@
 
 #include "ui/gdi.h"
 #include "ui/hover_tip_dlg.h"
+#include "ui/key_chain.h"
 #include "ui/picture.h"
 #include "ui/skin_button.h"
 #include "ui/skin_picture.h"
@@ -54,8 +55,8 @@ class CToolbarPanel : public CDialogBase {
   void HideTip() { tip_.Hide(); }
   const CHoverTipDlg& Tip() const { return tip_; }
 
-  // For the frame's message loop: handles a key pressed in the panel or one of
-  // its controls; true when the message was used.
+  // The panel's place in the key chain, ahead of the frame's tables: handles a
+  // key pressed in the panel or one of its controls; true when the message was used.
   bool TranslateKey(const MSG& message);
 
   // The more menu as it would open now.
@@ -99,4 +100,5 @@ class CToolbarPanel : public CDialogBase {
   framlet::ui::Picture background_;
   framlet::ui::Brush brush_;
   CHoverTipDlg tip_;
+  framlet::ui::KeyFilter keys_;
 };

@@ -179,13 +179,8 @@ std::vector<MenuItem> MoreMenu(int width, Mode mode) {
     }
     items.push_back(row.item);
   }
-  // A rule with nothing above or below it separates nothing.
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (items[i].rule && (i == 0 || i + 1 == items.size())) {
-      items.erase(items.begin() + static_cast<long>(i));
-      break;
-    }
-  }
+  // With every button shown there is no menu, not a lone rule.
+  if (items.size() == 1 && items[0].rule) items.clear();
   return items;
 }
 
@@ -270,7 +265,8 @@ Tip TipFor(Slot slot, Mode mode, int frameLeft, int frameTop, int frameRight) {
   return tip;
 }
 
-KeyAction KeyFor(int vk, bool ctrl, Mode panel, const KeyState& state) {
+KeyAction KeyFor(int vk, unsigned modifiers, Mode panel, const KeyState& state) {
+  const bool ctrl = (modifiers & kCtrl) != 0;
   if (vk == kVkEscape && !ctrl) {
     if (state.continuousRunning) return {true, Command::StopContinuousCapture};
     if (state.scrollRunning) return {true, Command::ToggleScrollCapture};
@@ -278,7 +274,7 @@ KeyAction KeyFor(int vk, bool ctrl, Mode panel, const KeyState& state) {
   }
   if (vk == kVkReturn && !ctrl) return {true, Command::None};
   if (panel != Mode::Normal) return {};
-  if (ctrl) {
+  if (modifiers == kCtrl) {
     switch (vk) {
       case 'L':
         return state.normalMode ? KeyAction{true, Command::StartScrollCapture} : KeyAction{};
@@ -296,6 +292,7 @@ KeyAction KeyFor(int vk, bool ctrl, Mode panel, const KeyState& state) {
         return {};
     }
   }
+  if (modifiers != kNoModifier) return {};
   switch (vk) {
     case kVkF2:
       return {true, Command::CaptureArea};

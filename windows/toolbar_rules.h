@@ -81,7 +81,8 @@ struct MenuItem {
 constexpr int kMenuRuleId = 262;
 
 // The more menu at client width `width`: the commands whose buttons are hidden,
-// in menu order. The rule stays only between two items.
+// in menu order. The rule has no button of its own, so it stays, first or
+// last too; only a menu with no command left is empty.
 std::vector<MenuItem> MoreMenu(int width, Mode mode);
 // The command a more-menu item runs in this panel.
 Command MenuCommand(int menuId, Mode mode);
@@ -109,6 +110,11 @@ struct KeyAction {
   bool handled = false;  // swallowed even when `command` is None
   Command command = Command::None;
 };
-KeyAction KeyFor(int vk, bool ctrl, Mode panel, const KeyState& state);
+// Modifier keys held with a key, or-ed together.
+enum Modifier : unsigned { kNoModifier = 0, kCtrl = 1, kShift = 2, kAlt = 4 };
+// A command key matches its modifiers exactly, as the frame's accelerator
+// tables do (Shift+F2 and Ctrl+Shift+C are no commands); Enter and Escape
+// without Ctrl are the panel's whatever else is held.
+KeyAction KeyFor(int vk, unsigned modifiers, Mode panel, const KeyState& state);
 
 }  // namespace framlet::toolbar

@@ -92,10 +92,10 @@ TEST(ToolbarMoreMenu, ItemsByWidthAndMode) {
       // Frame 458: seven buttons show; record and the right group are in the menu.
       {450, Mode::Normal, {ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER, ID_MORE_SNAP, ID_MORE_PRINT}},
       {450, Mode::Web, {ID_MORE_RECORD, rule, ID_MORE_OPEN_FOLDER, ID_MORE_PRINT}},
-      // Frame 608: only snap and print are hidden; no rule with nothing above it.
-      {600, Mode::Normal, {ID_MORE_SNAP, ID_MORE_PRINT}},
-      {600, Mode::Web, {ID_MORE_PRINT}},
-      {620, Mode::Normal, {ID_MORE_PRINT}},
+      // Frame 608: only snap and print are hidden; the rule has no button and stays on top.
+      {600, Mode::Normal, {rule, ID_MORE_SNAP, ID_MORE_PRINT}},
+      {600, Mode::Web, {rule, ID_MORE_PRINT}},
+      {620, Mode::Normal, {rule, ID_MORE_PRINT}},
       // The window-pick button shows from 260 on.
       {260,
        Mode::Normal,
@@ -220,38 +220,46 @@ TEST(ToolbarKeys, ByPanelAndState) {
   const tb::KeyState continuous{true, true, true};
   const tb::KeyState scrolling{true, false, true};
   const tb::KeyState webMode{false, false, false};
+  const unsigned none = tb::kNoModifier, ctrl = tb::kCtrl, shift = tb::kShift, alt = tb::kAlt;
   struct Case {
     int vk;
-    bool ctrl;
+    unsigned modifiers;
     Mode panel;
     tb::KeyState state;
     bool handled;
     C command;
   } cases[] = {
-      {tb::kVkEscape, false, Mode::Normal, continuous, true, C::StopContinuousCapture},
-      {tb::kVkEscape, false, Mode::Web, scrolling, true, C::ToggleScrollCapture},
-      {tb::kVkEscape, false, Mode::Normal, idle, true, C::None},  // swallowed
-      {tb::kVkReturn, false, Mode::Web, idle, true, C::None},
-      {tb::kVkReturn, true, Mode::Normal, idle, true, C::CaptureFullScreen},
-      {tb::kVkF2, false, Mode::Normal, idle, true, C::CaptureArea},
-      {tb::kVkF2, false, Mode::Web, idle, false, C::None},  // the web panel leaves it to the frame
-      {tb::kVkF2, true, Mode::Normal, idle, false, C::None},
-      {'L', true, Mode::Normal, idle, true, C::StartScrollCapture},
-      {'L', true, Mode::Normal, webMode, false, C::None},
-      {'L', false, Mode::Normal, idle, false, C::None},
-      {'D', true, Mode::Normal, idle, true, C::RegionSelectionHideFrame},
-      {'C', true, Mode::Normal, idle, true, C::CopyArea},
-      {tb::kVkF9, false, Mode::Normal, idle, true, C::SnapToWindow},
-      {tb::kVkF12, false, Mode::Normal, idle, true, C::CentreFrame},
-      {tb::kVkF3, false, Mode::Normal, idle, true, C::StartContinuousCapture},
-      {tb::kVkF8, false, Mode::Normal, idle, true, C::PrintArea},
-      {tb::kVkF10, false, Mode::Normal, idle, true, C::OpenSaveFolder},
-      {'F', true, Mode::Normal, idle, true, C::PickWindowCapture},
-      {'R', true, Mode::Normal, idle, true, C::LaunchRecorder},
+      {tb::kVkEscape, none, Mode::Normal, continuous, true, C::StopContinuousCapture},
+      {tb::kVkEscape, none, Mode::Web, scrolling, true, C::ToggleScrollCapture},
+      {tb::kVkEscape, none, Mode::Normal, idle, true, C::None},  // swallowed
+      {tb::kVkReturn, none, Mode::Web, idle, true, C::None},
+      {tb::kVkReturn, ctrl, Mode::Normal, idle, true, C::CaptureFullScreen},
+      {tb::kVkF2, none, Mode::Normal, idle, true, C::CaptureArea},
+      {tb::kVkF2, none, Mode::Web, idle, false, C::None},  // the web panel leaves it to the frame
+      {tb::kVkF2, ctrl, Mode::Normal, idle, false, C::None},
+      {'L', ctrl, Mode::Normal, idle, true, C::StartScrollCapture},
+      {'L', ctrl, Mode::Normal, webMode, false, C::None},
+      {'L', none, Mode::Normal, idle, false, C::None},
+      {'D', ctrl, Mode::Normal, idle, true, C::RegionSelectionHideFrame},
+      {'C', ctrl, Mode::Normal, idle, true, C::CopyArea},
+      {tb::kVkF9, none, Mode::Normal, idle, true, C::SnapToWindow},
+      {tb::kVkF12, none, Mode::Normal, idle, true, C::CentreFrame},
+      {tb::kVkF3, none, Mode::Normal, idle, true, C::StartContinuousCapture},
+      {tb::kVkF8, none, Mode::Normal, idle, true, C::PrintArea},
+      {tb::kVkF10, none, Mode::Normal, idle, true, C::OpenSaveFolder},
+      {'F', ctrl, Mode::Normal, idle, true, C::PickWindowCapture},
+      {'R', ctrl, Mode::Normal, idle, true, C::LaunchRecorder},
+      // Modifiers match exactly, as in the frame's tables.
+      {tb::kVkF2, shift, Mode::Normal, idle, false, C::None},
+      {'C', ctrl | shift, Mode::Normal, idle, false, C::None},
+      {'C', ctrl | alt, Mode::Normal, idle, false, C::None},
+      {tb::kVkReturn, ctrl | shift, Mode::Normal, idle, false, C::None},
+      {tb::kVkF12, shift, Mode::Normal, idle, false, C::None},
+      {tb::kVkEscape, shift, Mode::Normal, continuous, true, C::StopContinuousCapture},
   };
   for (const auto& c : cases) {
-    const tb::KeyAction a = tb::KeyFor(c.vk, c.ctrl, c.panel, c.state);
-    EXPECT_EQ(a.handled, c.handled) << c.vk << (c.ctrl ? " ctrl" : "");
-    EXPECT_EQ(a.command, c.command) << c.vk << (c.ctrl ? " ctrl" : "");
+    const tb::KeyAction a = tb::KeyFor(c.vk, c.modifiers, c.panel, c.state);
+    EXPECT_EQ(a.handled, c.handled) << c.vk << " modifiers " << c.modifiers;
+    EXPECT_EQ(a.command, c.command) << c.vk << " modifiers " << c.modifiers;
   }
 }

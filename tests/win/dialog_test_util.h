@@ -119,6 +119,33 @@ class FakeFrame {
   testwin::Window window_;
 };
 
+// Code run on this thread from another one, inside whatever loop dispatches
+// this thread's messages (a program's own loop under test): a hidden window of
+// this thread takes the work as a sent message.
+class LoopCaller {
+ public:
+  LoopCaller() : window_(Look()) {}
+  // From another thread: runs `work` on this object's thread and returns once it ran.
+  void Run(const std::function<void()>& work) const {
+    SendMessageW(window_.Hwnd(), kRun, 0, reinterpret_cast<LPARAM>(&work));
+  }
+
+ private:
+  static constexpr UINT kRun = WM_APP + 0x3A3;
+  static testwin::Look Look() {
+    testwin::Look look = testwin::At(0, 0, 1, 1);
+    look.visible = false;
+    look.handler = [](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+      if (message != kRun) return false;
+      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+      *result = 0;
+      return true;
+    };
+    return look;
+  }
+  testwin::Window window_;
+};
+
 inline std::wstring Text(HWND window) {
   wchar_t text[512] = {};
   GetWindowTextW(window, text, 512);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "app/capture_frame_dlg.h"
 #include "app/commands_rules.h"
@@ -16,6 +17,7 @@
 #include "core/settings_keys.h"
 #include "dialog_test_util.h"
 #include "resource.h"
+#include "ui/key_chain.h"
 #include "web/external_dispatch.h"
 #include "web/script_runner.h"
 #include "web/site_config.h"
@@ -563,6 +565,92 @@ TEST_F(FramePages, PanelKeyReachesTheFramesCommands) {
   EXPECT_FALSE(frame_.CaptureToolbar()->TranslateKey(key));
 }
 
+// The characters this thread's loops took from the queue, for the window each was bound for.
+std::vector<MSG> g_characters;
+LRESULT CALLBACK RecordCharacter(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_CHAR) g_characters.push_back(*msg);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The frame's own loop, with a second thread at the keyboard posting keys as
+// the system posts them and looking at the frame between its messages.
+TEST_F(FramePages, EnterInAPageIsThePagesAndInTheAddressBoxGoesToTheTypedAddress) {
+  const wintest::LoopCaller onFrame;
+  webtest::NavigationLog asked;
+  g_characters.clear();
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, RecordCharacter, nullptr, GetCurrentThreadId());
+  const DWORD frameThread = GetCurrentThreadId();
+  std::thread keyboard([&] {
+    struct EndLoop {
+      DWORD thread;
+      ~EndLoop() { PostThreadMessageW(thread, WM_QUIT, 0, 0); }
+    } endLoop{frameThread};
+    HWND frame = wintest::WaitDialog(L"Framlet5", nullptr, 8000);
+    ASSERT_NE(frame, nullptr);
+    HWND page = nullptr;
+    HWND box = GetDlgItem(frame, IDC_ADDRESS);
+    onFrame.Run([&] {
+      if (CWebPage* view = frame_.Views().Primary()) {
+        page = GetDlgItem(view->Hwnd(), CWebPage::kBrowserControlId);
+        asked.Connect(view->Browser());
+      }
+      SetWindowTextW(box, L"http://127.0.0.1:9/typed-before.html");
+    });
+    ASSERT_NE(page, nullptr) << "no browser control";
+    auto sawCharacter = [&](WPARAM character) {
+      bool seen = false;
+      onFrame.Run([&] {
+        for (const MSG& m : g_characters) seen = seen || (m.hwnd == page && m.wParam == character);
+      });
+      return seen;
+    };
+    // Enter and Escape in the page's form: characters for the page.
+    PostMessageW(page, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(page, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    EXPECT_TRUE(wintest::WaitUntil([&] { return sawCharacter(L'\r') && sawCharacter(0x1B); }))
+        << "the page's form gets Enter and Escape";
+    // Enter in the address box, after its first click, goes to what it holds.
+    onFrame.Run([&] { SetWindowTextW(box, L"http://127.0.0.1:9/typed-in-the-box.html"); });
+    PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    bool inTheBox = false;
+    bool fromThePage = false;
+    wintest::WaitUntil([&] {
+      onFrame.Run([&] {
+        inTheBox = asked.Asked(L"typed-in-the-box");
+        fromThePage = asked.Asked(L"typed-before");
+      });
+      return inTheBox;
+    });
+    EXPECT_TRUE(inTheBox) << "Enter in the address box goes to the typed address";
+    EXPECT_FALSE(fromThePage) << "Enter in the page left the address box alone";
+    onFrame.Run([&] { asked.Disconnect(); });
+  });
+  frame_.RunModal();
+  keyboard.join();
+  UnhookWindowsHookEx(hook);
+}
+
+// Enter anywhere but a page presses the switch to web capture, also in web
+// capture, which gives the page back its ordinary window (a full-screen
+// capture leaves the frame colour-keyed).
+TEST_F(FramePages, EnterPutsTheWebCaptureLayeringBack) {
+  Open();
+  HWND box = View(IDC_ADDRESS);
+  SetWindowTextA(box, site::StartPageUrl().c_str());
+  SetFocus(box);
+  for (bool normal : {true, false}) {
+    frame_.SetNormalMode(normal);
+    frame_.SetLayered(0);
+    MSG enter = {box, WM_KEYDOWN, VK_RETURN, 0x001C0001, static_cast<DWORD>(GetMessageTime()), {}};
+    EXPECT_TRUE(ui::PreTranslateMessage(enter));
+    Settle();
+    EXPECT_FALSE(frame_.NormalMode()) << normal;
+    EXPECT_FALSE(frame_.Layered()) << normal;
+  }
+}
+
 // Set by the timer below when a popup menu window was up while it ran.
 bool menuSeen = false;
 void CALLBACK CloseAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
@@ -606,6 +694,53 @@ TEST_F(Frame, IconRightClickWithAModalWindowOpenBringsItForward) {
   EnableWindow(hwnd, TRUE);
   DestroyWindow(other);
   DestroyWindow(modal);
+}
+
+// Picks the notification menu's item `downs` places down with the keyboard, once the menu is up.
+int g_menuDowns = 0;
+HWND g_menuOwner = nullptr;
+void CALLBACK ChooseMenuItem(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, timer);
+  for (int i = 0; i < g_menuDowns; ++i) PostMessageW(g_menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(g_menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(FramePages, NotificationMenuCommandComesAfterTheFrameTookTheFocus) {
+  Open();
+  ASSERT_TRUE(PageCalls(L"external.FL_Login();"));
+  HWND hwnd = frame_.Hwnd();
+  // Web capture, frame shown: the second item is the region selection.
+  g_menuDowns = 2;
+  g_menuOwner = hwnd;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseMenuItem);
+  SendMessageW(hwnd, CCaptureFrameDlg::kTrayMessage, CCaptureFrameDlg::kTrayIconId, WM_RBUTTONUP);
+  KillTimer(nullptr, timer);
+  // The selection covers the screen, owned by the frame, and takes the activation.
+  struct Search {
+    HWND owner, found;
+  } search = {hwnd, nullptr};
+  wintest::PumpUntil(
+      [&] {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM p) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(p);
+              RECT r = {};
+              GetWindowRect(w, &r);
+              if (GetWindow(w, GW_OWNER) == s->owner && IsWindowVisible(w) &&
+                  r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN))
+                s->found = w;
+              return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      5000, "the region selection");
+  HWND selection = search.found;
+  EXPECT_EQ(GetActiveWindow(), selection) << "the region selection keeps the activation";
+  if (selection) ShowWindow(selection, SW_HIDE);
 }
 
 TEST(WindowUnderFrame, PassesOverTheProgramsOwnWindowsToTheDesktop) {

@@ -1,7 +1,7 @@
 // The browser view: how it is made (hidden, borderless, the browser filling
 // it), what reaches its listener from the real browser and from events packed
-// as the browser packs them, keyboard pre-translation, and a view that cannot
-// be made.
+// as the browser packs them, and a view that cannot be made. Its keys, in the
+// frame's loop, are in ui_frame_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -162,41 +162,6 @@ TEST_F(WebPage, EventsPackedAsTheBrowserPacksThem) {
   listener_.handOut = second.get();
   web::DeliverBrowserEvent(*view, web::BrowserEvent::NewWindow2, L"http://127.0.0.1:9/popup.html");
   EXPECT_TRUE(webtest::WaitFor([&] { return SawEvent({4, "before", L"http://127.0.0.1:9/popup.html"}); }));
-}
-
-TEST_F(WebPage, EnterAndEscapeBecomeCharactersForThePage) {
-  auto view = MakeView(5);
-  ASSERT_TRUE(view);
-  view->Show(true);
-  HWND browser = BrowserWindowOf(*view);
-  struct Case {
-    const char* key;
-    HWND target;
-    WPARAM virtualKey;
-    bool character;
-  };
-  const Case cases[] = {
-      {"Enter in the page", browser, VK_RETURN, true},
-      {"Escape in the page", browser, VK_ESCAPE, true},
-      {"Enter to the view itself", view->Hwnd(), VK_RETURN, true},
-      {"a letter waits for the loop's own translation", browser, 'A', false},
-      {"Enter outside any view", window_.Hwnd(), VK_RETURN, false},
-  };
-  for (const Case& c : cases) {
-    MSG flush;
-    while (PeekMessageW(&flush, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE)) {
-    }
-    MSG msg = {c.target, WM_KEYDOWN, c.virtualKey, 1, static_cast<DWORD>(GetMessageTime()), {}};
-    web::PreTranslateViewMessage(msg);
-    MSG character = {};
-    const bool posted = PeekMessageW(&character, c.target, WM_CHAR, WM_CHAR, PM_REMOVE) != FALSE;
-    EXPECT_EQ(posted, c.character) << c.key;
-    if (posted) {
-      EXPECT_EQ(character.wParam, c.virtualKey == VK_RETURN ? WPARAM{'\r'} : WPARAM{0x1B}) << c.key;
-    }
-  }
-  MSG mouse = {browser, WM_LBUTTONDOWN, 0, 0, 0, {}};
-  EXPECT_FALSE(web::PreTranslateViewMessage(mouse)) << "only keys are offered to the page";
 }
 
 TEST_F(WebPage, ViewThatCannotBeMadeLeavesNothingBehind) {

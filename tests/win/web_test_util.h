@@ -3,7 +3,10 @@
 // that keep messages flowing, host windows, and recorders standing in for the
 // capture frame behind the page calls and the browser views.
 #include <windows.h>
+#include <exdisp.h>
+#include <exdispid.h>
 #include <ole2.h>
+#include <ocidl.h>
 
 #include <functional>
 #include <string>
@@ -101,6 +104,63 @@ class FrameRecorder : public IFrameViewsHost {
   std::vector<std::wstring> titles;
   bool signedIn = false;
   bool popupClosed = false;
+};
+
+// The addresses a browser is asked to go to, in order, as its before-navigate
+// events report them. A second listener beside the view's own; UI thread only.
+class NavigationLog : public IDispatch {
+ public:
+  ~NavigationLog() { Disconnect(); }
+  bool Connect(IWebBrowser2* browser) {
+    IConnectionPointContainer* container = nullptr;
+    if (!browser ||
+        FAILED(browser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
+      return false;
+    container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point_);
+    container->Release();
+    return point_ && SUCCEEDED(point_->Advise(this, &cookie_));
+  }
+  void Disconnect() {
+    if (point_) {
+      point_->Unadvise(cookie_);
+      point_->Release();
+      point_ = nullptr;
+    }
+  }
+  // True when an address asked for contains `part`.
+  bool Asked(const std::wstring& part) const {
+    for (const std::wstring& url : urls)
+      if (url.find(part) != std::wstring::npos) return true;
+    return false;
+  }
+  std::vector<std::wstring> urls;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    *out = static_cast<IDispatch*>(this);
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    // (pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel), last first.
+    if (id != DISPID_BEFORENAVIGATE2 || !params || params->cArgs != 7) return S_OK;
+    const VARIANT* url = &params->rgvarg[5];
+    if (V_VT(url) == (VT_VARIANT | VT_BYREF)) url = V_VARIANTREF(url);
+    if (url && V_VT(url) == VT_BSTR && V_BSTR(url)) urls.push_back(V_BSTR(url));
+    return S_OK;
+  }
+
+ private:
+  IConnectionPoint* point_ = nullptr;
+  DWORD cookie_ = 0;
 };
 
 // POPCLOSESTATE as the file holds it ("" when absent).
