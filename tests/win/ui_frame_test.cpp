@@ -1,10 +1,11 @@
 // The capture frame in-process: layered modes, the paint handler's effects at
 // the width thresholds, the hover tips of its own buttons, maximise/restore,
 // presses on the logo, what the options dialog does to the frame, what its
-// pages do to it (page calls, views and mode, no browser at all), and the state it
-// is left in by captures and refused commands.
+// pages do to it (page calls, views and mode, no browser at all), the state
+// captures and refused commands leave it in, and where it finds the recorder.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 
 #include "app/capture_frame_dlg.h"
 #include "app/commands_rules.h"
+#include "app/frame_recorder.h"
 #include "capture/capture_engine.h"
 #include "capture/preview_opener.h"
 #include "core/command_ids.h"
@@ -654,6 +656,27 @@ TEST_F(FrameStates, RegionSelectionWithoutItsWindowLeavesTheFrameShown) {
   DestroyWindow(search.found);
   SendCommand(hwnd, IDR_ACCEL_REGION_SELECT, 1);
   EXPECT_TRUE(IsWindowVisible(hwnd)) << "nothing would have shown it again";
+}
+
+TEST(FrameRecorder, ListedInEitherRegistryViewAndTakenFromThatViewsFolder) {
+  const char* uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapeloom";
+  const auto program = [](int folderId) {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, folderId, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Orvandi\\Tapeloom\\Tapeloom.exe";
+  };
+  ASSERT_NE(program(CSIDL_PROGRAM_FILES), program(CSIDL_PROGRAM_FILESX86));
+  EXPECT_EQ(InstalledRecorderProgram(), "") << "not listed";
+  for (const auto& [view, folderId] : {std::pair{KEY_WOW64_32KEY, CSIDL_PROGRAM_FILESX86},
+                                       std::pair{KEY_WOW64_64KEY, CSIDL_PROGRAM_FILES}}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(InstalledRecorderProgram(), program(folderId)) << (view == KEY_WOW64_32KEY ? "32-bit" : "native");
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, uninstall, view, 0);
+  }
+  EXPECT_EQ(InstalledRecorderProgram(), "");
 }
 
 // A child's rectangle in its parent's client coordinates.
