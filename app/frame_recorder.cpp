@@ -26,8 +26,7 @@ constexpr char kImageFilter[] = "Image (*.BMP,*.JPG,*.GIF,*.PNG) | *.BMP;*.JPG;*
 
 bool Listed(REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecorderUninstallKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-    return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecorderUninstallKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }

@@ -122,7 +122,10 @@ TEST(RegionOverlay, CoversMonitorsLeftOfAndAboveThePrimaryAndMapsClientPointsOnt
       // [ second 1920x1080 ] above [ primary 1920x1080 ].
       {"monitor above the primary", {2, 1920, 1920, 2160, 0, -1080}, {0, -1080, 1920, 1080}, {500, 40}, {500, -1040}},
       // A portrait monitor left of the primary, reaching higher than it.
-      {"portrait monitor left and above", {2, 2560, 3640, 1920, -1080, -480}, {-1080, -480, 2560, 1440}, {0, 0},
+      {"portrait monitor left and above",
+       {2, 2560, 3640, 1920, -1080, -480},
+       {-1080, -480, 2560, 1440},
+       {0, 0},
        {-1080, -480}},
       {"primary alone", {1, 1920, 1920, 1080, 0, 0}, {0, 0, 1920, 1080}, {1919, 1079}, {1919, 1079}},
   };
