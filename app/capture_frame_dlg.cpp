@@ -360,13 +360,18 @@ void CCaptureFrameDlg::SetNormalMode(bool on) {
   views_.Show(!on);
   const RECT client = ClientRect();
   LayOut(client.right, client.bottom);
+  ApplyModeLayering();
+}
+
+void CCaptureFrameDlg::ApplyModeLayering() {
   // Normal capture: the hole becomes see-through (the key colour); web capture: an ordinary window.
   SetLayered(2);
-  if (on) SetLayered(0, framlet::ui::kColourKey);
+  if (normalMode) SetLayered(0, framlet::ui::kColourKey);
 }
 
 void CCaptureFrameDlg::LeaveMaximized() {
-  if (!maximized) return;
+  // Also from hidden or minimised: what follows moves the frame or puts the
+  // outline and notice around it, which must not happen to a frame nobody sees.
   ShowWindow(Hwnd(), SW_SHOWNORMAL);
   maximized = false;
   chrome_.ShowMaximized(false);

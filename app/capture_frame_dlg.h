@@ -91,7 +91,7 @@ class CCaptureFrameDlg : public CDialogBase,
   bool Maximized() const override { return maximized; }
   bool HiddenToTray() const override { return hiddenToTray; }
   bool Layered() const override { return layered; }
-  const framlet::frame::Place& RestoreRect() const { return restoreRect; }
+  const framlet::frame::Place& RestoreRect() const override { return restoreRect; }
   // The capture settings kept in memory; the option dialogs edit them.
   const framlet::CaptureOptions& Options() const { return options_; }
   const CHoverTipDlg& HoverTip() const { return hoverTip_; }
@@ -137,6 +137,7 @@ class CCaptureFrameDlg : public CDialogBase,
   CWebPage* PrimaryView() override { return views_.Primary(); }
   std::string DocumentsFolder() const override { return docFolder; }
   void LeaveMaximized() override;
+  void ApplyModeLayering() override;
   void ShowAreaOutline() override;
   void HideAreaOutline() override;
   void ShowHelpPage() override { OnHelpPage(); }
@@ -153,7 +154,7 @@ class CCaptureFrameDlg : public CDialogBase,
   void RefreshTabStrip() override;
 
   // IBrowserTabHost (SignedIn above)
-  void RequireSignIn() override { commands_.RequireSignIn(); }
+  void RequireSignIn() override { commands_.RequireSignIn(framlet::commands::Operation::EnterNormalMode); }
   void EnterNormalMode() override { commands_.EnterNormalMode(); }
 
   // The address box: Enter, the first click, and text typed in Korean input mode.

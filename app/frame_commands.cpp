@@ -76,7 +76,7 @@ bool CFrameCommands::Run(int id) {
   if (!route) return false;
   // A key of normal capture does nothing at all in web mode.
   if (route->normalModeOnly && !host_.NormalMode()) return true;
-  if (route->signInNeeded && !RequireSignIn()) return true;
+  if (route->signInNeeded && !RequireSignIn(route->operation)) return true;
   // Popup-menu ids are all from ID_EXIT up; keys and controls lie below.
   Perform(route->operation, id >= ID_EXIT);
   return true;
@@ -85,7 +85,7 @@ bool CFrameCommands::Run(int id) {
 void CFrameCommands::RunToolbar(framlet::toolbar::Command command) {
   const commands::ToolbarAction action = commands::ToolbarRoute(command);
   if (action.kind == commands::ToolbarAction::Kind::Nothing) return;
-  if (action.signInNeeded && !RequireSignIn()) return;
+  if (action.signInNeeded && !RequireSignIn(action.operation)) return;
   switch (action.kind) {
     case commands::ToolbarAction::Kind::RegionSelection:
       seams_.regionSelection->StartRegionSelection(action.hideFrame);
@@ -202,8 +202,11 @@ void CFrameCommands::OnEscape() {
   }
 }
 
-bool CFrameCommands::RequireSignIn() {
+bool CFrameCommands::RequireSignIn(Operation asked) {
   if (host_.SignedIn()) return true;
+  // The scroll button holds the panel's tips back until its capture ends;
+  // refused here, it never starts.
+  if (asked == Operation::StartScrollCapture) host_.ClearScrollTipsSuppressed();
   CLoginPromptDlg prompt;
   if (prompt.DoModal(host_.FrameWindow()) == IDOK) {
     host_.NavigatePrimaryView(framlet::site::SignInUrl(host_.AddressText()));
@@ -255,8 +258,8 @@ void CFrameCommands::CaptureFullScreen() {
   // The windows the frame covered paint themselves before the screen is read.
   RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Deliver({r.left, r.top, r.right, r.bottom});
-  host_.SetLayered(2, framlet::ui::kColourKey);
-  host_.SetLayered(0, framlet::ui::kColourKey);
+  // Keyed in web capture, later grabs of the hole would leave the page out.
+  host_.ApplyModeLayering();
   ShowWindow(frame, SW_SHOW);
 }
 

@@ -36,10 +36,16 @@ class IFrameCommandHost {
   // The documents folder start-up made for captures.
   virtual std::string DocumentsFolder() const = 0;
   virtual bool SetLayered(int mode, COLORREF key) = 0;
+  // The layering of the frame's mode: the see-through key in normal capture,
+  // an ordinary window in web capture.
+  virtual void ApplyModeLayering() = 0;
   // Web capture (false) or normal capture (true), with all that follows.
   virtual void SetNormalMode(bool on) = 0;
-  // Shows the frame normally and clears the maximised state (buttons swapped back).
+  // Shows the frame normally (also a hidden or minimised one) and clears the
+  // maximised state (buttons swapped back); the frame is not moved.
   virtual void LeaveMaximized() = 0;
+  // Where the frame goes back to when it leaves the maximised state.
+  virtual const framlet::frame::Place& RestoreRect() const = 0;
   virtual void ShowAreaOutline() = 0;
   virtual void HideAreaOutline() = 0;
   virtual void CentreFrame() = 0;
@@ -99,8 +105,8 @@ class CFrameCommands final : private INoticeHost {
   void OnEscape();
 
   // The sign-in gate: true when signed in; else the sign-in prompt, and after
-  // its OK the sign-in page. The command asked for is then dropped.
-  bool RequireSignIn();
+  // its OK the sign-in page. The command asked for (`asked`) is then dropped.
+  bool RequireSignIn(framlet::commands::Operation asked);
 
   void CaptureArea() override;
   void CaptureFullScreen();

@@ -8,6 +8,7 @@
 #include "app/commands_rules.h"
 #include "app/frame_commands.h"
 #include "app/frame_parts.h"
+#include "app/frame_recorder.h"
 #include "capture/capture_engine.h"
 #include "web/site_config.h"
 #include "windows/login_prompt_dlg.h"
@@ -23,11 +24,17 @@ constexpr char kRecorderProgram[] = "\\Orvandi\\Tapeloom\\Tapeloom.exe";
 // lists them: "text|patterns|".
 constexpr char kImageFilter[] = "Image (*.BMP,*.JPG,*.GIF,*.PNG) | *.BMP;*.JPG;*.GIF;*.PNG |";
 
-bool RecorderInstalled() {
+bool Listed(REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecorderUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRecorderUninstallKey, 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
+}
+
+std::string ProgramUnder(int folderId) {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, folderId, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+  return std::string(folder) + kRecorderProgram;
 }
 
 class CRecorderPart final : public CFramePart, public IRecorder, public IPaintEditor {
@@ -36,10 +43,8 @@ class CRecorderPart final : public CFramePart, public IRecorder, public IPaintEd
 
   void LaunchRecorder() override {
     HWND frame = host_.FrameWindow();
-    if (RecorderInstalled()) {
-      char programFiles[MAX_PATH] = {};
-      if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles))) return;
-      const std::string program = std::string(programFiles) + kRecorderProgram;
+    const std::string program = InstalledRecorderProgram();
+    if (!program.empty()) {
       ShellExecuteA(frame, "open", program.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       return;
     }
@@ -76,6 +81,13 @@ class CRecorderPart final : public CFramePart, public IRecorder, public IPaintEd
 };
 
 }  // namespace
+
+std::string InstalledRecorderProgram() {
+  if (Listed(KEY_WOW64_64KEY)) return ProgramUnder(CSIDL_PROGRAM_FILES);
+  // An install by a 32-bit installer: listed in the 32-bit view, under Program Files (x86).
+  if (Listed(KEY_WOW64_32KEY)) return ProgramUnder(CSIDL_PROGRAM_FILESX86);
+  return "";
+}
 
 std::unique_ptr<CFramePart> MakeRecorderPart(IFrameCommandHost& host, CommandSeams& seams) {
   auto part = std::make_unique<CRecorderPart>(host);

@@ -21,6 +21,9 @@ class CRegionPart final : public CFramePart, public IRegionSelection, public IWi
   }
 
   void StartRegionSelection(bool hideFrame) override {
+    // Only the selection's release shows a hidden frame again: without the
+    // window nothing would.
+    if (!selection_.IsOpen()) return;
     if (hideFrame) ShowWindow(host_.FrameWindow(), SW_HIDE);
     selection_.Show();
   }
@@ -28,10 +31,7 @@ class CRegionPart final : public CFramePart, public IRegionSelection, public IWi
   bool FrameSeeThrough() const override { return host_.NormalMode(); }
 
   void RestoreFrame() override {
-    if (host_.NormalMode()) {
-      host_.SetLayered(2, framlet::ui::kColourKey);
-      host_.SetLayered(0, framlet::ui::kColourKey);
-    }
+    host_.ApplyModeLayering();
     ShowWindow(host_.FrameWindow(), SW_SHOW);
   }
 
@@ -59,9 +59,10 @@ class CRegionPart final : public CFramePart, public IRegionSelection, public IWi
       host_.CoverWholeScreen(p);
       return;
     }
+    // The frame stays out of the picture until the grab is done; leaving the
+    // maximised state shows it, so that comes after.
     if (normal) ShowWindow(frame, SW_HIDE);
-    host_.LeaveMaximized();
-    putBack();
+    const bool wasMaximized = host_.Maximized();
     // The overlay and its outline are gone from the screen before it is read.
     LetScreenRepaint();
     const framlet::CaptureOptions& options = host_.CaptureSettings();
@@ -74,7 +75,15 @@ class CRegionPart final : public CFramePart, public IRegionSelection, public IWi
         engine->PrintWindowAndDeliver(picker.pickedWindow, options.jpegQuality, 0);
       }
     }
-    ShowWindow(frame, SW_SHOW);
+    // A maximised frame comes back at its place from before; the stored
+    // rectangle is the maximised one.
+    if (wasMaximized) {
+      const framlet::frame::Place& r = host_.RestoreRect();
+      SetWindowPos(frame, nullptr, r.x, r.y, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      putBack();
+    }
+    host_.LeaveMaximized();
   }
 
  private:

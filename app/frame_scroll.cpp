@@ -44,6 +44,8 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     if (host_.Maximized()) {
       const std::wstring title = framlet::ProgramTitle();
       MessageBoxW(frame, kMaximizedRefusal, title.c_str(), MB_OK);
+      // No capture starts, so none would give the scroll button's tips back.
+      host_.ClearScrollTipsSuppressed();
       return;
     }
     if (host_.HiddenToTray()) host_.ShowRestored();

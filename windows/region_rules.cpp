@@ -14,17 +14,32 @@ Point PanelPlace(int x, int y, int w, int h, const Screens& s) {
   const bool nearLeft = (s.monitorCount == 0 || x < s.primaryWidth)
                             ? x < w + kPanelGap
                             : x < w + kPanelGap + (s.virtualWidth - s.primaryWidth);
+  const int bottom = s.virtualTop + s.virtualHeight;
   if (nearLeft) return {x + kPanelGap, y > h + kPanelGap ? y - h - kPanelGap : y + kPanelGap};
-  return {x - w - kPanelGap, y <= s.virtualHeight - h - kPanelGap ? y + kPanelGap : y - h - kPanelGap};
+  return {x - w - kPanelGap, y <= bottom - h - kPanelGap ? y + kPanelGap : y - h - kPanelGap};
 }
 
 std::array<Segment, 4> BandSegments(int x1, int y1, int x2, int y2) {
   return {{{x1, y1, x2, y1}, {x2 - 1, y1 + 1, x2 - 1, y2}, {x2 - 2, y2 - 1, x1, y2 - 1}, {x1, y2 - 1, x1, y1}}};
 }
 
-Point OverlaySize(const Screens& s, int primaryHeight) {
-  if (s.monitorCount > 0) return {s.virtualWidth, s.virtualHeight};
-  return {s.primaryWidth, primaryHeight};
+Rect OverlayRect(const Screens& s, int primaryHeight) {
+  if (s.monitorCount > 0)
+    return {s.virtualLeft, s.virtualTop, s.virtualLeft + s.virtualWidth, s.virtualTop + s.virtualHeight};
+  return {0, 0, s.primaryWidth, primaryHeight};
+}
+
+Point ClientToDisplay(Point client, const Rect& overlay) {
+  return {client.x + overlay.left, client.y + overlay.top};
+}
+
+Point DisplayToClient(Point display, const Rect& overlay) {
+  return {display.x - overlay.left, display.y - overlay.top};
+}
+
+Rect DisplayRectToClient(const Rect& display, const Rect& overlay) {
+  return {display.left - overlay.left, display.top - overlay.top, display.right - overlay.left,
+          display.bottom - overlay.top};
 }
 
 Rect CrossArea(int x, int y) {

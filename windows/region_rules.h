@@ -42,17 +42,22 @@ inline constexpr int kVeilOpacity = 100;
 // that left <= right and top <= bottom.
 Rect NormalizeRect(int x1, int y1, int x2, int y2);
 
-// What the system reports of its screens for the panel's place.
+// What the system reports of its screens. Display coordinates have their
+// origin at the primary monitor's top-left corner, so a monitor left of or
+// above it gives the virtual screen a negative left or top.
 struct Screens {
   int monitorCount = 1;  // 0: no monitor count reported
   int primaryWidth = 0;
   int virtualWidth = 0;
   int virtualHeight = 0;
+  int virtualLeft = 0;
+  int virtualTop = 0;
 };
 
-// Top-left of a w x h panel for the cursor at (x, y): right of the cursor near
-// the left edge (above it unless near the top), else left of it (below it
-// unless near the bottom).
+// Top-left of a w x h panel for the cursor at display point (x, y): right of
+// the cursor near the left edge (above it unless near the top), else left of
+// it (below it unless near the virtual screen's bottom, which lies at its top
+// plus its height).
 Point PanelPlace(int x, int y, int w, int h, const Screens& screens);
 
 // The rubber band from (x1, y1) to (x2, y2) as four lines that share no end
@@ -67,9 +72,16 @@ inline constexpr int kOutlinePenWidth = 4;
 inline constexpr int kCrossSize = 17;
 inline constexpr int kCrossOffset = 8;
 
-// The overlay's size: the virtual screen when monitors are reported, else the
+// Where the selection veil and the picker overlay lie on the display: the
+// virtual screen from its real origin when monitors are reported, else the
 // primary screen.
-Point OverlaySize(const Screens& screens, int primaryHeight);
+Rect OverlayRect(const Screens& screens, int primaryHeight);
+
+// The overlay's client coordinates (mouse messages, drawing) against display
+// coordinates (the cursor, window rectangles, screen grabs).
+Point ClientToDisplay(Point client, const Rect& overlay);
+Point DisplayToClient(Point display, const Rect& overlay);
+Rect DisplayRectToClient(const Rect& display, const Rect& overlay);
 
 // The area the cross image covers for the cursor at (x, y).
 Rect CrossArea(int x, int y);

@@ -25,6 +25,8 @@ region::Screens CurrentScreens() {
   s.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
   s.virtualWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   s.virtualHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  s.virtualLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  s.virtualTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
   return s;
 }
 
@@ -61,8 +63,7 @@ BOOL CRegionSelectDlg::OnInitDialog() {
   // The quality is the one stored when the program started.
   options_ = framlet::ReadCaptureOptions();
   cross_ = LoadCursorW(Instance(), MAKEINTRESOURCEW(IDCUR_REGION_SELECT));
-  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-               SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  CoverScreens(SWP_NOACTIVATE | SWP_HIDEWINDOW);
   SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   SetOpacity(region::kVeilOpacity);
   panel_.Create(hwnd);
@@ -85,11 +86,16 @@ void CRegionSelectDlg::SetOpacity(BYTE alpha) {
   SetLayeredWindowAttributes(Hwnd(), 0, alpha, LWA_ALPHA);
 }
 
+void CRegionSelectDlg::CoverScreens(UINT flags) {
+  overlay_ = region::OverlayRect(CurrentScreens(), GetSystemMetrics(SM_CYSCREEN));
+  SetWindowPos(Hwnd(), HWND_TOPMOST, overlay_.left, overlay_.top, overlay_.Width(), overlay_.Height(), flags);
+}
+
 void CRegionSelectDlg::Show() {
   if (!IsOpen()) return;
   HWND hwnd = Hwnd();
-  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-               SWP_SHOWWINDOW);
+  // Monitors may have been added or moved since the last selection.
+  CoverScreens(SWP_SHOWWINDOW);
   SetForegroundWindow(hwnd);
   if (panel_.IsOpen())
     SetWindowPos(panel_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -128,8 +134,9 @@ void CRegionSelectDlg::ToggleCrossHair(HDC dc, int x, int y, int width, int heig
 void CRegionSelectDlg::OnMouseMove(int x, int y) {
   HWND hwnd = Hwnd();
   if (panel_.IsOpen()) {
-    const region::Point p = region::PanelPlace(x, y, region::kPanelWidth, region::kPanelHeight, CurrentScreens());
-    panel_.MoveTo(p.x, p.y, x, y);
+    const region::Point at = region::ClientToDisplay({x, y}, overlay_);
+    const region::Point p = region::PanelPlace(at.x, at.y, region::kPanelWidth, region::kPanelHeight, CurrentScreens());
+    panel_.MoveTo(p.x, p.y, at.x, at.y);
   }
   if (cross_) SetCursor(cross_);
 
@@ -160,8 +167,9 @@ void CRegionSelectDlg::OnMouseMove(int x, int y) {
 void CRegionSelectDlg::OnButtonUp(int x, int y) {
   HWND hwnd = Hwnd();
   if (GetCapture() == hwnd) ReleaseCapture();
-  region::Rect selection = {x, y, x, y};
-  if (dragging_) selection = region::NormalizeRect(startX_, startY_, x, y);
+  const region::Point end = region::ClientToDisplay({x, y}, overlay_);
+  const region::Point start = dragging_ ? region::ClientToDisplay({startX_, startY_}, overlay_) : end;
+  const region::Rect selection = region::NormalizeRect(start.x, start.y, end.x, end.y);
   // The band and cross-hair go with the next erase, whatever was dragged.
   InvalidateRect(hwnd, nullptr, TRUE);
   firstMove_ = true;

@@ -7,6 +7,7 @@
 #include "core/capture_options.h"
 #include "ui/window_base.h"
 #include "windows/magnifier.h"
+#include "windows/region_rules.h"
 
 // What the region selection needs of the capture frame.
 class IRegionSelectHost {
@@ -22,7 +23,7 @@ class IRegionSelectHost {
   ~IRegionSelectHost() = default;
 };
 
-// The darkened, translucent veil over the whole screen on which a region is
+// The darkened, translucent veil over the whole virtual screen on which a region is
 // dragged out, with full-width cross-hair lines, a rubber band drawn with an
 // XOR pen, and the magnifier panel beside the cursor. Created once, hidden,
 // and shown on demand; releasing the button hides it and captures the
@@ -51,6 +52,8 @@ class CRegionSelectDlg : public CDialogBase {
   void OnMouseMove(int x, int y);
   void OnButtonUp(int x, int y);
   void SetOpacity(BYTE alpha);
+  // Lays the veil over the whole virtual screen, from its real origin.
+  void CoverScreens(UINT flags);
   // The rubber band from the drag start to (x, y), toggled with the XOR pen.
   void ToggleBand(HDC dc, int x, int y);
   void ToggleCrossHair(HDC dc, int x, int y, int width, int height);
@@ -60,6 +63,9 @@ class CRegionSelectDlg : public CDialogBase {
   framlet::CaptureOptions options_;
   CMagnifierPanel panel_;
   HCURSOR cross_ = nullptr;
+  // Where the veil lies on the display: its client point (x, y) is the
+  // display point (x + left, y + top).
+  framlet::region::Rect overlay_;
 
   int lastCrossX_ = -1;
   int lastCrossY_ = -1;

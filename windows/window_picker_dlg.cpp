@@ -46,17 +46,20 @@ BOOL CWindowPickerDlg::OnInitDialog() {
   screens.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
   screens.virtualWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
   screens.virtualHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  const region::Point size = region::OverlaySize(screens, GetSystemMetrics(SM_CYSCREEN));
-  overlayWidth = size.x;
-  overlayHeight = size.y;
-  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, overlayWidth, overlayHeight, SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  screens.virtualLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  screens.virtualTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  overlay_ = region::OverlayRect(screens, GetSystemMetrics(SM_CYSCREEN));
+  overlayWidth = overlay_.Width();
+  overlayHeight = overlay_.Height();
+  SetWindowPos(hwnd, HWND_TOPMOST, overlay_.left, overlay_.top, overlayWidth, overlayHeight,
+               SWP_NOACTIVATE | SWP_HIDEWINDOW);
 
   // What the caller moved out of the way is painted over before the desktop is frozen.
   LetScreenRepaint();
   {
     framlet::ui::WindowDC screen(nullptr);
     if (frozen_.Make(screen, overlayWidth, overlayHeight)) {
-      BitBlt(frozen_.dc, 0, 0, overlayWidth, overlayHeight, screen, 0, 0, SRCCOPY);
+      BitBlt(frozen_.dc, 0, 0, overlayWidth, overlayHeight, screen, overlay_.left, overlay_.top, SRCCOPY);
     }
     back_.Make(screen, overlayWidth, overlayHeight);
   }
@@ -116,12 +119,13 @@ void CWindowPickerDlg::OnMouseMove() {
   POINT cursor = {};
   GetCursorPos(&cursor);
   pickedWindow = WindowAt(cursor.x, cursor.y);
+  // pickedRect stays in display coordinates; what is drawn is in the overlay's.
   region::Rect outline;
   if (pickedWindow) {
     GetWindowRect(pickedWindow, &pickedRect);
-    outline = ToRect(pickedRect);
+    outline = region::DisplayRectToClient(ToRect(pickedRect), overlay_);
   }
-  const region::Point at = {cursor.x, cursor.y};
+  const region::Point at = region::DisplayToClient({cursor.x, cursor.y}, overlay_);
   // Only what changed is composed again: the old and new outline and cross.
   const region::PickerChange change = region::PickerRepaint(shown_, shownWindow_, shownCursor_, outline, at);
   for (int i = 0; i < change.count; ++i) {

@@ -44,6 +44,8 @@ class CWindowPickerDlg : public CDialogBase {
   void OnMouseMove();
   void OnPaint();
 
+  // Where the overlay lies on the display (the virtual screen).
+  framlet::region::Rect overlay_;
   Surface frozen_;
   Surface back_;
   framlet::ui::Picture cross_;

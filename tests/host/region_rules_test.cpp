@@ -102,8 +102,53 @@ TEST(RegionBand, FourLinesToggleEveryBorderPixelExactlyOnce) {
 }
 
 TEST(RegionPicker, OverlayCoversTheVirtualScreenWhenMonitorsAreReported) {
-  EXPECT_EQ(OverlaySize({2, 1920, 3200, 1200}, 1080), (Point{3200, 1200}));
-  EXPECT_EQ(OverlaySize({0, 1920, 3200, 1200}, 1080), (Point{1920, 1080}));
+  EXPECT_EQ(OverlayRect({2, 1920, 3200, 1200}, 1080), (Rect{0, 0, 3200, 1200}));
+  EXPECT_EQ(OverlayRect({0, 1920, 3200, 1200}, 1080), (Rect{0, 0, 1920, 1080}));
+}
+
+// Monitor layouts whose virtual screen does not start at the primary
+// monitor's corner. The veil and the picker lie over all of it, and a point
+// of their client area is the display point that far from its corner.
+TEST(RegionOverlay, CoversMonitorsLeftOfAndAboveThePrimaryAndMapsClientPointsOntoThem) {
+  struct Layout {
+    const char* what;
+    Screens screens;
+    Rect overlay;
+    Point client, display;
+  };
+  const Layout layouts[] = {
+      // [laptop 1366x768][ primary 1920x1080 ], bottoms aligned.
+      {"laptop left of the primary", {2, 1920, 3286, 1080, -1366, 0}, {-1366, 0, 1920, 1080}, {100, 700}, {-1266, 700}},
+      // [ second 1920x1080 ] above [ primary 1920x1080 ].
+      {"monitor above the primary", {2, 1920, 1920, 2160, 0, -1080}, {0, -1080, 1920, 1080}, {500, 40}, {500, -1040}},
+      // A portrait monitor left of the primary, reaching higher than it.
+      {"portrait monitor left and above",
+       {2, 2560, 3640, 1920, -1080, -480},
+       {-1080, -480, 2560, 1440},
+       {0, 0},
+       {-1080, -480}},
+      {"primary alone", {1, 1920, 1920, 1080, 0, 0}, {0, 0, 1920, 1080}, {1919, 1079}, {1919, 1079}},
+  };
+  for (const Layout& l : layouts) {
+    const Rect overlay = OverlayRect(l.screens, 1080);
+    EXPECT_EQ(overlay, l.overlay) << l.what;
+    EXPECT_EQ(ClientToDisplay(l.client, overlay), l.display) << l.what;
+    EXPECT_EQ(DisplayToClient(l.display, overlay), l.client) << l.what;
+    // The overlay's corner is its client origin; a window at the display's
+    // origin (the primary's corner) is drawn that far into the overlay.
+    EXPECT_EQ(DisplayToClient({overlay.left, overlay.top}, overlay), (Point{0, 0})) << l.what;
+    EXPECT_EQ(DisplayRectToClient({0, 0, 300, 200}, overlay),
+              (Rect{-overlay.left, -overlay.top, 300 - overlay.left, 200 - overlay.top}))
+        << l.what;
+  }
+}
+
+TEST(RegionPanel, StaysOnTheScreensWhenTheVirtualScreenReachesAboveThePrimary) {
+  // A monitor above the primary: the virtual screen's bottom is the
+  // primary's (1080), not its height (2160) counted from 0.
+  const Screens above{2, 1920, 1920, 2160, 0, -1080};
+  EXPECT_EQ(PanelPlace(1000, 1000, kPanelWidth, kPanelHeight, above), (Point{846, 823}));
+  EXPECT_EQ(PanelPlace(1000, -1000, kPanelWidth, kPanelHeight, above), (Point{846, -980}));
 }
 
 TEST(RegionPicker, RepaintsOnlyWhatMoved) {

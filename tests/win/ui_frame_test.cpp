@@ -1,9 +1,11 @@
 // The capture frame in-process: layered modes, the paint handler's effects at
 // the width thresholds, the hover tips of its own buttons, maximise/restore,
-// presses on the logo, what the options dialog does to the frame, and what
-// its pages do to it (page calls, views and mode, no browser at all).
+// presses on the logo, what the options dialog does to the frame, what its
+// pages do to it (page calls, views and mode, no browser at all), the state
+// captures and refused commands leave it in, and where it finds the recorder.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,9 @@
 
 #include "app/capture_frame_dlg.h"
 #include "app/commands_rules.h"
+#include "app/frame_recorder.h"
+#include "capture/capture_engine.h"
+#include "capture/preview_opener.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
@@ -498,6 +503,167 @@ TEST_F(FramePages, SizeKeysChangeTheStoredRectangleByOnePixel) {
   RECT shorter = {};
   GetWindowRect(hwnd, &shorter);
   EXPECT_EQ(shorter.bottom - shorter.top, after.bottom - after.top - 1);
+}
+
+// The frame signed in, its window at 100, 80; the previews its captures ask
+// for are counted (they would run modally), with whether the frame was on the
+// screen at that moment, that is while the picture was taken.
+class FrameStates : public FramePages {
+ protected:
+  void SetUp() override {
+    settings::WriteInt(keys::kLeft, 100);
+    settings::WriteInt(keys::kTop, 80);
+    Open();
+    CCaptureEngine::SetPreviewOpener(&previews_);
+    previews_.frame = frame_.Hwnd();
+    ASSERT_TRUE(PageCalls(L"external.FL_Login();"));
+  }
+  void TearDown() override {
+    CCaptureEngine::SetPreviewOpener(nullptr);
+    FramePages::TearDown();
+  }
+  // Runs `open` on this thread while a second thread waits for a window the
+  // frame owns and hands it to `steps`; fails the case when none opens.
+  void WithOwnedWindow(const std::function<void()>& open, const std::function<void(HWND)>& steps) {
+    bool found = false;
+    wintest::RunModal(
+        [&] {
+          open();
+          return INT_PTR{0};
+        },
+        nullptr, frame_.Hwnd(), steps, &found);
+    EXPECT_TRUE(found) << "no window of the frame opened";
+  }
+
+  struct Previews : IPreviewOpener {
+    HWND frame = nullptr;
+    int opened = 0;
+    bool frameShown = false;
+    void OpenPreview(HWND) override {
+      ++opened;
+      frameShown = IsWindowVisible(frame) != FALSE;
+    }
+  } previews_;
+};
+
+TEST_F(FrameStates, FullScreenCaptureGivesTheFrameBackItsModesLayering) {
+  HWND hwnd = frame_.Hwnd();
+  // Web capture keyed afterwards would leave the page out of every later grab of the hole.
+  for (bool normal : {false, true}) {
+    frame_.SetNormalMode(normal);
+    SendCommand(hwnd, IDR_ACCEL_FULL_SCREEN, 1);
+    EXPECT_FALSE(previews_.frameShown) << "the frame is not in the picture";
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_EQ(frame_.Layered(), normal) << (normal ? "normal" : "web");
+    EXPECT_EQ((GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, normal);
+  }
+  EXPECT_EQ(previews_.opened, 2);
+}
+
+TEST_F(FrameStates, CoveringTheScreenShowsAHiddenFrameBeforeTheNotice) {
+  // The notification menu reaches the cover (through snap) while the frame is hidden.
+  HWND hwnd = frame_.Hwnd();
+  ShowWindow(hwnd, SW_HIDE);
+  bool shown = false;
+  WithOwnedWindow(
+      [&] {
+        frame_.Commands().CoverWholeScreen({0, 0, 800, 600});
+      },
+      [&](HWND notice) {
+        shown = IsWindowVisible(hwnd) != FALSE;
+        wintest::Click(notice, IDC_NOTICE_CLOSE);
+      });
+  EXPECT_TRUE(shown) << "the outline and notice came without the frame";
+}
+
+TEST_F(FrameStates, WindowPickOfAMaximisedFrameLeavesItOutAndBringsItBackRestored) {
+  HWND hwnd = frame_.Hwnd();
+  frame_.SetNormalMode(true);
+  SetWindowPos(hwnd, nullptr, 150, 90, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+  Settle();
+  frame_.Maximize();
+  Settle();
+  // A window where the maximised frame's top band lies, picked by a click.
+  testwin::ThreadWindow target;
+  ASSERT_TRUE(target.Open(testwin::At(300, 40, 120, 60, testwin::Solid(RGB(0, 200, 0)))));
+  SetCursorPos(360, 70);
+  ASSERT_TRUE(wintest::PumpUntil([] {
+    POINT at = {};
+    return GetCursorPos(&at) && at.x == 360 && at.y == 70;
+  }));
+  WithOwnedWindow([&] { SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDR_ACCEL_WINDOW_PICK, 1), 0); },
+                  [](HWND picker) { PostMessageW(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 30)); });
+  ASSERT_EQ(previews_.opened, 1);
+  EXPECT_FALSE(previews_.frameShown) << "the frame's band was over the window for the grab";
+  // Back, no longer maximised, where it was before it was maximised.
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(frame_.Maximized());
+  RECT r = {};
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ((frame::Place{r.left, r.top, r.right - r.left, r.bottom - r.top}), (frame::Place{150, 90, 700, 600}));
+}
+
+TEST_F(FrameStates, ScrollButtonTipsComeBackWhenTheCaptureIsRefused) {
+  HWND hwnd = frame_.Hwnd();
+  frame_.SetNormalMode(true);
+  Settle();
+  CCaptureToolbarDlg& panel = *frame_.CaptureToolbar();
+  const struct {
+    const char* refusal;
+    const wchar_t* script;
+    bool maximised;
+  } cases[] = {
+      {"the sign-in prompt", L"external.FL_Logout();", false},
+      {"the maximised frame's message", L"external.FL_Login();", true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(PageCalls(c.script));
+    if (c.maximised) frame_.Maximize();
+    WithOwnedWindow([&] { wintest::Click(panel.Hwnd(), IDC_TB_SCROLL); },
+                    [](HWND refusal) { PostMessageW(refusal, WM_CLOSE, 0, 0); });
+    EXPECT_FALSE(panel.TipsSuppressed()) << c.refusal;
+    EXPECT_FALSE(frame_.Commands().Seams().scrollCapture->ScrollRunning()) << c.refusal;
+  }
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+TEST_F(FrameStates, RegionSelectionWithoutItsWindowLeavesTheFrameShown) {
+  HWND hwnd = frame_.Hwnd();
+  frame_.SetNormalMode(true);
+  // The selection window: the frame's own window over the whole virtual screen.
+  HWND veil = nullptr;
+  for (HWND w = GetTopWindow(nullptr); w && !veil; w = GetWindow(w, GW_HWNDNEXT)) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    if (GetWindow(w, GW_OWNER) == hwnd && r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+        r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN))
+      veil = w;
+  }
+  ASSERT_NE(veil, nullptr);
+  DestroyWindow(veil);
+  SendCommand(hwnd, IDR_ACCEL_REGION_SELECT, 1);
+  EXPECT_TRUE(IsWindowVisible(hwnd)) << "nothing would have shown it again";
+}
+
+TEST(FrameRecorder, ListedInEitherRegistryViewAndTakenFromThatViewsFolder) {
+  const char* uninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tapeloom";
+  const auto program = [](int folderId) {
+    char folder[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, folderId, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Orvandi\\Tapeloom\\Tapeloom.exe";
+  };
+  ASSERT_NE(program(CSIDL_PROGRAM_FILES), program(CSIDL_PROGRAM_FILESX86));
+  EXPECT_EQ(InstalledRecorderProgram(), "") << "not listed";
+  for (const auto& [view, folderId] :
+       {std::pair{KEY_WOW64_32KEY, CSIDL_PROGRAM_FILESX86}, std::pair{KEY_WOW64_64KEY, CSIDL_PROGRAM_FILES}}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(InstalledRecorderProgram(), program(folderId)) << (view == KEY_WOW64_32KEY ? "32-bit" : "native");
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, uninstall, view, 0);
+  }
+  EXPECT_EQ(InstalledRecorderProgram(), "");
 }
 
 // A child's rectangle in its parent's client coordinates.
