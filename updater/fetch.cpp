@@ -14,12 +14,15 @@
 namespace framlet::update {
 
 // One download, run on a thread of its own: a blocking WinINet call may
-// outlast the session's time-outs, so the fetching thread watches the job's
-// last sign of life and closes its session when the server has gone quiet
-// (or the fetch is cancelled). That ends the blocking call; the fetching
-// thread then waits for the job to stop, so nothing writes after Fetch returns.
+// outlast the session's time-outs (under Wine a read blocked on a quiet server
+// neither honours the receive time-out nor returns when its handles close), so
+// the fetching thread watches the job's last sign of life and stops the job
+// when the server has gone quiet or the fetch is cancelled. Stopping closes the
+// session, closes and deletes the partial file, and bars every later write, so
+// nothing touches the target once Fetch has returned, even while a blocked
+// read lingers on the job's thread until the connection drops.
 struct FetchJob {
-  std::string url, target;
+  std::string url, target, part;
   bool willRun = false;
   ProgressReport progress;
   unsigned stallMs = 0;
@@ -27,13 +30,19 @@ struct FetchJob {
   std::mutex lock;
   bool stopped = false;
   HINTERNET session = nullptr;
+  framlet::ui::FileHandle file;
   bool ok = false;
 
   void Stop() {
     std::lock_guard<std::mutex> guard(lock);
+    if (stopped) return;
     stopped = true;
     if (session) InternetCloseHandle(session);
     session = nullptr;
+    if (file) {
+      file.Reset();
+      DeleteFileA(part.c_str());
+    }
   }
 };
 
@@ -109,10 +118,14 @@ bool RunFetch(FetchJob& job) {
   const DWORD length = QueryNumber(request.Get(), HTTP_QUERY_CONTENT_LENGTH, hasLength);
   const std::int64_t declared = hasLength ? static_cast<std::int64_t>(length) : -1;
 
-  const std::string part = job.target + ".part";
-  framlet::ui::FileHandle file(
-      CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  {
+    std::lock_guard<std::mutex> guard(job.lock);
+    if (job.stopped) return false;
+    job.part = job.target + ".part";
+    job.file.Reset(
+        CreateFileA(job.part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!job.file) return false;
+  }
   std::uint64_t received = 0;
   std::string head;
   char buffer[16384];
@@ -127,10 +140,13 @@ bool RunFetch(FetchJob& job) {
     if (read == 0) break;
     job.lastActivity = GetTickCount64();
     if (head.size() < 2) head.append(buffer, std::min<size_t>(read, 2 - head.size()));
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), buffer, read, &written, nullptr) || written != read) {
-      ok = false;
-      break;
+    {
+      std::lock_guard<std::mutex> guard(job.lock);
+      DWORD written = 0;
+      if (job.stopped || !WriteFile(job.file.Get(), buffer, read, &written, nullptr) || written != read) {
+        ok = false;
+        break;
+      }
     }
     received += read;
     if (declared >= 0 && received > static_cast<std::uint64_t>(declared)) {
@@ -139,18 +155,20 @@ bool RunFetch(FetchJob& job) {
     }
     if (job.progress) job.progress(received, hasLength ? length : 0);
   }
-  file.Reset();
   if (ok) ok = DownloadAccepted(status, declared, received, job.willRun, head);
   std::lock_guard<std::mutex> guard(job.lock);
-  if (job.stopped) ok = false;
-  if (ok) ok = MoveFileExA(part.c_str(), job.target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-  if (!ok) DeleteFileA(part.c_str());
+  if (job.stopped) return false;  // Stop has closed and deleted the partial file
+  job.file.Reset();
+  if (ok) ok = MoveFileExA(job.part.c_str(), job.target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (!ok) DeleteFileA(job.part.c_str());
   return ok;
 }
 
 DWORD WINAPI FetchThread(void* parameter) {
   std::unique_ptr<std::shared_ptr<FetchJob>> job(static_cast<std::shared_ptr<FetchJob>*>(parameter));
-  (*job)->ok = RunFetch(**job);
+  const bool ok = RunFetch(**job);
+  std::lock_guard<std::mutex> guard((*job)->lock);
+  (*job)->ok = ok;
   return 0;
 }
 
@@ -175,18 +193,31 @@ bool InternetFetcher::Fetch(const std::string& url, const std::string& target, b
   framlet::ui::KernelHandle thread(CreateThread(nullptr, 0, FetchThread, handed, 0, nullptr));
   if (!thread) delete handed;
   // Waits for the job's thread, stopping the job once the server has been
-  // quiet for the stall time; the stopped job's blocking call then returns.
+  // quiet for the stall time or the fetch is cancelled. A stopped job writes
+  // nothing more; its thread is given a moment to end and otherwise left to
+  // its blocked read (see FetchJob).
+  constexpr ULONGLONG kStoppedGraceMs = 1000;
+  ULONGLONG stoppedAt = 0;
   while (thread && WaitForSingleObject(thread.Get(), 100) == WAIT_TIMEOUT) {
+    if (stoppedAt) {
+      if (GetTickCount64() - stoppedAt > kStoppedGraceMs) break;
+      continue;
+    }
     bool cancelled;
     {
       std::lock_guard<std::mutex> guard(lock_);
       cancelled = cancelled_;
     }
-    if (cancelled || GetTickCount64() - job->lastActivity > stallMs_) job->Stop();
+    if (cancelled || GetTickCount64() - job->lastActivity > stallMs_) {
+      job->Stop();
+      stoppedAt = GetTickCount64();
+    }
   }
   std::lock_guard<std::mutex> guard(lock_);
   running_.erase(std::remove(running_.begin(), running_.end(), job), running_.end());
-  return thread && job->ok;
+  if (!thread || stoppedAt) return false;
+  std::lock_guard<std::mutex> jobGuard(job->lock);
+  return !job->stopped && job->ok;
 }
 
 void InternetFetcher::Cancel() {

@@ -235,9 +235,9 @@ class Offers(UpdaterCase):
         # The system menu's about item.
         drive("post", TITLE, "0x0112", str(16))  # WM_SYSCOMMAND
         self.assertEqual(drive("wait", "framletup 정보", "10000", "visible")[0], 0, "no about box")
-        about = self.children("framletup 정보")
-        self.assertIn("framletup 버전 1.0", [row.get("text") for row in about])
-        self.assertIn("확인", [row.get("text") for row in about if row.get("class") == "Button"])
+        self.assertEqual(drive("item_text", "framletup 정보", "65535")[1], "framletup 버전 1.0")
+        self.assertEqual([row.get("text") for row in self.children("framletup 정보") if row.get("class") == "Button"],
+                         ["확인"])
         drive("click_control", "framletup 정보", "1")
         self.assertEqual(drive("wait_gone", "framletup 정보", "10000")[0], 0)
 
@@ -540,6 +540,119 @@ class Installer(UpdaterCase):
         self.assertFalse(os.path.exists(shortcut))
         self.assertIsNone(registry_value("ver"))
         shutil.rmtree(folder, ignore_errors=True)
+
+
+class InstalledElsewhere(UpdaterCase):
+    """Updates of a program installed in a folder of the user's choosing, over
+    a running copy, and for an account that did not install it."""
+
+    MACHINE_KEY = r"HKLM\SOFTWARE\Framlet:64"
+
+    def package(self, version):
+        setup = os.path.join(self.root, "setup%s.exe" % version)
+        env = dict(os.environ, FRAMLET5_EXE=harness.built("tests/standin.exe"),
+                   FRAMLETUP_EXE=harness.built("updater/framletup.exe"), FRAMLET_VERSION=version, FRAMLET_MODULE="2")
+        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), harness.BUILD_DIR, setup],
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+        return setup
+
+    def install(self, setup, *args):
+        return subprocess.run(["wine", setup] + list(args), env=harness.ENV, timeout=120,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
+    def test_silent_update_finds_the_folder_and_leaves_a_running_copy(self):
+        prefix = harness.ENV["WINEPREFIX"]
+        default = os.path.join(prefix, "drive_c", "Program Files", "Framlet")
+        chosen = os.path.join(prefix, "drive_c", "FlChosen", "Framlet")
+        for folder in (default, chosen):
+            shutil.rmtree(folder, ignore_errors=True)
+        set_registry(None)
+        self.addCleanup(shutil.rmtree, os.path.dirname(chosen), True)
+        self.addCleanup(harness.registry_delete, self.MACHINE_KEY)
+        self.addCleanup(harness.registry_delete, UNINSTALL_KEY)
+        self.assertEqual(self.install(self.package("7"), "/S", r"/D=C:\FlChosen\Framlet"), 0)
+        self.assertTrue(os.path.exists(os.path.join(chosen, "framletup.exe")))
+        # The updater's silent run (" /S" only) lands in the same folder.
+        self.assertEqual(self.install(self.package("8"), "/S"), 0)
+        self.assertFalse(os.path.exists(default), "a second copy was installed")
+        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
+
+        # Over a running copy (its mutex held) nothing changes and the exit code says so.
+        before = os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns
+        self.assertEqual(drive("hold_mutex", "Framlet")[0], 0)
+        self.addCleanup(drive, "release_mutex", "Framlet")
+        self.assertEqual(self.install(self.package("9"), "/S"), 2)
+        drive("release_mutex", "Framlet")
+        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
+        self.assertEqual(os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns, before)
+
+        # Another account has no key of its own: the machine's release counts
+        # (no self-update to an equal version) and its hold date is kept.
+        set_registry(None)
+        self.folder.write_hosts(self.server.base, folder=chosen)
+        self.serve_list(base_list(VERSION="8", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
+        self.server.routes["/setup.exe"] = (200, self.installer)
+        self.start(program=os.path.join(chosen, "framletup.exe"))
+        self.assertIsNotNone(self.proc.wait(60))
+        self.assertEqual(self.installs(), [])
+        self.assertEqual(self.server.requests, [LIST_PATH])
+        self.assertNotIn(registry_value("holddate"), (None, "1"))
+        subprocess.run(["wine", os.path.join(chosen, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
+                        "the uninstaller did not finish")
+        self.assertIsNone(harness.registry_get(self.MACHINE_KEY, "ver"))
+
+
+class Signatures(UpdaterCase):
+    """A signed updater runs only installers signed with its own certificate.
+    The certificates are throwaway ones made here, signed through the package
+    script's signing step (no time stamp: no network)."""
+
+    def certificate(self, name):
+        cert, key = (os.path.join(self.root, "%s.%s" % (name, ext)) for ext in ("crt", "key"))
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                        "-days", "2", "-subj", "/CN=Framlet test " + name, "-addext", "extendedKeyUsage=codeSigning"],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return cert, key
+
+    def sign(self, path, certificate):
+        env = dict(os.environ, FRAMLET_SIGN_CERT=certificate[0], FRAMLET_SIGN_KEY=certificate[1],
+                   FRAMLET_SIGN_TIMESTAMP="none")
+        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), "--sign", path],
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+
+    def signed_installer(self, name, certificate):
+        path = os.path.join(self.root, name)
+        with open(path, "wb") as f:
+            f.write(self.installer)
+        self.sign(path, certificate)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def test_signed_updater_runs_only_installers_of_its_own_signer(self):
+        ours, theirs = self.certificate("ours"), self.certificate("theirs")
+        self.sign(self.folder.file("framletup.exe"), ours)
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(4)
+        routes = "/bundle_2010/framlet/update/extra/extra^%d.exe"
+        self.server.routes[routes % 2] = (200, self.signed_installer("theirs.exe", theirs))
+        self.server.routes[routes % 3] = (200, self.signed_installer("ours.exe", ours))
+        # Signed with our certificate, then changed: the digest no longer matches.
+        tampered = bytearray(self.signed_installer("tampered.exe", ours))
+        tampered[0x400] ^= 0xFF
+        self.server.routes[routes % 4] = (200, bytes(tampered))
+        self.start()
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0, "no update window")
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        self.assertEqual([l.split("|")[0] for l in self.installs()], ["extra^3_framlet.exe"])
+        log = self.window_text(ids.IDC_UP_LOG)
+        for i, result in ((1, "설치에 실패하였습니다."), (2, "설치에 실패하였습니다."), (3, "설치를 완료 하였습니다."),
+                          (4, "설치에 실패하였습니다.")):
+            self.assertIn("부가 %d %s" % (i, result), log)
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
 
 
 class Probes(UpdaterCase):
