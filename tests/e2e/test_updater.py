@@ -92,7 +92,7 @@ class UpdaterCase(harness.E2ETestCase):
         """The update window's texts, which controls show, and the focused one."""
         for control_id, text in texts.items():
             self.assert_soon(lambda: self.window_text(control_id), text, "text of %d" % control_id)
-        controls = {row["id"]: row for row in self.children(TITLE)}
+        controls = {row["id"]: row for row in self.children(TITLE) if "id" in row}
         self.assertEqual({i: controls[i]["visible"] for i in shown + hidden},
                          dict([(i, 1) for i in shown] + [(i, 0) for i in hidden]))
         self.assert_soon(lambda: drive("focus", TITLE)[1], str(focus), "the focus")

@@ -20,8 +20,9 @@ std::unique_ptr<Titled>& Standing() {
   return standing;
 }
 
-// The icon's pixels drawn on white, for comparing two icons by what they show.
-std::vector<DWORD> IconPixels(HICON icon) {
+// 32 x 32 pixels: drawn from `icon` on `background` when given, else read
+// from the screen at (x, y).
+std::vector<DWORD> Pixels(HICON icon, COLORREF background, int x, int y) {
   const int size = 32;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -33,11 +34,17 @@ std::vector<DWORD> IconPixels(HICON icon) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all = {0, 0, size, size};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  if (icon) {
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all = {0, 0, size, size};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  } else {
+    BitBlt(dc, 0, 0, size, size, screen, x, y, SRCCOPY);
+  }
+  ReleaseDC(nullptr, screen);
   GdiFlush();
   std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + size * size);
   SelectObject(dc, old);
@@ -84,18 +91,26 @@ FLDRIVE_COMMAND(box_icon, L"<title|#hwnd>   which system icon (hand, question, e
   };
   const Known known[] = {{IDI_HAND, "hand"}, {IDI_QUESTION, "question"}, {IDI_EXCLAMATION, "exclamation"},
                          {IDI_ASTERISK, "asterisk"}};
-  // The icon is the one static control of the box that shows an icon.
-  HICON shown = nullptr;
+  // The icon is the box's static control of the icon kind; its picture is
+  // read from the screen (another process's icon handle cannot be drawn here)
+  // and compared with each system icon drawn on the same background.
+  HWND shown = nullptr;
   for (HWND child = GetWindow(box, GW_CHILD); child && !shown; child = GetWindow(child, GW_HWNDNEXT)) {
-    shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    wchar_t cls[32] = {};
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) shown = child;
   }
   if (!shown) {
     Printf("none\n");
     return 0;
   }
-  const std::vector<DWORD> pixels = IconPixels(shown);
+  RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT place{};
+  GetWindowRect(shown, &place);
+  const std::vector<DWORD> onScreen = Pixels(nullptr, 0, place.left, place.top);
+  const COLORREF background = RGB((onScreen[0] >> 16) & 0xFF, (onScreen[0] >> 8) & 0xFF, onScreen[0] & 0xFF);
   for (const Known& k : known) {
-    if (IconPixels(LoadIconW(nullptr, k.id)) == pixels) {
+    if (Pixels(LoadIconW(nullptr, k.id), background, 0, 0) == onScreen) {
       Printf("%s\n", k.name);
       return 0;
     }
