@@ -256,4 +256,23 @@
 #define IDB_UP_SIDE 402
 #define IDB_UP_TREE_STATES 403
 
+// Controls of the update window.
+#define IDC_UP_INFO_GROUP 1000   // group box "프로그램설명"
+#define IDC_UP_PROGRESS 1001     // progress bar, install page
+#define IDC_UP_DETAILS 1002      // "자세히", install page
+#define IDC_UP_DETAILS_DONE 1003 // "자세히", completion page
+#define IDC_UP_HEADER 4002       // white header band
+#define IDC_UP_TITLE 4003        // page title (bold)
+#define IDC_UP_DESCRIPTION 4004  // page description
+#define IDC_UP_HEADER_LINE 4005
+#define IDC_UP_SECTION 4006      // section label; "업데이트 진행:" while installing
+#define IDC_UP_INFO 4007         // the selected component's info text
+#define IDC_UP_TERMS_LABEL 4008  // "이용약관:"; the progress line while installing
+#define IDC_UP_FOOTER 4009
+#define IDC_UP_FOOTER_LINE 4010
+#define IDC_UP_SIDE 4011         // completion-page side picture
+#define IDC_UP_TERMS 4012        // terms-of-use browser pane
+#define IDC_UP_TREE 4013         // component tree
+#define IDC_UP_LOG 4014          // install log
+
 #endif  // FRAMLET_RESOURCES_RESOURCE_H

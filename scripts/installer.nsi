@@ -1,8 +1,11 @@
-; The program's installer: both programs into one folder under Program Files,
-; the updater's registry key with this release's version and module level, the
-; 64-bit uninstall entry, a Start-menu shortcut and an uninstaller.
-; Silent runs (/S, /S /Boot=0) start nothing.
-; Built by scripts/package.sh, which defines VERSION, MODULE, FRAMLET5, FRAMLETUP and OUTFILE.
+; The program's installer: both programs into one folder under Program Files
+; (or the folder an earlier install chose), the updater's registry key with
+; this release's version and module level, the 64-bit uninstall entry, a
+; Start-menu shortcut and an uninstaller. Silent runs (/S, /S /Boot=0) start
+; nothing. While the program runs (its "Framlet" mutex exists) the installer
+; changes nothing and ends with exit code 2.
+; Built by scripts/package.sh, which defines VERSION, MODULE, FRAMLET5, FRAMLETUP,
+; ICON and OUTFILE, and SIGN (a command signing the file given) when signing.
 
 Unicode true
 Target amd64-unicode
@@ -18,7 +21,17 @@ RequestExecutionLevel admin
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+BrandingText "${PRODUCT}"
 InstallDir "$PROGRAMFILES64\Framlet"
+; An update (the updater runs it with /S only) goes where the program already is.
+InstallDirRegKey HKLM "${UNINSTKEY}" "InstallLocation"
+
+!ifdef SIGN
+  !finalize '${SIGN} "%1"'
+  !uninstfinalize '${SIGN} "%1"'
+!endif
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
@@ -29,9 +42,20 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; Windows keeps a running program's file locked: installing over a running
+; copy would fail halfway. The old files stay whole and the caller (the
+; updater) sees the failure in the exit code.
 Function .onInit
   SetRegView 64
   SetShellVarContext all
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Framlet") p .r0'
+  StrCmp $0 0 free
+  System::Call 'kernel32::CloseHandle(p r0)'
+  IfSilent +2
+  MessageBox MB_OK|MB_ICONSTOP "Framlet이 실행 중입니다. 프로그램을 닫은 뒤 다시 설치해 주세요."
+  SetErrorLevel 2
+  Quit
+free:
 FunctionEnd
 
 Function un.onInit
@@ -47,6 +71,9 @@ Section "Framlet"
 
   WriteRegStr HKCU "${APPKEY}" "ver" "${VERSION}"
   WriteRegStr HKCU "${APPKEY}" "module" "${MODULE}"
+  ; Every other account's updater reads the installed release from here.
+  WriteRegStr HKLM "${APPKEY}" "ver" "${VERSION}"
+  WriteRegStr HKLM "${APPKEY}" "module" "${MODULE}"
 
   WriteRegStr HKLM "${UNINSTKEY}" "DisplayName" "Framlet"
   WriteRegStr HKLM "${UNINSTKEY}" "DisplayVersion" "${VERSION}"
@@ -89,5 +116,6 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\Framlet"
 
   DeleteRegKey HKCU "${APPKEY}"
+  DeleteRegKey HKLM "${APPKEY}"
   DeleteRegKey HKLM "${UNINSTKEY}"
 SectionEnd

@@ -11,7 +11,7 @@ pkgs=(
   locales fonts-nanum
   python3 python3-pil
   cups cups-bsd cups-client printer-driver-cups-pdf
-  nsis
+  nsis osslsigncode
 )
 
 missing=()

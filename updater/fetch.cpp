@@ -1,33 +1,52 @@
 #include "updater/fetch.h"
 
 #include <windows.h>
+#include <urlmon.h>
 #include <wininet.h>
 
 #include <algorithm>
-#include <memory>
-#include <mutex>
-#include <string_view>
+#include <atomic>
 
+#include "ui/gdi.h"
+#include "updater/handles.h"
 #include "updater/update_rules.h"
 
 namespace framlet::update {
+
+// One download, run on a thread of its own: a blocking WinINet call may
+// outlast the session's time-outs (under Wine a read blocked on a quiet server
+// neither honours the receive time-out nor returns when its handles close), so
+// the fetching thread watches the job's last sign of life and stops the job
+// when the server has gone quiet or the fetch is cancelled. Stopping closes the
+// session, closes and deletes the partial file, and bars every later write, so
+// nothing touches the target once Fetch has returned, even while a blocked
+// read lingers on the job's thread until the connection drops.
+struct FetchJob {
+  std::string url, target, part;
+  bool willRun = false;
+  ProgressReport progress;
+  unsigned stallMs = 0;
+  std::atomic<ULONGLONG> lastActivity{0};
+  std::mutex lock;
+  bool stopped = false;
+  HINTERNET session = nullptr;
+  framlet::ui::FileHandle file;
+  bool ok = false;
+
+  void Stop() {
+    std::lock_guard<std::mutex> guard(lock);
+    if (stopped) return;
+    stopped = true;
+    if (session) InternetCloseHandle(session);
+    session = nullptr;
+    if (file) {
+      file.Reset();
+      DeleteFileA(part.c_str());
+    }
+  }
+};
+
 namespace {
-
-struct InternetHandle {
-  HINTERNET h = nullptr;
-  ~InternetHandle() {
-    if (h) InternetCloseHandle(h);
-  }
-};
-
-struct FileHandle {
-  HANDLE h = INVALID_HANDLE_VALUE;
-  ~FileHandle() { Close(); }
-  void Close() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    h = INVALID_HANDLE_VALUE;
-  }
-};
 
 DWORD QueryNumber(HINTERNET request, DWORD what, bool& present) {
   DWORD value = 0;
@@ -37,117 +56,119 @@ DWORD QueryNumber(HINTERNET request, DWORD what, bool& present) {
   return value;
 }
 
-
-// One download, run on a thread of its own so that the caller's deadline
-// holds even where a blocking call ignores the session's time-outs: at the
-// deadline the caller closes the session (which ends a blocking call) and
-// marks the job abandoned, and an abandoned job never replaces its target.
-struct FetchJob {
-  std::string url, target;
-  bool willRun = false;
-  ProgressReport progress;
-  unsigned deadlineMs = 0;
-  std::mutex lock;
-  bool abandoned = false;
-  HINTERNET session = nullptr;
-  bool ok = false;
-};
+// The user agent the system's own downloads send; none of the updater's own.
+const std::string& SystemUserAgent() {
+  static const std::string agent = [] {
+    char buffer[512] = {};
+    DWORD size = sizeof(buffer);
+    return ObtainUserAgentString(0, buffer, &size) == S_OK ? std::string(buffer) : std::string();
+  }();
+  return agent;
+}
 
 bool RunFetch(FetchJob& job) {
-  const std::string& url = job.url;
-  const std::string& target = job.target;
-  const bool willRun = job.willRun;
-  const ProgressReport& progress = job.progress;
-  const unsigned deadlineMs_ = job.deadlineMs;
-  const ULONGLONG started = GetTickCount64();
-  InternetHandle session;
-  session.h = InternetOpenA("framletup", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  if (!session.h) return false;
+  const std::string& agent = SystemUserAgent();
+  InternetHandle session(
+      InternetOpenA(agent.empty() ? nullptr : agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return false;
   InternetHandle request;
-  // Runs before the handles close: once the caller has closed the session of
-  // an abandoned job, its handles are not closed a second time.
+  // Runs before the owners close their handles: once the watching thread has
+  // closed the session of a stopped job, its handles are not closed again.
   struct Release {
     FetchJob& job;
     InternetHandle& session;
     InternetHandle& request;
     ~Release() {
       std::lock_guard<std::mutex> guard(job.lock);
-      if (job.abandoned) session.h = request.h = nullptr;
+      if (job.stopped) {
+        session.Release();
+        request.Release();
+      }
       job.session = nullptr;
     }
   } release{job, session, request};
   {
     std::lock_guard<std::mutex> guard(job.lock);
-    if (job.abandoned) return false;
-    job.session = session.h;
+    if (job.stopped) return false;
+    job.session = session.Get();
   }
-  DWORD timeout = deadlineMs_;
+  // Each wait (connecting, every read) is bounded by the stall time too.
+  DWORD timeout = job.stallMs;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                        INTERNET_OPTION_SEND_TIMEOUT}) {
-    InternetSetOptionA(session.h, option, &timeout, sizeof(timeout));
+    InternetSetOptionA(session.Get(), option, &timeout, sizeof(timeout));
   }
   DWORD retries = 1;
-  InternetSetOptionA(session.h, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof(retries));
-  request.h = InternetOpenUrlA(session.h, url.c_str(), nullptr, 0,
-                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                   INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
-                                   INTERNET_FLAG_NO_COOKIES,
-                               0);
-  if (!request.h) return false;
-  bool hasStatus = false;
-  const int status = static_cast<int>(QueryNumber(request.h, HTTP_QUERY_STATUS_CODE, hasStatus));
-  if (!hasStatus || status < 200 || status > 299) return false;
+  InternetSetOptionA(session.Get(), INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof(retries));
+  // A cached list or installer would be a stale one.
+  request.Reset(InternetOpenUrlA(session.Get(), job.url.c_str(), nullptr, 0,
+                                 INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                                     INTERNET_FLAG_NO_UI,
+                                 0));
+  if (!request) return false;
+  job.lastActivity = GetTickCount64();
+  int status = kNotHttp;
+  if (IsHttpAddress(job.url)) {
+    bool hasStatus = false;
+    status = static_cast<int>(QueryNumber(request.Get(), HTTP_QUERY_STATUS_CODE, hasStatus));
+    if (!hasStatus) status = 0;
+  }
+  if (!StatusAccepted(status)) return false;
   bool hasLength = false;
-  const DWORD length = QueryNumber(request.h, HTTP_QUERY_CONTENT_LENGTH, hasLength);
+  const DWORD length = QueryNumber(request.Get(), HTTP_QUERY_CONTENT_LENGTH, hasLength);
   const std::int64_t declared = hasLength ? static_cast<std::int64_t>(length) : -1;
 
-  const std::string part = target + ".part";
-  FileHandle file;
-  file.h = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-  if (file.h == INVALID_HANDLE_VALUE) return false;
+  {
+    std::lock_guard<std::mutex> guard(job.lock);
+    if (job.stopped) return false;
+    job.part = job.target + ".part";
+    job.file.Reset(
+        CreateFileA(job.part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!job.file) return false;
+  }
   std::uint64_t received = 0;
   std::string head;
   char buffer[16384];
   bool ok = true;
-  if (progress) progress(0, hasLength ? length : 0);
+  if (job.progress) job.progress(0, hasLength ? length : 0);
   for (;;) {
-    if (GetTickCount64() - started > deadlineMs_) {
-      ok = false;
-      break;
-    }
     DWORD read = 0;
-    if (!InternetReadFile(request.h, buffer, sizeof(buffer), &read)) {
+    if (!InternetReadFile(request.Get(), buffer, sizeof(buffer), &read)) {
       ok = false;
       break;
     }
     if (read == 0) break;
+    job.lastActivity = GetTickCount64();
     if (head.size() < 2) head.append(buffer, std::min<size_t>(read, 2 - head.size()));
-    DWORD written = 0;
-    if (!WriteFile(file.h, buffer, read, &written, nullptr) || written != read) {
-      ok = false;
-      break;
+    {
+      std::lock_guard<std::mutex> guard(job.lock);
+      DWORD written = 0;
+      if (job.stopped || !WriteFile(job.file.Get(), buffer, read, &written, nullptr) || written != read) {
+        ok = false;
+        break;
+      }
     }
     received += read;
     if (declared >= 0 && received > static_cast<std::uint64_t>(declared)) {
       ok = false;
       break;
     }
-    if (progress) progress(received, hasLength ? length : 0);
+    if (job.progress) job.progress(received, hasLength ? length : 0);
   }
-  file.Close();
-  if (ok) ok = DownloadAccepted(status, declared, received, willRun, head);
-  std::unique_lock<std::mutex> guard(job.lock);
-  if (job.abandoned) ok = false;
-  if (ok) ok = MoveFileExA(part.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-  if (!ok) DeleteFileA(part.c_str());
+  if (ok) ok = DownloadAccepted(status, declared, received, job.willRun, head);
+  std::lock_guard<std::mutex> guard(job.lock);
+  if (job.stopped) return false;  // Stop has closed and deleted the partial file
+  job.file.Reset();
+  if (ok) ok = MoveFileExA(job.part.c_str(), job.target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (!ok) DeleteFileA(job.part.c_str());
   return ok;
 }
 
 DWORD WINAPI FetchThread(void* parameter) {
-  auto* job = static_cast<std::shared_ptr<FetchJob>*>(parameter);
-  (*job)->ok = RunFetch(**job);
-  delete job;
+  std::unique_ptr<std::shared_ptr<FetchJob>> job(static_cast<std::shared_ptr<FetchJob>*>(parameter));
+  const bool ok = RunFetch(**job);
+  std::lock_guard<std::mutex> guard((*job)->lock);
+  (*job)->ok = ok;
   return 0;
 }
 
@@ -161,18 +182,52 @@ bool InternetFetcher::Fetch(const std::string& url, const std::string& target, b
   job->target = target;
   job->willRun = willRun;
   job->progress = progress;
-  job->deadlineMs = deadlineMs_;
-  HANDLE thread = CreateThread(nullptr, 0, FetchThread, new std::shared_ptr<FetchJob>(job), 0, nullptr);
-  if (!thread) return false;
-  // A little beyond the job's own deadline, which its reads check too.
-  const DWORD waited = WaitForSingleObject(thread, deadlineMs_ + 2000);
-  CloseHandle(thread);
-  if (waited == WAIT_OBJECT_0) return job->ok;
-  std::lock_guard<std::mutex> guard(job->lock);
-  job->abandoned = true;
-  if (job->session) InternetCloseHandle(job->session);
-  job->session = nullptr;
-  return false;
+  job->stallMs = stallMs_;
+  job->lastActivity = GetTickCount64();
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (cancelled_) return false;
+    running_.push_back(job);
+  }
+  auto* handed = new std::shared_ptr<FetchJob>(job);
+  framlet::ui::KernelHandle thread(CreateThread(nullptr, 0, FetchThread, handed, 0, nullptr));
+  if (!thread) delete handed;
+  // Waits for the job's thread, stopping the job once the server has been
+  // quiet for the stall time or the fetch is cancelled. A stopped job writes
+  // nothing more; its thread is given a moment to end and otherwise left to
+  // its blocked read (see FetchJob).
+  constexpr ULONGLONG kStoppedGraceMs = 1000;
+  ULONGLONG stoppedAt = 0;
+  while (thread && WaitForSingleObject(thread.Get(), 100) == WAIT_TIMEOUT) {
+    if (stoppedAt) {
+      if (GetTickCount64() - stoppedAt > kStoppedGraceMs) break;
+      continue;
+    }
+    bool cancelled;
+    {
+      std::lock_guard<std::mutex> guard(lock_);
+      cancelled = cancelled_;
+    }
+    if (cancelled || GetTickCount64() - job->lastActivity > stallMs_) {
+      job->Stop();
+      stoppedAt = GetTickCount64();
+    }
+  }
+  std::lock_guard<std::mutex> guard(lock_);
+  running_.erase(std::remove(running_.begin(), running_.end(), job), running_.end());
+  if (!thread || stoppedAt) return false;
+  std::lock_guard<std::mutex> jobGuard(job->lock);
+  return !job->stopped && job->ok;
+}
+
+void InternetFetcher::Cancel() {
+  std::vector<std::shared_ptr<FetchJob>> jobs;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    cancelled_ = true;
+    jobs = running_;
+  }
+  for (auto& job : jobs) job->Stop();
 }
 
 }  // namespace framlet::update

@@ -1,10 +1,12 @@
 #pragma once
 // Fetching one address into one file. The updater reaches the network only
 // through Fetcher, so a test can put something else in its place.
-#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace framlet::update {
 
@@ -20,18 +22,29 @@ class Fetcher {
   // be started, so it must carry a program header.
   virtual bool Fetch(const std::string& url, const std::string& target, bool willRun,
                      const ProgressReport& progress) = 0;
+  // Ends the fetches under way and refuses later ones (any thread). A fetch
+  // ended this way returns false only once it has stopped writing.
+  virtual void Cancel() {}
 };
 
-// One plain GET per fetch, no cache, every wait bounded: connecting, each
-// read and the whole transfer end after `deadlineMs`.
+struct FetchJob;
+
+// One plain GET per fetch with the system's user agent and cookies, past
+// every cache. A transfer may take as long as it keeps moving: it ends when
+// the server sends nothing for `stallMs` (connecting and waiting for the
+// answer included), however long the whole download takes.
 class InternetFetcher final : public Fetcher {
  public:
-  explicit InternetFetcher(unsigned deadlineMs = 30000) : deadlineMs_(deadlineMs) {}
+  explicit InternetFetcher(unsigned stallMs = 30000) : stallMs_(stallMs) {}
   bool Fetch(const std::string& url, const std::string& target, bool willRun,
              const ProgressReport& progress) override;
+  void Cancel() override;
 
  private:
-  unsigned deadlineMs_;
+  unsigned stallMs_;
+  std::mutex lock_;
+  bool cancelled_ = false;
+  std::vector<std::shared_ptr<FetchJob>> running_;
 };
 
 }  // namespace framlet::update

@@ -19,9 +19,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
   const HRESULT ole = OleInitialize(nullptr);
 
-  InternetFetcher fetcher;
+  const UpdatePaths paths = PathsOfThisProgram();
+  UpdateHosts hosts = ReadHosts(paths.program);
+  InternetFetcher fetcher(hosts.stallMs);
   {
-    CUpdateDlg dialog(mode, PathsOfThisProgram(), fetcher);
+    CUpdateDlg dialog(mode, paths, std::move(hosts), fetcher);
     if (dialog.Create(nullptr)) {
       if (dialog.RunStartUp()) {
         MSG message;
@@ -34,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
       }
     } else if (mode == LaunchMode::Normal) {
-      StartCaptureProgram(PathsOfThisProgram().program);
+      StartCaptureProgram(paths.program);
     }
   }
   if (SUCCEEDED(ole)) OleUninitialize();

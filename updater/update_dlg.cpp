@@ -6,16 +6,14 @@
 #include <vector>
 
 #include "resource.h"
+#include "updater/signature.h"
 #include "web/site_config.h"
 #include "web/web_page.h"
 
 namespace framlet::update {
 namespace {
 
-constexpr UINT kProgressMessage = WM_APP + 1;  // wParam percent
-constexpr UINT kRowTextMessage = WM_APP + 2;   // lParam: new std::wstring, 4008's text
-constexpr UINT kLogMessage = WM_APP + 3;       // lParam: new std::wstring, a log line
-constexpr UINT kDoneMessage = WM_APP + 4;
+constexpr UINT kInstallNotify = WM_APP + 1;  // the install queue has reports
 constexpr UINT_PTR kCompletionTimer = 1;
 constexpr UINT_PTR kCloseTimer = 2;
 constexpr int kAboutCommand = 16;
@@ -44,18 +42,38 @@ const ControlPlace* PlacesOf(UpdatePage page, size_t& count) {
   }
 }
 
+struct WorkerStart {
+  InstallWork work;
+  Fetcher* fetcher;
+  const std::atomic<bool>* stop;
+  std::shared_ptr<InstallQueue> queue;
+};
+
 }  // namespace
 
-CUpdateDlg::CUpdateDlg(LaunchMode mode, UpdatePaths paths, Fetcher& fetcher)
-    : CDialogBase(IDD_UP_UPDATE), mode_(mode), paths_(std::move(paths)), fetcher_(fetcher) {
-  hosts_ = ReadHosts(paths_.program);
+void InstallQueue::Push(InstallEvent event) {
+  std::lock_guard<std::mutex> guard(lock_);
+  const bool wasEmpty = events_.empty();
+  events_.push_back(std::move(event));
+  if (wasEmpty && window_) PostMessageW(window_, notify_, 0, 0);
 }
 
+std::deque<InstallEvent> InstallQueue::TakeAll() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return std::exchange(events_, {});
+}
+
+void InstallQueue::Detach() {
+  std::lock_guard<std::mutex> guard(lock_);
+  window_ = nullptr;
+}
+
+CUpdateDlg::CUpdateDlg(LaunchMode mode, UpdatePaths paths, UpdateHosts hosts, Fetcher& fetcher)
+    : CDialogBase(IDD_UP_UPDATE), mode_(mode), paths_(std::move(paths)), hosts_(std::move(hosts)), fetcher_(fetcher) {}
+
 CUpdateDlg::~CUpdateDlg() {
-  if (worker_) {
-    WaitForSingleObject(worker_, INFINITE);
-    CloseHandle(worker_);
-  }
+  // The worker uses the fetcher, which the caller owns past this point.
+  if (worker_) WaitForSingleObject(worker_.Get(), INFINITE);
 }
 
 BOOL CUpdateDlg::OnInitDialog() {
@@ -75,20 +93,20 @@ BOOL CUpdateDlg::OnInitDialog() {
 void CUpdateDlg::OnDestroy() {
   KillTimer(Hwnd(), kCompletionTimer);
   KillTimer(Hwnd(), kCloseTimer);
+  if (queue_) queue_->Detach();
   terms_.reset();
-  if (states_) ImageList_Destroy(states_);
-  states_ = nullptr;
-  if (background_) DeleteObject(background_);
-  if (white_) DeleteObject(white_);
-  if (side_) DeleteObject(side_);
-  background_ = white_ = nullptr;
-  side_ = nullptr;
   PostQuitMessage(0);
 }
 
 bool CUpdateDlg::RunStartUp() {
   // Another updater past this point, or an older capture program, is running.
-  for (const wchar_t* title : {L"Framlet 업데이트", L"Framlet4.0", L"Framlet4.2"}) {
+  // The other updater's list and working folder are its own: it reads them
+  // while it runs.
+  if (FindWindowW(nullptr, L"Framlet 업데이트")) {
+    Exit(CleanUp::LeaveFiles);
+    return false;
+  }
+  for (const wchar_t* title : {L"Framlet4.0", L"Framlet4.2"}) {
     if (FindWindowW(nullptr, title)) {
       Exit();
       return false;
@@ -114,8 +132,9 @@ bool CUpdateDlg::RunStartUp() {
   }
   const ProfileLookup lookup = IniLookup(paths_.list);
   list_ = ReadUpdateHeader(lookup);
-  kind_ = DecideUpdateKind(list_.version, ReadRegistryInt("ver", 1), ListInt(list_.module),
-                           ReadRegistryInt("module", 1));
+  kind_ = DecideUpdateKind(list_.version, ReadInstalledLevel("ver"), ListInt(list_.module),
+                           ReadInstalledLevel("module"));
+  signature_ = OwnSignature();
 
   if (kind_ == UpdateKind::Program) {
     // The installer is kept in the working folder, which only this program
@@ -123,7 +142,7 @@ bool CUpdateDlg::RunStartUp() {
     if (!list_.updateUrl.empty() && IsPlainFileName(list_.updateFile)) {
       const std::string installer = paths_.work + list_.updateFile;
       if (fetcher_.Fetch(list_.updateUrl, installer, true, nullptr)) {
-        RunAndWait(installer, mode_ == LaunchMode::O ? " /S /Boot=0" : " /S");
+        RunInstaller(installer, mode_ == LaunchMode::O ? " /S /Boot=0" : " /S", signature_);
       }
     }
     Exit();
@@ -146,7 +165,8 @@ bool CUpdateDlg::RunStartUp() {
   probes.programInstalled = [this](const std::string& url) {
     return ProgramInstalled(fetcher_, url, paths_.program);
   };
-  probes.onDesktop = FileOnDesktop;
+  probes.desktopFolder = DesktopFolder;
+  probes.fileExists = FileReadable;
   probes.targetFolder = TargetFolderOf;
   const bool offered = PrepareOffers(list_, paths_.work, probes);
   if (!offered && kind_ != UpdateKind::Module) {
@@ -175,30 +195,27 @@ bool CUpdateDlg::RunStartUp() {
 }
 
 void CUpdateDlg::BuildSelectionPage() {
-  background_ = CreateSolidBrush(kBackground);
-  white_ = CreateSolidBrush(RGB(255, 255, 255));
+  background_.Reset(CreateSolidBrush(kBackground));
+  white_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
   bold_.Reset(CreateFontW(12, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Gulim"));
   regular_.Reset(CreateFontW(12, 0, 0, 0, 100, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Gulim"));
   for (int id : kPlacedIds) {
     if (HWND control = Item(id)) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(regular_.Get()), FALSE);
   }
-  SendMessageW(Item(4003), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.Get()), FALSE);
-  SetText(4003, L"업데이트 구성요소 선택");
-  SetText(4004, L"정기업데이트와 함께 아래 스폰서 프로그램의 설치를 권유합니다.\n\r해당 프로그램을 선택하면 상세한 "
+  SendMessageW(Item(IDC_UP_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.Get()), FALSE);
+  SetText(IDC_UP_TITLE, L"업데이트 구성요소 선택");
+  SetText(IDC_UP_DESCRIPTION, L"정기업데이트와 함께 아래 스폰서 프로그램의 설치를 권유합니다.\n\r해당 프로그램을 선택하면 상세한 "
                 L"내용을 보실수 있습니다.");
-  SendMessageW(Item(1001), PBM_SETRANGE32, 0, 100);
-  SendMessageW(Item(1001), PBM_SETSTEP, 0, 0);
-  side_ = static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_UP_SIDE), IMAGE_BITMAP, 0, 0, 0));
-  SendMessageW(Item(4011), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(side_));
+  SendMessageW(Item(IDC_UP_PROGRESS), PBM_SETRANGE32, 0, 100);
+  SendMessageW(Item(IDC_UP_PROGRESS), PBM_SETSTEP, 0, 0);
+  side_.Reset(static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_UP_SIDE), IMAGE_BITMAP, 0, 0, 0)));
+  SendMessageW(Item(IDC_UP_SIDE), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(side_.Get()));
 
-  HBITMAP strip = static_cast<HBITMAP>(
-      LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_UP_TREE_STATES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  states_ = ImageList_Create(14, 14, ILC_COLOR24 | ILC_MASK, 5, 0);
-  if (strip) {
-    ImageList_AddMasked(states_, strip, RGB(255, 0, 255));
-    DeleteObject(strip);
-  }
-  tree_.Attach(Item(4013), Hwnd(), states_);
+  framlet::ui::Bitmap strip(static_cast<HBITMAP>(
+      LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_UP_TREE_STATES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  states_.Reset(ImageList_Create(14, 14, ILC_COLOR24 | ILC_MASK, 5, 0));
+  if (strip) ImageList_AddMasked(states_.Get(), strip.Get(), RGB(255, 0, 255));
+  tree_.Attach(Item(IDC_UP_TREE), Hwnd(), states_.Get());
   HTREEITEM root = tree_.Add(nullptr, Wide(list_.title), 0, CCheckTreeCtrl::Fixed);
   HTREEITEM sub = tree_.Add(root, Wide(list_.subtitle), 0, CCheckTreeCtrl::Fixed);
   tree_.Add(sub, Wide(list_.rows[0].name), 0, CCheckTreeCtrl::Fixed);
@@ -206,11 +223,11 @@ void CUpdateDlg::BuildSelectionPage() {
   for (size_t i = 2; i < list_.rows.size(); ++i) {
     if (list_.rows[i].selected) tree_.Add(nullptr, Wide(list_.rows[i].name), static_cast<int>(i), CCheckTreeCtrl::Ticked);
   }
-  TreeView_Expand(Item(4013), root, TVE_EXPAND);
-  TreeView_Expand(Item(4013), sub, TVE_EXPAND);
+  TreeView_Expand(Item(IDC_UP_TREE), root, TVE_EXPAND);
+  TreeView_Expand(Item(IDC_UP_TREE), sub, TVE_EXPAND);
 
   RECT pane = {20, 170, 480, 260};
-  terms_ = CWebPage::Create(Hwnd(), pane, 4012, nullptr, nullptr);
+  terms_ = CWebPage::Create(Hwnd(), pane, IDC_UP_TERMS, nullptr, nullptr);
   if (terms_) terms_->Navigate(std::wstring(L"about:blank"));
   ShowRow(0);
 }
@@ -219,7 +236,7 @@ void CUpdateDlg::ShowPage(UpdatePage page) {
   size_t count = 0;
   const ControlPlace* places = PlacesOf(page, count);
   for (int id : kPlacedIds) {
-    HWND control = id == 4012 ? (terms_ ? terms_->Hwnd() : nullptr) : Item(id);
+    HWND control = id == IDC_UP_TERMS ? (terms_ ? terms_->Hwnd() : nullptr) : Item(id);
     if (!control) continue;
     const ControlPlace* place = nullptr;
     for (size_t i = 0; i < count; ++i) {
@@ -231,100 +248,138 @@ void CUpdateDlg::ShowPage(UpdatePage page) {
     }
     MoveWindow(control, place->left, place->top, place->right - place->left, place->bottom - place->top, TRUE);
     // The log box waits for the "자세히" buttons.
-    ShowWindow(control, id == 4014 ? SW_HIDE : SW_SHOW);
+    ShowWindow(control, id == IDC_UP_LOG ? SW_HIDE : SW_SHOW);
   }
+  page_ = page;
+  // The focus never stays on a control the page hid or disabled.
+  if (IsWindowVisible(Hwnd())) SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(FocusButtonOf(page))), TRUE);
 }
 
 void CUpdateDlg::SetText(int id, const std::wstring& text) { SetDlgItemTextW(Hwnd(), id, text.c_str()); }
 
 void CUpdateDlg::ShowRow(int row) {
   if (row < 0 || static_cast<size_t>(row) >= list_.rows.size()) return;
-  SetText(4007, Wide(list_.rows[row].info));
+  SetText(IDC_UP_INFO, Wide(list_.rows[row].info));
   if (terms_ && !list_.rows[row].termsUrl.empty()) terms_->Navigate(list_.rows[row].termsUrl);
 }
 
 void CUpdateDlg::StartInstall() {
   EnableWindow(Item(IDOK), FALSE);
-  SetText(4003, L"설치중");
-  SetText(4004, L"Framlet을 업데이트하는 동안 잠시 기다려 주세요.");
-  SetText(4006, L"업데이트 진행:");
+  SetText(IDC_UP_TITLE, L"설치중");
+  SetText(IDC_UP_DESCRIPTION, L"Framlet을 업데이트하는 동안 잠시 기다려 주세요.");
+  SetText(IDC_UP_SECTION, L"업데이트 진행:");
   ShowPage(UpdatePage::Install);
-  worker_ = CreateThread(nullptr, 0, &CUpdateDlg::InstallThread, this, CREATE_SUSPENDED, nullptr);
+  auto start = std::make_unique<WorkerStart>();
+  for (size_t i = 0; i < list_.rows.size(); ++i) {
+    if (!list_.rows[i].selected) continue;
+    start->work.rows.push_back(list_.rows[i]);
+    start->work.indexes.push_back(i);
+  }
+  start->work.kind = kind_;
+  start->work.module = list_.module;
+  start->work.updater = signature_;
+  start->fetcher = &fetcher_;
+  start->stop = &stop_;
+  queue_ = std::make_shared<InstallQueue>(Hwnd(), kInstallNotify);
+  start->queue = queue_;
+  auto thread = [](void* parameter) -> DWORD {
+    std::unique_ptr<WorkerStart> given(static_cast<WorkerStart*>(parameter));
+    InstallPass(std::move(given->work), *given->fetcher, *given->stop, given->queue);
+    return 0;
+  };
+  worker_.Reset(CreateThread(nullptr, 0, thread, start.get(), CREATE_SUSPENDED, nullptr));
   if (!worker_) {
     Exit();
     return;
   }
-  ResumeThread(worker_);
+  start.release();
+  ResumeThread(worker_.Get());
 }
 
-DWORD WINAPI CUpdateDlg::InstallThread(void* self) {
-  static_cast<CUpdateDlg*>(self)->InstallPass();
-  return 0;
-}
-
-void CUpdateDlg::InstallPass() {
-  HWND window = Hwnd();
+void CUpdateDlg::InstallPass(InstallWork work, Fetcher& fetcher, const std::atomic<bool>& stop,
+                             const std::shared_ptr<InstallQueue>& queue) {
   bool everyRowOk = true;
-  for (size_t i = 0; i < list_.rows.size() && !stop_; ++i) {
-    const Component& row = list_.rows[i];
-    if (!row.selected) continue;
+  for (size_t n = 0; n < work.rows.size() && !stop; ++n) {
+    const Component& row = work.rows[n];
+    const size_t index = work.indexes[n];
     const std::wstring name = Wide(row.name);
-    PostMessageW(window, kRowTextMessage, 0, reinterpret_cast<LPARAM>(new std::wstring(ProgressLine(name))));
+    queue->Push({InstallEvent::Row, 0, ProgressLine(name)});
     bool ok;
-    if (row.downloadUrl.empty() && i < 2 && kind_ != UpdateKind::Module) {
+    if (row.downloadUrl.empty() && index < 2 && work.kind != UpdateKind::Module) {
       ok = true;  // a fixed row shown for information: nothing to fetch
     } else {
       const bool willRun = row.state == "SETUP";
       ok = !row.localPath.empty() &&
-           fetcher_.Fetch(row.downloadUrl, row.localPath, willRun, [window](std::uint64_t done, std::uint64_t total) {
-             PostMessageW(window, kProgressMessage, static_cast<WPARAM>(ProgressPercent(done, total)), 0);
+           fetcher.Fetch(row.downloadUrl, row.localPath, willRun, [&queue](std::uint64_t done, std::uint64_t total) {
+             queue->Push({InstallEvent::Progress, ProgressPercent(done, total), {}});
            });
-      if (ok && willRun) ok = RunAndWait(row.localPath, " /S");
+      if (ok && willRun) ok = RunInstaller(row.localPath, " /S", work.updater);
     }
     // The module level counts as installed only when both fixed rows arrived.
-    if (!ok && i < 2) everyRowOk = false;
-    PostMessageW(window, kLogMessage, 0, reinterpret_cast<LPARAM>(new std::wstring(LogLine(name, ok))));
+    if (!ok && index < 2) everyRowOk = false;
+    queue->Push({InstallEvent::Log, 0, LogLine(name, ok)});
   }
-  if (!stop_ && WriteModuleLevel(kind_, everyRowOk)) WriteRegistryText("module", list_.module);
-  PostMessageW(window, kDoneMessage, 0, 0);
+  if (!stop && WriteModuleLevel(work.kind, everyRowOk)) WriteRegistryText("module", work.module);
+  queue->Push({InstallEvent::Done, 0, {}});
+}
+
+void CUpdateDlg::OnInstallEvents() {
+  if (!queue_) return;
+  for (InstallEvent& event : queue_->TakeAll()) {
+    switch (event.kind) {
+      case InstallEvent::Row:
+        SetText(IDC_UP_TERMS_LABEL, event.text);
+        break;
+      case InstallEvent::Progress:
+        SendMessageW(Item(IDC_UP_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(event.percent), 0);
+        break;
+      case InstallEvent::Log:
+        log_ += event.text;
+        SetText(IDC_UP_LOG, log_);
+        break;
+      case InstallEvent::Done:
+        OnInstallDone();
+        return;
+    }
+  }
 }
 
 void CUpdateDlg::OnInstallDone() {
   if (worker_) {
-    WaitForSingleObject(worker_, INFINITE);
-    CloseHandle(worker_);
-    worker_ = nullptr;
+    WaitForSingleObject(worker_.Get(), INFINITE);
+    worker_.Reset();
   }
   if (closeWhenDone_) {
     Exit();
     return;
   }
-  SendMessageW(Item(1001), PBM_SETPOS, 100, 0);
+  SendMessageW(Item(IDC_UP_PROGRESS), PBM_SETPOS, 100, 0);
   SetTimer(Hwnd(), kCompletionTimer, 1000, nullptr);
 }
 
 void CUpdateDlg::ShowCompletion() {
   KillTimer(Hwnd(), kCompletionTimer);
   ShowPage(UpdatePage::Completion);
-  SetText(4002, L"");
-  SetText(4003, L"Framlet 업데이트가 완료되었습니다.");
-  SetText(4004, L"자동 업데이트가 완료되었습니다. \n\r자세한 업데이트 정보를 원하시면\n\r아래의 '자세히' 버튼을 누르시기 "
+  SetText(IDC_UP_HEADER, L"");
+  SetText(IDC_UP_TITLE, L"Framlet 업데이트가 완료되었습니다.");
+  SetText(IDC_UP_DESCRIPTION, L"자동 업데이트가 완료되었습니다. \n\r자세한 업데이트 정보를 원하시면\n\r아래의 '자세히' 버튼을 누르시기 "
                 L"바람니다.");
   SetTimer(Hwnd(), kCloseTimer, 10000, nullptr);
 }
 
-void CUpdateDlg::Exit() {
+void CUpdateDlg::Exit(CleanUp cleanUp) {
   if (finished_) return;
-  // A close during the install pass stops further rows; the running row
-  // (and its installer, which is never killed) ends first.
+  // A close during the install pass stops further rows and the download
+  // under way; a running installer is never killed, so the exit waits for it.
   if (worker_) {
     stop_ = true;
     closeWhenDone_ = true;
+    fetcher_.Cancel();
     ShowWindow(Hwnd(), SW_HIDE);
     return;
   }
   finished_ = true;
-  EmptyWorkFolder(paths_);
+  if (cleanUp == CleanUp::EmptyWorkFolder) EmptyWorkFolder(paths_);
   if (mode_ == LaunchMode::Normal) StartCaptureProgram(paths_.program);
   DestroyWindow(Hwnd());
 }
@@ -337,15 +392,15 @@ void CUpdateDlg::OnCommand(int id, int code, HWND) {
     case IDCANCEL:
       Exit();
       return;
-    case 1002:
-    case 1003: {
-      HWND log = Item(4014);
+    case IDC_UP_DETAILS:
+    case IDC_UP_DETAILS_DONE: {
+      HWND log = Item(IDC_UP_LOG);
       ShowWindow(log, IsWindowVisible(log) ? SW_HIDE : SW_SHOW);
       return;
     }
-    case 4014:
-      // The log cannot be typed into: it hands the focus on.
-      if (code == EN_SETFOCUS) SetFocus(Item(IsWindowEnabled(Item(IDOK)) ? IDOK : 1002));
+    case IDC_UP_LOG:
+      // The log cannot be typed into: it hands the focus to the page's button.
+      if (code == EN_SETFOCUS) SetFocus(Item(FocusButtonOf(page_)));
       return;
     default:
       return;
@@ -354,12 +409,12 @@ void CUpdateDlg::OnCommand(int id, int code, HWND) {
 
 INT_PTR CUpdateDlg::ControlColour(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
-  if (id == 4002 || id == 4003 || id == 4004 || id == 4014) {
+  if (id == IDC_UP_HEADER || id == IDC_UP_TITLE || id == IDC_UP_DESCRIPTION || id == IDC_UP_LOG) {
     SetBkColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<INT_PTR>(white_);
+    return reinterpret_cast<INT_PTR>(white_.Get());
   }
   SetBkColor(dc, kBackground);
-  return reinterpret_cast<INT_PTR>(background_);
+  return reinterpret_cast<INT_PTR>(background_.Get());
 }
 
 INT_PTR CUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -374,7 +429,7 @@ INT_PTR CUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Exit();
       return TRUE;
     case WM_CTLCOLORDLG:
-      if (background_) return reinterpret_cast<INT_PTR>(background_);
+      if (background_) return reinterpret_cast<INT_PTR>(background_.Get());
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -382,7 +437,7 @@ INT_PTR CUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (header->idFrom == 4013 && header->code == TVN_SELCHANGINGW) {
+      if (header->idFrom == IDC_UP_TREE && header->code == TVN_SELCHANGINGW) {
         tree_.OnSelectionChanging(reinterpret_cast<NMTREEVIEWW*>(lParam)->itemNew.hItem);
       }
       break;
@@ -395,22 +450,8 @@ INT_PTR CUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowRowMessage:
       ShowRow(static_cast<int>(wParam));
       return TRUE;
-    case kProgressMessage:
-      SendMessageW(Item(1001), PBM_SETPOS, wParam, 0);
-      return TRUE;
-    case kRowTextMessage:
-    case kLogMessage: {
-      std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
-      if (message == kRowTextMessage) {
-        SetText(4008, *text);
-      } else {
-        log_ += *text;
-        SetText(4014, log_);
-      }
-      return TRUE;
-    }
-    case kDoneMessage:
-      OnInstallDone();
+    case kInstallNotify:
+      OnInstallEvents();
       return TRUE;
     case WM_TIMER:
       if (wParam == kCompletionTimer) ShowCompletion();

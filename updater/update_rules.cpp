@@ -1,5 +1,6 @@
 #include "updater/update_rules.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "web/site_config.h"
@@ -69,6 +70,13 @@ UpdateKind DecideUpdateKind(int listVersion, int installedVersion, int listModul
   return UpdateKind::None;
 }
 
+int InstalledLevel(std::optional<int> user, std::optional<int> machine, int fallback) {
+  if (user && machine) return std::max(*user, *machine);
+  if (user) return *user;
+  if (machine) return *machine;
+  return fallback;
+}
+
 bool HoldPostpones(int storedDate, int today) { return storedDate > today; }
 
 int NextHoldDate(int today, int days) {
@@ -99,6 +107,10 @@ UpdateList ReadUpdateHeader(const ProfileLookup& lookup) {
   list.holdDays = ListInt(get("HOLDDATA"));
   list.mutexUrl = get("MUTEXCHK");
   return list;
+}
+
+int ProbeCount(std::string_view num) {
+  return std::clamp(ListInt(num), 0, kMaxProbeEntries);
 }
 
 std::string ComponentPath(std::string_view fileName) {
@@ -197,11 +209,18 @@ bool PrepareOffers(UpdateList& list, const std::string& workFolder, const OfferP
       }
       row.localPath = workFolder + row.fileName + "_framlet.exe";
     } else if (row.state == "ICON") {
-      if (probes.onDesktop && probes.onDesktop(row.fileName)) {
+      std::string desktop;
+      if (!probes.desktopFolder || !probes.desktopFolder(desktop) || desktop.empty()) {
         row.selected = 0;
         continue;
       }
-      row.localPath = workFolder + row.fileName + "_framlet.exe";
+      if (desktop.back() != '\\') desktop += '\\';
+      const std::string placed = desktop + row.fileName;
+      if (probes.fileExists && probes.fileExists(placed)) {
+        row.selected = 0;
+        continue;
+      }
+      row.localPath = placed;
     } else if (row.state == "DOWN") {
       std::string folder;
       if (!probes.targetFolder || !probes.targetFolder(row, folder) || folder.empty()) {
@@ -233,9 +252,24 @@ int ProgressPercent(std::uint64_t done, std::uint64_t total) {
   return static_cast<int>(percent);
 }
 
+bool IsHttpAddress(std::string_view url) {
+  auto startsWith = [url](std::string_view scheme) {
+    if (url.size() < scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i) {
+      char c = url[i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c != scheme[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http://") || startsWith("https://");
+}
+
+bool StatusAccepted(int status) { return status == kNotHttp || (status >= 200 && status <= 299); }
+
 bool DownloadAccepted(int status, std::int64_t declared, std::uint64_t received, bool willRun,
                       std::string_view firstBytes) {
-  if (status < 200 || status > 299) return false;
+  if (!StatusAccepted(status)) return false;
   if (declared >= 0 && static_cast<std::uint64_t>(declared) != received) return false;
   if (willRun && (firstBytes.size() < 2 || firstBytes[0] != 'M' || firstBytes[1] != 'Z')) {
     return false;
@@ -251,6 +285,11 @@ std::wstring LogLine(const std::wstring& name, bool ok) {
 
 bool WriteModuleLevel(UpdateKind kind, bool everyRowOk) {
   return kind == UpdateKind::Module && everyRowOk;
+}
+
+bool InstallerMayRun(const Signature& updater, const Signature& installer) {
+  if (!updater.valid) return true;
+  return installer.valid && !installer.signer.empty() && installer.signer == updater.signer;
 }
 
 bool MutexSaysRunning(bool opened, unsigned long lastError) {

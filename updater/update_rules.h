@@ -6,6 +6,7 @@
 // Texts from the list are bytes in code page 949.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,12 @@ std::string CutToBytes(std::string_view text, size_t maxBytes = kValueBytes);
 
 // ---- Version and hold ------------------------------------------------------
 
+// "ver" and "module" of the installed program: the per-user value or the
+// machine-wide one the installer writes for every account, whichever is
+// greater (an account that never installed the program has only the latter);
+// `fallback` when neither exists.
+int InstalledLevel(std::optional<int> user, std::optional<int> machine, int fallback);
+
 enum class UpdateKind { None, Program, Module };
 
 // A newer program release wins; otherwise a newer module level; both strict.
@@ -62,6 +69,12 @@ constexpr int kOptionalRows = kTableRows - 2;
 constexpr int kMaxOffers = 5;
 // A list larger than this is treated as a failed fetch.
 constexpr std::uint64_t kMaxListBytes = 1024 * 1024;
+// Entries read from a running-program or installed-program list at most.
+constexpr int kMaxProbeEntries = 100;
+
+// NUM of a probe list: the leading-digits rule, none when negative, at most
+// kMaxProbeEntries (a huge count would keep the updater checking for ever).
+int ProbeCount(std::string_view num);
 
 struct Component {
   std::string name;
@@ -69,6 +82,7 @@ struct Component {
   std::string downloadUrl;
   std::string fileName;   // DOWNFILENAME as read
   std::string localPath;  // where the download is stored; empty: not stored
+                          // ("ICON": on the desktop, where the next run's probe finds it)
   std::string state;      // "SETUP", "ICON" or "DOWN"
   std::string historyUrl;
   std::string info;
@@ -120,14 +134,19 @@ bool IsPlainFileName(std::string_view name);
 // What the offer preparation asks of the machine.
 struct OfferProbes {
   std::function<bool(const std::string& historyUrl)> programInstalled;
-  std::function<bool(const std::string& fileName)> onDesktop;
+  // The user's desktop folder; false when it cannot be read.
+  std::function<bool(std::string& folder)> desktopFolder;
+  std::function<bool(const std::string& path)> fileExists;
   // The folder named by a "DOWN" row's registry setting; false when unreadable.
   std::function<bool(const Component& row, std::string& folder)> targetFolder;
 };
 
 // Decides which optional rows are offered (at most five, the first that
 // qualify) and where each is stored; the others lose their selected flag.
-// workFolder ends with a separator. Returns whether any row was offered.
+// An "ICON" row is stored straight on the desktop under its own name, which
+// is what the desktop probe looks for: it is offered only while the desktop
+// can be read and holds no such file. workFolder ends with a separator.
+// Returns whether any row was offered.
 bool PrepareOffers(UpdateList& list, const std::string& workFolder, const OfferProbes& probes);
 
 // The tree's toggle: rows 0 and 1 never change; 1 becomes 0, anything else 1.
@@ -138,11 +157,31 @@ int ToggledSelection(int row, int selected);
 // Progress in percent from a download report; no total gives 0.
 int ProgressPercent(std::uint64_t done, std::uint64_t total);
 
-// Whether a finished download counts: a 2xx answer, the full size when the
-// server gave one (declared < 0: none given), and for a file that will be run
-// a program header ("MZ").
+// An address fetched over HTTP or HTTPS (scheme compared ignoring case):
+// only those answers carry a status.
+bool IsHttpAddress(std::string_view url);
+// The status of an answer without one (another scheme, such as ftp).
+constexpr int kNotHttp = -1;
+// A 2xx status, or kNotHttp; an HTTP answer without a status reads as 0.
+bool StatusAccepted(int status);
+
+// Whether a finished download counts: an accepted status, the full size when
+// the server gave one (declared < 0: none given), and for a file that will be
+// run a program header ("MZ").
 bool DownloadAccepted(int status, std::int64_t declared, std::uint64_t received,
                       bool willRun, std::string_view firstBytes);
+
+// A program file's Authenticode signature as the system judged it: valid or
+// not, and the signing certificate (its encoded bytes) when valid.
+struct Signature {
+  bool valid = false;
+  std::string signer;
+};
+// Whether a downloaded installer may run. An updater that is not validly
+// signed runs what it fetched, as it always has; a validly signed one runs
+// only installers validly signed with the very certificate it carries, so
+// that no one on the network path can hand it a program of their own.
+bool InstallerMayRun(const Signature& updater, const Signature& installer);
 
 // Texts of the install page (wide, shown through the W functions).
 std::wstring ProgressLine(const std::wstring& name);

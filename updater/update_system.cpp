@@ -4,8 +4,12 @@
 #include <shellapi.h>
 
 #include <ctime>
+#include <optional>
 #include <vector>
 
+#include "ui/gdi.h"
+#include "updater/signature.h"
+#include "updater/handles.h"
 #include "web/site_config.h"
 
 namespace framlet::update {
@@ -17,17 +21,32 @@ constexpr char kUninstallKey[] = "SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\
 // A registry string, at most 259 bytes, cut at a character boundary.
 bool ReadRegistryString(HKEY root, const std::string& subkey, const std::string& name, REGSAM view,
                         std::string& value) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
+  RegKey key(opened);
   char buffer[1024] = {};
   DWORD size = sizeof(buffer) - 1;
   DWORD type = 0;
-  LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
+  LONG result = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
   buffer[std::min<DWORD>(size, sizeof(buffer) - 1)] = 0;
   value = CutToBytes(buffer);
   return true;
+}
+
+// A value in either registry view: a 32-bit program's entries live in the other one.
+bool ReadRegistryStringAnyView(HKEY root, const std::string& subkey, const std::string& name,
+                               std::string& value) {
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+    if (ReadRegistryString(root, subkey, name, view, value)) return true;
+  }
+  return false;
+}
+
+std::optional<int> RegistryInt(HKEY root, const char* name) {
+  std::string value;
+  if (!ReadRegistryString(root, kFramletKey, name, KEY_WOW64_64KEY, value)) return std::nullopt;
+  return ListInt(value);
 }
 
 std::string ProfileString(const std::string& path, const char* section, const char* key) {
@@ -66,23 +85,39 @@ UpdateHosts ReadHosts(const std::string& programFolder) {
   if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return hosts;
   std::string update = ProfileString(file, "HOSTS", "UPDATE");
   std::string component = ProfileString(file, "HOSTS", "COMPONENT");
+  const int stallMs = ListInt(ProfileString(file, "HOSTS", "STALLMS"));
+  if (stallMs > 0) hosts.stallMs = static_cast<unsigned>(stallMs);
   if (!update.empty()) hosts.update = update;
   if (!component.empty()) hosts.component = component;
   return hosts;
 }
 
 int ReadRegistryInt(const char* name, int fallback) {
-  std::string value;
-  if (!ReadRegistryString(HKEY_CURRENT_USER, kFramletKey, name, 0, value)) return fallback;
-  return ListInt(value);
+  return RegistryInt(HKEY_CURRENT_USER, name).value_or(fallback);
+}
+
+int ReadInstalledLevel(const char* name) {
+  return InstalledLevel(RegistryInt(HKEY_CURRENT_USER, name), RegistryInt(HKEY_LOCAL_MACHINE, name), 1);
 }
 
 void WriteRegistryText(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kFramletKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kFramletKey, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) {
+    // Another account than the installing one has no key of its own yet: it
+    // gets one where the program is installed for the whole machine.
+    HKEY machine = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kFramletKey, 0, KEY_READ | KEY_WOW64_64KEY, &machine) != ERROR_SUCCESS) {
+      return;
+    }
+    RegCloseKey(machine);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kFramletKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+  }
+  RegKey key(opened);
+  RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>(text.size() + 1));
-  RegCloseKey(key);
 }
 
 int Today() {
@@ -99,16 +134,15 @@ ProfileLookup IniLookup(const std::string& path) {
 bool ListedProgramRunning(Fetcher& fetcher, const std::string& url, const std::string& programFolder) {
   const std::string file = programFolder + "mutex.ini";
   if (!fetcher.Fetch(url, file, false, nullptr)) return false;
-  int count = ListInt(ProfileString(file, "COUNTER", "NUM"));
+  const int count = ProbeCount(ProfileString(file, "COUNTER", "NUM"));
   for (int i = 1; i <= count; ++i) {
     const std::string section = "CHECK" + std::to_string(i);
     const std::string name = ProfileString(file, section.c_str(), "MUTEX");
     if (name.empty()) continue;
     SetLastError(0);
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+    framlet::ui::KernelHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, name.c_str()));
     const DWORD error = GetLastError();
-    if (mutex) CloseHandle(mutex);
-    if (MutexSaysRunning(mutex != nullptr, error)) return true;
+    if (MutexSaysRunning(static_cast<bool>(mutex), error)) return true;
   }
   return false;
 }
@@ -117,45 +151,35 @@ bool ProgramInstalled(Fetcher& fetcher, const std::string& url, const std::strin
   const std::string file = programFolder + "History.ini";
   if (!fetcher.Fetch(url, file, false, nullptr)) return false;
   bool installed = false;
-  int count = ListInt(ProfileString(file, "COUNTER", "NUM"));
+  const int count = ProbeCount(ProfileString(file, "COUNTER", "NUM"));
   for (int i = 1; i <= count && !installed; ++i) {
     const std::string section = "CHECK" + std::to_string(i);
     HKEY root = ProfileString(file, section.c_str(), "HKEY") == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     const std::string subkey = kUninstallKey + ProfileString(file, section.c_str(), "REGPATH");
     const std::string name = ProfileString(file, section.c_str(), "REGNAME");
     const std::string wanted = ProfileString(file, section.c_str(), "REGVALUE");
-    // Both registry views: a 32-bit program's uninstall entry lives in the other one.
-    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-      std::string data;
-      ReadRegistryString(root, subkey, name, view, data);
-      if (data == wanted) {
-        installed = true;
-        break;
-      }
-    }
+    std::string data;
+    ReadRegistryStringAnyView(root, subkey, name, data);
+    installed = data == wanted;
   }
   DeleteFileA(file.c_str());
   return installed;
 }
 
-bool FileOnDesktop(const std::string& fileName) {
-  std::string desktop;
-  if (!ReadRegistryString(HKEY_CURRENT_USER, "SoftWare\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                          "Desktop", 0, desktop) ||
-      desktop.empty()) {
-    return false;
-  }
-  if (desktop.back() != '\\') desktop += '\\';
-  HANDLE file = CreateFileA((desktop + fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+bool DesktopFolder(std::string& folder) {
+  return ReadRegistryString(HKEY_CURRENT_USER, "SoftWare\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                            "Desktop", 0, folder) &&
+         !folder.empty();
+}
+
+bool FileReadable(const std::string& path) {
+  return static_cast<bool>(framlet::ui::FileHandle(CreateFileA(
+      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 bool TargetFolderOf(const Component& row, std::string& folder) {
   HKEY root = row.regRoot == "HKLM" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  return ReadRegistryString(root, row.regPath, row.regValue, 0, folder);
+  return ReadRegistryStringAnyView(root, row.regPath, row.regValue, folder);
 }
 
 bool RunAndWait(const std::string& program, const std::string& commandLine) {
@@ -170,17 +194,27 @@ bool RunAndWait(const std::string& program, const std::string& commandLine) {
                       &process)) {
     return false;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  framlet::ui::KernelHandle thread(process.hThread);
+  framlet::ui::KernelHandle running(process.hProcess);
+  WaitForSingleObject(running.Get(), INFINITE);
+  DWORD code = 0;
+  return GetExitCodeProcess(running.Get(), &code) && code == 0;
+}
+
+bool RunInstaller(const std::string& program, const std::string& commandLine, const Signature& updater) {
+  // Others may read (and so start) the file, never write, rename or delete it.
+  framlet::ui::FileHandle pinned(
+      CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!pinned) return false;
+  if (!InstallerMayRun(updater, updater.valid ? SignatureOf(program) : Signature{})) return false;
+  return RunAndWait(program, commandLine);
 }
 
 void EmptyWorkFolder(const UpdatePaths& paths) {
   if (paths.program.empty()) return;
   WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((paths.work + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  framlet::ui::FindHandle search(FindFirstFileA((paths.work + "*").c_str(), &found));
+  if (search) {
     do {
       const std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
@@ -190,8 +224,7 @@ void EmptyWorkFolder(const UpdatePaths& paths) {
       } else {
         DeleteFileA(full.c_str());
       }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
   }
   RemoveDirectoryA(paths.work.c_str());
   DeleteFileA(paths.list.c_str());

@@ -221,10 +221,13 @@ class ProgramFolder:
     def standin_starts(self, file_name, folder=None):
         return read_lines(os.path.join(folder or self.path, file_name + ".log"))
 
-    def write_hosts(self, base, folder=None):
-        """The updater's server addresses (update_hosts.ini beside it)."""
+    def write_hosts(self, base, folder=None, stall_ms=None):
+        """The updater's server addresses (update_hosts.ini beside it) and,
+        given, how long its downloads may receive nothing."""
         with open(os.path.join(folder or self.path, "update_hosts.ini"), "w") as f:
             f.write("[HOSTS]\r\nUPDATE=%s\r\nCOMPONENT=%s\r\n" % (base, base))
+            if stall_ms is not None:
+                f.write("STALLMS=%d\r\n" % stall_ms)
 
     def file(self, *parts):
         return os.path.join(self.path, *parts)

@@ -5,11 +5,12 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
-from harness import drive, wait_until  # noqa: E402
-from update_server import UpdateServer, ini_text, truncated  # noqa: E402
+from harness import drive, ids, wait_until  # noqa: E402
+from update_server import UpdateServer, ini_text, paced, stalls_after, truncated, with_headers  # noqa: E402
 
 TITLE = "Framlet 업데이트"
 LIST_PATH = "/updatechk/framletupdate2_201301.php"
@@ -77,13 +78,30 @@ class UpdaterCase(harness.E2ETestCase):
         sections = base_list(FILENUM=str(count))
         for i in range(1, count + 1):
             sections["FILE%d" % i] = {"NAME": "부가 %d" % i, "STATE": "SETUP", "DOWNFILENAME": "extra^%d" % i,
-                                      "CHECK": "1", "PROGINFO": "설명 %d" % i}
+                                      "CHECK": "1", "PROGINFO": "설명 %d" % i,
+                                      "LINCES": self.server.url("/terms%d.html" % i)}
             self.server.routes["/bundle_2010/framlet/update/extra/extra^%d.exe" % i] = (200, self.installer)
+        sections["UPFILE1"]["LINCES"] = self.server.url("/terms0.html")
         self.serve_list(sections)
 
     def window_text(self, control_id):
         rc, out = drive("item_text", TITLE, str(control_id))
         return out if rc == 0 else None
+
+    def assert_page(self, texts, shown, hidden, focus):
+        """The update window's texts, which controls show, and the focused one."""
+        for control_id, text in texts.items():
+            self.assert_soon(lambda: self.window_text(control_id), text, "text of %d" % control_id)
+        controls = {row["id"]: row for row in self.children(TITLE) if "id" in row}
+        self.assertEqual({i: controls[i]["visible"] for i in shown + hidden},
+                         dict([(i, 1) for i in shown] + [(i, 0) for i in hidden]))
+        self.assert_soon(lambda: drive("focus", TITLE)[1], str(focus), "the focus")
+
+    def assert_log_toggles(self, button):
+        """Each press of a "자세히" button shows the log box when hidden and hides it when shown."""
+        for visible in (1, 0):
+            drive("click_control", TITLE, str(button))
+            self.assert_soon(lambda: self.child(ids.IDC_UP_LOG, TITLE)["visible"], visible, "the log box")
 
 
 def base_list(**update):
@@ -212,6 +230,16 @@ class Offers(UpdaterCase):
         self.assertFalse(any("부가 6" in l for l in items))
         self.assertEqual(self.window_text(4003), "업데이트 구성요소 선택")
         self.screenshot("updater_selection")
+        # The terms pane loads the first fixed row's page.
+        self.assertTrue(wait_until(lambda: "/terms0.html" in self.server.requests, timeout=30), self.server.requests)
+        # The system menu's about item.
+        drive("post", TITLE, "0x0112", str(16))  # WM_SYSCOMMAND
+        self.assertEqual(drive("wait", "framletup 정보", "10000", "visible")[0], 0, "no about box")
+        self.assertEqual(drive("item_text", "framletup 정보", "65535")[1], "framletup 버전 1.0")
+        self.assertEqual([row.get("text") for row in self.children("framletup 정보") if row.get("class") == "Button"],
+                         ["확인"])
+        drive("click_control", "framletup 정보", "1")
+        self.assertEqual(drive("wait_gone", "framletup 정보", "10000")[0], 0)
 
         # Untick the second offer on its box (left of its text).
         second = [l for l in top if "text=부가 2" in l][0]
@@ -231,12 +259,21 @@ class Offers(UpdaterCase):
         fields = dict(f.split("=", 1) for f in third.split()[:6])
         drive("click", int(fields["text_x"]) + 8, int(fields["y"]))
         self.assert_soon(lambda: self.window_text(4007), "설명 3", "the info label did not follow the selection")
+        self.assertTrue(wait_until(lambda: "/terms3.html" in self.server.requests, timeout=30),
+                        "the terms pane did not load the selected offer's page")
         third = [l for l in drive("tree_items", TITLE, "4013")[1].splitlines() if "text=부가 3" in l][0]
         self.assertIn("state=2 selected=1", third)
 
         drive("click_control", TITLE, "1")
         self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
         self.screenshot("updater_completion")
+        self.assert_page({ids.IDC_UP_DESCRIPTION: "자동 업데이트가 완료되었습니다. \n\r자세한 업데이트 정보를 원하시면\n\r"
+                                                  "아래의 '자세히' 버튼을 누르시기 바람니다.",
+                          ids.IDC_UP_HEADER: ""},
+                         shown=[2, ids.IDC_UP_DETAILS_DONE, ids.IDC_UP_SIDE],
+                         hidden=[1, ids.IDC_UP_DETAILS, ids.IDC_UP_PROGRESS, ids.IDC_UP_LOG, ids.IDC_UP_TREE],
+                         focus=2)
+        self.assert_log_toggles(ids.IDC_UP_DETAILS_DONE)
         names = [l.split("|")[0] for l in self.installs()]
         self.assertEqual(names, ["extra^%d_framlet.exe" % i for i in (1, 3, 4, 5)])
         self.assertTrue(all(l.endswith("| /S") for l in self.installs()))
@@ -246,6 +283,90 @@ class Offers(UpdaterCase):
         self.assertIn("기본 모듈 설치를 완료 하였습니다.", log)
         drive("click_control", TITLE, "2")
         self.assert_ended_with_capture_started()
+
+
+class Links(UpdaterCase):
+    """Downloads over links the server paces, with a short stall time: a slow
+    but steady transfer lasts as long as it keeps moving; one that stops is
+    given up once nothing has come for the stall time."""
+
+    STALL_MS = 2000
+
+    def serve_self_update(self, reply, list_reply=None):
+        self.folder.write_hosts(self.server.base, stall_ms=self.STALL_MS)
+        self.serve_list(base_list(VERSION="9", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="FramletSetup.exe"))
+        if list_reply:
+            self.server.routes[LIST_PATH] = list_reply(self.server.routes[LIST_PATH][1])
+        self.server.routes["/setup.exe"] = reply
+
+    def test_a_slow_steady_download_outlasts_the_stall_time(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        # Three stall times in all, a piece every tenth of one.
+        pieces = 30
+        sent = []
+        self.serve_self_update(paced(self.installer, len(self.installer) // pieces + 1, self.STALL_MS / 10000, sent))
+        began = time.monotonic()
+        self.start()
+        self.assert_ended_with_capture_started(timeout=120)
+        self.assertEqual(self.installs(), ["FramletSetup.exe| /S"])
+        self.assertGreater(sent[-1] - sent[0], 2 * self.STALL_MS / 1000, "the link was not slower than the stall time")
+        print("slow download: %d bytes over %.1f s, updater done after %.1f s (stall time %.1f s)"
+              % (len(self.installer), sent[-1] - sent[0], time.monotonic() - began, self.STALL_MS / 1000),
+              file=sys.stderr)
+
+    def test_a_download_that_stops_halfway_is_given_up(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_self_update(stalls_after(self.installer[:4096], len(self.installer), self.server))
+        began = time.monotonic()
+        self.start()
+        self.assert_ended_with_capture_started(timeout=120)
+        self.assertEqual(self.installs(), [])
+        self.assertEqual(registry_value("ver"), "5")
+        print("stalled download given up after %.1f s (stall time %.1f s)"
+              % (time.monotonic() - began, self.STALL_MS / 1000), file=sys.stderr)
+
+    def test_requests_carry_the_systems_agent_and_cookies(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_self_update((200, self.installer),
+                               list_reply=lambda body: with_headers(200, body, {"Set-Cookie": "fl_visit=1; Path=/"}))
+        self.start()
+        self.assert_ended_with_capture_started()
+        headers = dict(self.server.headers)
+        self.assertEqual(self.installs(), ["FramletSetup.exe| /S"])
+        agent = headers[LIST_PATH].get("user-agent", "")
+        self.assertTrue(agent.startswith("Mozilla/"), agent)
+        self.assertNotIn("framletup", agent.lower())
+        self.assertEqual(headers["/setup.exe"].get("user-agent"), agent)
+        self.assertIn("fl_visit=1", headers["/setup.exe"].get("cookie", ""), "the list's cookie was not sent back")
+
+
+class EarlyEnds(UpdaterCase):
+    """Step five: another updater's window or an older capture program's
+    ends the updater before it asks anything; the capture program still starts."""
+
+    def test_another_updater_or_an_older_capture_program(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(1)
+        work = os.path.join(self.path, "temp")
+        listed = os.path.join(self.path, "updatelist.ini")
+        # Titles are compared whole, ignoring case. The other updater's files are its own.
+        for title, its_files in (("Framlet 업데이트", True), ("Framlet4.0", False), ("FRAMLET4.2", False)):
+            with self.subTest(title=title):
+                self.forget_capture_starts()
+                os.makedirs(work, exist_ok=True)
+                for path in (os.path.join(work, "extra^1_framlet.exe.part"), listed):
+                    with open(path, "wb") as f:
+                        f.write(b"the other updater's")
+                self.assertEqual(drive("titled", title)[0], 0)
+                self.addCleanup(drive, "titled_close")
+                self.start()
+                self.assertIsNotNone(self.proc.wait(60), "the updater did not end")
+                self.assertEqual(len(wait_until(self.capture_starts, timeout=10)), 1)
+                drive("titled_close")
+                self.assertEqual(self.server.requests, [])
+                self.assertEqual(os.path.exists(listed), its_files)
+                self.assertEqual(os.path.exists(os.path.join(work, "extra^1_framlet.exe.part")), its_files)
+                self.assertEqual(registry_value("holddate"), "1")
 
 
 class ModuleUpdate(UpdaterCase):
@@ -270,6 +391,11 @@ class ModuleUpdate(UpdaterCase):
         out = self.question()
         self.assertIn("새 모듈이 있습니다.", out)
         self.assertIn("넷째 줄", out)
+        # The five lines with their breaks (the third and fifth empty), Yes and No, the question icon.
+        self.assertEqual(drive("item_text", "Framlet", "65535")[1], "새 모듈이 있습니다.\n설치할까요?\n\n넷째 줄")
+        buttons = {row["id"] for row in self.children("Framlet") if row.get("class") == "Button"}
+        self.assertEqual(buttons, {6, 7})
+        self.assertEqual(drive("box_icon", "Framlet")[1], "question")
         drive("click_control", "Framlet", "7")  # IDNO
         self.assert_ended_with_capture_started()
         self.assertEqual(registry_value("module"), "1")
@@ -325,6 +451,17 @@ class CloseDuringInstall(UpdaterCase):
         self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0)
         drive("click_control", TITLE, "1")
         self.assertTrue(wait_until(lambda: len(self.installs()) == 1, timeout=30), "the first installer did not start")
+        self.assert_page({ids.IDC_UP_TITLE: "설치중",
+                          ids.IDC_UP_DESCRIPTION: "Framlet을 업데이트하는 동안 잠시 기다려 주세요.",
+                          ids.IDC_UP_SECTION: "업데이트 진행:",
+                          ids.IDC_UP_TERMS_LABEL: "부가 1설치을 진행중입니다."},
+                         shown=[1, ids.IDC_UP_PROGRESS, ids.IDC_UP_DETAILS, ids.IDC_UP_SECTION],
+                         hidden=[2, ids.IDC_UP_DETAILS_DONE, ids.IDC_UP_TREE, ids.IDC_UP_INFO_GROUP, ids.IDC_UP_INFO,
+                                 ids.IDC_UP_LOG, ids.IDC_UP_SIDE],
+                         focus=ids.IDC_UP_DETAILS)
+        self.assertTrue(harness.parse_info(drive("info", "#%x" % self.child(1, TITLE)["hwnd"])[1])["style"]
+                        & 0x08000000, "확인 is not disabled while installing")  # WS_DISABLED
+        self.assert_log_toggles(ids.IDC_UP_DETAILS)
         drive("click_control", TITLE, "2")
         drive("post", TITLE, "16")  # WM_CLOSE
         # The installer still runs: the updater waits and starts nothing yet.
@@ -332,6 +469,21 @@ class CloseDuringInstall(UpdaterCase):
         os.unlink(hold)
         self.assert_ended_with_capture_started()
         self.assertEqual([l.split("|")[0] for l in self.installs()], ["extra^1_framlet.exe"])
+
+    def test_close_during_a_stalled_download_ends_it(self):
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(2)
+        self.folder.write_hosts(self.server.base, stall_ms=600000)  # longer than any wait of this test
+        first = "/bundle_2010/framlet/update/extra/extra^1.exe"
+        self.server.routes[first] = stalls_after(self.installer[:4096], len(self.installer), self.server)
+        self.start()
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0)
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: first in self.server.requests, timeout=30), "the download did not start")
+        drive("post", TITLE, "16")  # WM_CLOSE
+        self.assert_ended_with_capture_started(timeout=60)
+        self.assertEqual(self.installs(), [])
+        self.assertNotIn("/bundle_2010/framlet/update/extra/extra^2.exe", self.server.requests)
 
 
 class Installer(UpdaterCase):
@@ -390,6 +542,119 @@ class Installer(UpdaterCase):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+class InstalledElsewhere(UpdaterCase):
+    """Updates of a program installed in a folder of the user's choosing, over
+    a running copy, and for an account that did not install it."""
+
+    MACHINE_KEY = r"HKLM\SOFTWARE\Framlet:64"
+
+    def package(self, version):
+        setup = os.path.join(self.root, "setup%s.exe" % version)
+        env = dict(os.environ, FRAMLET5_EXE=harness.built("tests/standin.exe"),
+                   FRAMLETUP_EXE=harness.built("updater/framletup.exe"), FRAMLET_VERSION=version, FRAMLET_MODULE="2")
+        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), harness.BUILD_DIR, setup],
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+        return setup
+
+    def install(self, setup, *args):
+        return subprocess.run(["wine", setup] + list(args), env=harness.ENV, timeout=120,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
+    def test_silent_update_finds_the_folder_and_leaves_a_running_copy(self):
+        prefix = harness.ENV["WINEPREFIX"]
+        default = os.path.join(prefix, "drive_c", "Program Files", "Framlet")
+        chosen = os.path.join(prefix, "drive_c", "FlChosen", "Framlet")
+        for folder in (default, chosen):
+            shutil.rmtree(folder, ignore_errors=True)
+        set_registry(None)
+        self.addCleanup(shutil.rmtree, os.path.dirname(chosen), True)
+        self.addCleanup(harness.registry_delete, self.MACHINE_KEY)
+        self.addCleanup(harness.registry_delete, UNINSTALL_KEY)
+        self.assertEqual(self.install(self.package("7"), "/S", r"/D=C:\FlChosen\Framlet"), 0)
+        self.assertTrue(os.path.exists(os.path.join(chosen, "framletup.exe")))
+        # The updater's silent run (" /S" only) lands in the same folder.
+        self.assertEqual(self.install(self.package("8"), "/S"), 0)
+        self.assertFalse(os.path.exists(default), "a second copy was installed")
+        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
+
+        # Over a running copy (its mutex held) nothing changes and the exit code says so.
+        before = os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns
+        self.assertEqual(drive("hold_mutex", "Framlet")[0], 0)
+        self.addCleanup(drive, "release_mutex", "Framlet")
+        self.assertEqual(self.install(self.package("9"), "/S"), 2)
+        drive("release_mutex", "Framlet")
+        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
+        self.assertEqual(os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns, before)
+
+        # Another account has no key of its own: the machine's release counts
+        # (no self-update to an equal version) and its hold date is kept.
+        set_registry(None)
+        self.folder.write_hosts(self.server.base, folder=chosen)
+        self.serve_list(base_list(VERSION="8", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
+        self.server.routes["/setup.exe"] = (200, self.installer)
+        self.start(program=os.path.join(chosen, "framletup.exe"))
+        self.assertIsNotNone(self.proc.wait(60))
+        self.assertEqual(self.installs(), [])
+        self.assertEqual(self.server.requests, [LIST_PATH])
+        self.assertNotIn(registry_value("holddate"), (None, "1"))
+        subprocess.run(["wine", os.path.join(chosen, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
+                        "the uninstaller did not finish")
+        self.assertIsNone(harness.registry_get(self.MACHINE_KEY, "ver"))
+
+
+class Signatures(UpdaterCase):
+    """A signed updater runs only installers signed with its own certificate.
+    The certificates are throwaway ones made here, signed through the package
+    script's signing step (no time stamp: no network)."""
+
+    def certificate(self, name):
+        cert, key = (os.path.join(self.root, "%s.%s" % (name, ext)) for ext in ("crt", "key"))
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                        "-days", "2", "-subj", "/CN=Framlet test " + name, "-addext", "extendedKeyUsage=codeSigning"],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return cert, key
+
+    def sign(self, path, certificate):
+        env = dict(os.environ, FRAMLET_SIGN_CERT=certificate[0], FRAMLET_SIGN_KEY=certificate[1],
+                   FRAMLET_SIGN_TIMESTAMP="none")
+        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), "--sign", path],
+                       env=env, check=True, stdout=subprocess.DEVNULL)
+
+    def signed_installer(self, name, certificate):
+        path = os.path.join(self.root, name)
+        with open(path, "wb") as f:
+            f.write(self.installer)
+        self.sign(path, certificate)
+        with open(path, "rb") as f:
+            return f.read()
+
+    def test_signed_updater_runs_only_installers_of_its_own_signer(self):
+        ours, theirs = self.certificate("ours"), self.certificate("theirs")
+        self.sign(self.folder.file("framletup.exe"), ours)
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.offers(4)
+        routes = "/bundle_2010/framlet/update/extra/extra^%d.exe"
+        self.server.routes[routes % 2] = (200, self.signed_installer("theirs.exe", theirs))
+        self.server.routes[routes % 3] = (200, self.signed_installer("ours.exe", ours))
+        # Signed with our certificate, then changed: the digest no longer matches.
+        tampered = bytearray(self.signed_installer("tampered.exe", ours))
+        tampered[0x400] ^= 0xFF
+        self.server.routes[routes % 4] = (200, bytes(tampered))
+        self.start()
+        self.assertEqual(drive("wait", TITLE, "30000", "visible")[0], 0, "no update window")
+        drive("click_control", TITLE, "1")
+        self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
+        self.assertEqual([l.split("|")[0] for l in self.installs()], ["extra^3_framlet.exe"])
+        log = self.window_text(ids.IDC_UP_LOG)
+        for i, result in ((1, "설치에 실패하였습니다."), (2, "설치에 실패하였습니다."), (3, "설치를 완료 하였습니다."),
+                          (4, "설치에 실패하였습니다.")):
+            self.assertIn("부가 %d %s" % (i, result), log)
+        drive("click_control", TITLE, "2")
+        self.assert_ended_with_capture_started()
+
+
 class Probes(UpdaterCase):
     SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
     INSTALLED = r"HKCU\SOFTWARE\MicroSoft\Windows\CurrentVersion\Uninstall\FlTestProg"
@@ -444,6 +709,9 @@ class Probes(UpdaterCase):
         self.assertTrue(wait_until(lambda: self.window_text(4003) == "Framlet 업데이트가 완료되었습니다.", timeout=60))
         self.assertEqual([l.split("|")[0] for l in self.installs()], ["p^2_framlet.exe"])
         self.assertTrue(os.path.exists(os.path.join(target, "tool.exe")))
+        # The icon lands on the desktop under its own name, where the next run's probe looks.
+        with open(os.path.join(desktop, "newicon"), "rb") as f:
+            self.assertEqual(f.read(), self.installer)
         self.assertFalse(os.path.exists(os.path.join(self.path, "History.ini")))
         drive("click_control", TITLE, "2")
         self.assert_ended_with_capture_started()

@@ -183,7 +183,11 @@ UpdateList ListWithOptional(int count, const char* state) {
 TEST(UpdateOffers, CapProbesAndPaths) {
   OfferProbes none;
   none.programInstalled = [](const std::string&) { return false; };
-  none.onDesktop = [](const std::string&) { return false; };
+  none.desktopFolder = [](std::string& folder) {
+    folder = "C:\\Desk";
+    return true;
+  };
+  none.fileExists = [](const std::string& path) { return path == "C:\\Desk\\f0"; };
   none.targetFolder = [](const Component&, std::string& folder) {
     folder = "D:\\Tools";
     return true;
@@ -212,12 +216,16 @@ TEST(UpdateOffers, CapProbesAndPaths) {
 
   list = ListWithOptional(2, "SETUP");
   EXPECT_FALSE(PrepareOffers(list, "W\\", installed));
+  // An icon is placed on the desktop under its own name, where the next
+  // run's probe finds it; one already there, or no readable desktop, is not offered.
   list = ListWithOptional(2, "ICON");
-  OfferProbes desktop = none;
-  desktop.onDesktop = [](const std::string& name) { return name == "f0"; };
-  EXPECT_TRUE(PrepareOffers(list, "W\\", desktop));
+  EXPECT_TRUE(PrepareOffers(list, "W\\", none));
   EXPECT_EQ(list.rows[2].selected, 0);
-  EXPECT_EQ(list.rows[3].localPath, "W\\f1_framlet.exe");
+  EXPECT_EQ(list.rows[3].localPath, "C:\\Desk\\f1");
+  OfferProbes noDesktop = none;
+  noDesktop.desktopFolder = [](std::string&) { return false; };
+  list = ListWithOptional(2, "ICON");
+  EXPECT_FALSE(PrepareOffers(list, "W\\", noDesktop));
 
   list = ListWithOptional(1, "DOWN");
   EXPECT_TRUE(PrepareOffers(list, "W\\", none));
@@ -253,6 +261,14 @@ TEST(UpdateInstall, ToggleProgressAcceptanceAndTexts) {
   EXPECT_FALSE(DownloadAccepted(200, 10, 4, true, "MZab"));  // cut short
   EXPECT_FALSE(DownloadAccepted(200, 4, 4, true, "<htm"));   // not a program
   EXPECT_FALSE(DownloadAccepted(200, 1, 1, true, "M"));
+  // Another scheme has no status to check; an HTTP answer without one fails.
+  EXPECT_TRUE(DownloadAccepted(kNotHttp, -1, 4, true, "MZab"));
+  EXPECT_FALSE(DownloadAccepted(0, -1, 4, false, "text"));
+  EXPECT_FALSE(DownloadAccepted(kNotHttp, -1, 4, true, "<htm"));
+  for (const char* http : {"http://h/x", "HTTPS://h/x", "Http://h"}) EXPECT_TRUE(IsHttpAddress(http)) << http;
+  for (const char* other : {"ftp://h/x", "file:///C:/x", "http:/h", "xhttp://h", ""}) {
+    EXPECT_FALSE(IsHttpAddress(other)) << other;
+  }
 
   EXPECT_EQ(ProgressLine(L"이름"), L"이름설치을 진행중입니다.");
   EXPECT_EQ(LogLine(L"이름", true), L"이름 설치를 완료 하였습니다. \r\n\r\n");
@@ -264,6 +280,47 @@ TEST(UpdateInstall, ToggleProgressAcceptanceAndTexts) {
   EXPECT_TRUE(MutexSaysRunning(true, 0));
   EXPECT_FALSE(MutexSaysRunning(false, 2));
   EXPECT_TRUE(MutexSaysRunning(false, 5));  // access denied: someone holds it
+}
+
+TEST(UpdateProbes, ListCountsAreClamped) {
+  EXPECT_EQ(ProbeCount("99999999999"), kMaxProbeEntries);
+  EXPECT_EQ(ProbeCount("2147483647"), kMaxProbeEntries);
+  EXPECT_EQ(ProbeCount("101"), kMaxProbeEntries);
+  EXPECT_EQ(ProbeCount("100"), 100);
+  EXPECT_EQ(ProbeCount(" 7x"), 7);
+  EXPECT_EQ(ProbeCount("-5"), 0);
+  EXPECT_EQ(ProbeCount(""), 0);
+}
+
+TEST(UpdateVersion, InstalledLevelOfTwoAccounts) {
+  // The installing account has both; another account only the machine's.
+  EXPECT_EQ(InstalledLevel(7, 7, 1), 7);
+  EXPECT_EQ(InstalledLevel(std::nullopt, 7, 1), 7);
+  EXPECT_EQ(InstalledLevel(5, std::nullopt, 1), 5);
+  EXPECT_EQ(InstalledLevel(std::nullopt, std::nullopt, 1), 1);
+  // A module update written for one account, a newer release for the machine.
+  EXPECT_EQ(InstalledLevel(3, 2, 1), 3);
+  EXPECT_EQ(InstalledLevel(5, 8, 1), 8);
+}
+
+TEST(UpdateSignature, SignedUpdaterRunsOnlyItsOwnSignersInstallers) {
+  const Signature unsigned_;
+  const Signature ours{true, "certificate A"};
+  const Signature theirs{true, "certificate B"};
+  const Signature broken{false, "certificate A"};  // tampered after signing
+  struct Case {
+    Signature updater, installer;
+    bool runs;
+  };
+  const Case cases[] = {
+      {unsigned_, unsigned_, true}, {unsigned_, theirs, true}, {broken, unsigned_, true},
+      {ours, ours, true},           {ours, unsigned_, false},  {ours, theirs, false},
+      {ours, broken, false},        {ours, Signature{true, ""}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InstallerMayRun(c.updater, c.installer), c.runs)
+        << c.updater.valid << c.updater.signer << " / " << c.installer.valid << c.installer.signer;
+  }
 }
 
 }  // namespace

@@ -95,6 +95,27 @@ TEST(UpdaterChecks, HistoryListInBothRegistryViews) {
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, subkey, KEY_WOW64_32KEY, 0);
 }
 
+TEST(UpdaterChecks, DownTargetFolderInEitherRegistryView) {
+  // A 32-bit program keeps its folder setting in the other view.
+  const char* subkey = "SOFTWARE\\FlUpdaterChecksTarget";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Tools32"), 11);
+  RegCloseKey(key);
+  Component row;
+  row.regRoot = "HKLM";
+  row.regPath = subkey;
+  row.regValue = "Folder";
+  std::string folder;
+  EXPECT_TRUE(TargetFolderOf(row, folder));
+  EXPECT_EQ(folder, "C:\\Tools32");
+  row.regRoot = "HKCU";
+  EXPECT_FALSE(TargetFolderOf(row, folder));
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, subkey, KEY_WOW64_32KEY, 0);
+}
+
 TEST(UpdaterChecks, WorkFolderEmptiedAndListDeleted) {
   const std::string folder = TempFolder();
   UpdatePaths paths{folder, folder + "temp\\", folder + "updatelist.ini"};
