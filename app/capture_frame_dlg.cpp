@@ -116,6 +116,10 @@ INT_PTR CCaptureFrameDlg::RunModal() {
 
 bool CCaptureFrameDlg::OnTableKey(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  // While a scroll capture steps, Escape (its stop) is the only key: any
+  // other command, or a key reaching the page, would capture or move what the
+  // step is reading.
+  if (ScrollRunning()) return msg.wParam != VK_ESCAPE;
   for (HACCEL table : accelerators_)
     if (TranslateAcceleratorW(Hwnd(), table, &msg)) return true;
   return false;

@@ -272,6 +272,9 @@ KeyAction KeyFor(int vk, unsigned modifiers, Mode panel, const KeyState& state) 
     if (state.scrollRunning) return {true, Command::ToggleScrollCapture};
     return {true, Command::None};
   }
+  // While a scroll capture steps, Escape is its only key: a command run
+  // inside a step would capture or move what the step is reading.
+  if (state.scrollRunning) return {true, Command::None};
   if (vk == kVkReturn && !ctrl) return {true, Command::None};
   if (panel != Mode::Normal) return {};
   if (modifiers == kCtrl) {

@@ -235,6 +235,8 @@ TEST(ToolbarKeys, ByPanelAndState) {
       {tb::kVkReturn, none, Mode::Web, idle, true, C::None},
       {tb::kVkReturn, ctrl, Mode::Normal, idle, true, C::CaptureFullScreen},
       {tb::kVkF2, none, Mode::Normal, idle, true, C::CaptureArea},
+      {tb::kVkF2, none, Mode::Normal, scrolling, true, C::None},  // a scroll step's keys are swallowed
+      {'C', ctrl, Mode::Web, scrolling, true, C::None},
       {tb::kVkF2, none, Mode::Web, idle, false, C::None},  // the web panel leaves it to the frame
       {tb::kVkF2, ctrl, Mode::Normal, idle, false, C::None},
       {'L', ctrl, Mode::Normal, idle, true, C::StartScrollCapture},
