@@ -322,6 +322,14 @@ LRESULT CTabStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (hit.tab >= 0) Send(message == WM_RBUTTONDOWN ? kTabRButtonDown : kTabRButtonUp, hit.tab);
       return 0;
     }
+    case WM_WINDOWPOSCHANGED: {
+      // A hidden strip takes its tip with it, and shows none until it is
+      // shown again (a tip waiting to appear would otherwise float alone).
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (tips_ && (pos->flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)))
+        SendMessageW(tips_, TTM_ACTIVATE, (pos->flags & SWP_SHOWWINDOW) ? TRUE : FALSE, 0);
+      break;
+    }
     case WM_MOUSEMOVE:
       if (tips_) {
         MSG msg = {Hwnd(), message, wParam, lParam, 0, {}};

@@ -53,9 +53,11 @@ BOOL CALLBACK PrintPopup(HWND hwnd, LPARAM param) {
   RECT r = {};
   GetWindowRect(hwnd, &r);
   const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-  Printf("hwnd=%llx layered=%d topmost=%d rect=%ld,%ld,%ld,%ld\n",
+  wchar_t cls[128] = {};
+  GetClassNameW(hwnd, cls, 128);
+  Printf("hwnd=%llx layered=%d topmost=%d rect=%ld,%ld,%ld,%ld class=%s\n",
          static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), (exStyle & WS_EX_LAYERED) ? 1 : 0,
-         (exStyle & WS_EX_TOPMOST) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+         (exStyle & WS_EX_TOPMOST) ? 1 : 0, r.left, r.top, r.right, r.bottom, WideToUtf8(cls).c_str());
   return TRUE;
 }
 }  // namespace
