@@ -263,8 +263,6 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
   const bool alwaysTop = settings::ReadFlag(keys::kAlwaysTop);
   const bool rememberPosition = settings::ReadFlag(keys::kRememberPosition);
   if (!rememberPosition) {
-    frameWidth = frame::kDefaultWidth;
-    frameHeight = frame::kDefaultHeight;
     const frame::Place centred = frame::CentredPlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     PlaceWindow(hwnd, nullptr, centred, SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
@@ -272,8 +270,6 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
     const frame::Size size = frame::RaiseRestoredSize(stored.width, stored.height);
     SetWindowPos(hwnd, alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, stored.left, stored.top, size.width, size.height,
                  SWP_NOACTIVATE);
-    frameWidth = size.width;
-    frameHeight = size.height;
     // The skin takes over the box with this state.
     CheckDlgButton(hwnd, IDC_ALWAYS_TOP, alwaysTop ? BST_CHECKED : BST_UNCHECKED);
   }
@@ -291,7 +287,8 @@ BOOL CCaptureFrameDlg::OnInitDialog() {
                       MakeRegionPart, MakeWebCapturePart, MakeScrollPart})
       if (std::unique_ptr<CFramePart> part = make(host, seams)) parts_.push_back(std::move(part));
   }
-  // The region selection window is created here, hidden.
+  // (The region part made its selection window above, hidden.) The skin, the
+  // key tables and the key chain's two stages of the frame.
   ApplySkin();
   LoadKeyTables();
   tableKeys_.Add(hwnd, framlet::ui::KeyStage::Accelerators, [this](MSG& msg) { return OnTableKey(msg); });
@@ -369,8 +366,8 @@ void CCaptureFrameDlg::SetNormalMode(bool on) {
 
 void CCaptureFrameDlg::ApplyModeLayering() {
   // Normal capture: the hole becomes see-through (the key colour); web capture: an ordinary window.
-  SetLayered(2);
-  if (normalMode) SetLayered(0, framlet::ui::kColourKey);
+  SetLayered(framlet::ui::Layering::Opaque);
+  if (normalMode) SetLayered(framlet::ui::Layering::ColourKey);
 }
 
 void CCaptureFrameDlg::LeaveMaximized() {
@@ -654,32 +651,54 @@ void CCaptureFrameDlg::SaveFramePosition() {
   if (!IsIconic(Hwnd())) SavePosition();
 }
 
-bool CCaptureFrameDlg::SetLayered(int mode, COLORREF key) {
+bool CCaptureFrameDlg::SetLayered(framlet::ui::Layering layering, COLORREF key) {
   HWND hwnd = Hwnd();
   layeredSetter_ = reinterpret_cast<LayeredSetter>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("USER32.DLL"), "SetLayeredWindowAttributes")));
   if (!layeredSetter_ || !hwnd) return false;
   const LONG_PTR exStyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-  switch (mode) {
-    case 0:
+  using framlet::ui::Layering;
+  switch (layering) {
+    case Layering::ColourKey:
       SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
       layeredSetter_(hwnd, key, 128, LWA_COLORKEY);
       layered = true;
       break;
-    case 1:
+    case Layering::Translucent:
       SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
       layeredSetter_(hwnd, 0, 110, LWA_ALPHA);
       layered = true;
       break;
-    case 2:
+    case Layering::Opaque:
       SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
       layeredSetter_(hwnd, 0, 255, LWA_ALPHA);
       layered = false;
       break;
-    default:
-      return false;
   }
   return true;
+}
+
+void CCaptureFrameDlg::ShowStopButton(StopButton which, bool shown) {
+  HWND button = GetDlgItem(Hwnd(), which == StopButton::Scroll ? IDC_STOP_SCROLL : IDC_STOP_CONTINUOUS);
+  if (!button) return;
+  if (shown) {
+    const RECT client = ClientRect();
+    const framlet::frame::Place p = framlet::frame::StopButtonPlace(client.right, client.bottom);
+    SetWindowPos(button, HWND_TOP, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    return;
+  }
+  if (!IsWindowVisible(button)) return;
+  RECT where = {};
+  GetWindowRect(button, &where);
+  MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&where), 2);
+  ShowWindow(button, SW_HIDE);
+  // Only where the button was: the hole and the page under it, painted now.
+  RedrawWindow(Hwnd(), &where, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool CCaptureFrameDlg::StopButtonShown(StopButton which) const {
+  return IsWindowVisible(GetDlgItem(Hwnd(), which == StopButton::Scroll ? IDC_STOP_SCROLL : IDC_STOP_CONTINUOUS)) !=
+         FALSE;
 }
 
 void CCaptureFrameDlg::ApplyAlwaysTop(bool on) {

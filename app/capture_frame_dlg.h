@@ -65,7 +65,9 @@ class CCaptureFrameDlg : public CDialogBase,
   void Restore();
   // Mode 0: colour key `key` (see-through and click-through); 1: alpha 110;
   // 2: an ordinary window again. False when the platform has no layered windows.
-  bool SetLayered(int mode, COLORREF key = framlet::ui::kColourKey) override;
+  bool SetLayered(framlet::ui::Layering layering, COLORREF key = framlet::ui::kColourKey) override;
+  void ShowStopButton(StopButton which, bool shown) override;
+  bool StopButtonShown(StopButton which) const override;
   // The capture rectangle (screen) from the stored frame rectangle.
   RECT CaptureRect() const override;
   // Writes LEFT, TOP (window) and WIDTH, HEIGHT (client) to AUTOPOS_HISTORY.
@@ -214,12 +216,7 @@ class CCaptureFrameDlg : public CDialogBase,
   bool maximized = false;
   bool hiddenToTray = false;
   bool layered = false;
-  bool scrollRunning = false;
-  HWND scrollTarget = nullptr;
-  bool continuousRunning = false;
   framlet::frame::Place restoreRect = {0, 0, framlet::frame::kDefaultWidth, framlet::frame::kDefaultHeight};
-  int frameWidth = framlet::frame::kDefaultWidth;
-  int frameHeight = framlet::frame::kDefaultHeight;
   std::string docFolder;
 
   bool controlsReady_ = false;

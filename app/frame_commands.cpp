@@ -301,7 +301,7 @@ void CFrameCommands::SnapToWindow() {
 
 void CFrameCommands::CoverWholeScreen(const RECT& window) {
   HWND frame = host_.FrameWindow();
-  host_.SetLayered(1, framlet::ui::kColourKey);
+  host_.SetLayered(framlet::ui::Layering::Translucent, framlet::ui::kColourKey);
   host_.ShowAreaOutline();
   host_.LeaveMaximized();
   const framlet::frame::Place p = commands::CoverPlace(ToRect(window));

@@ -6,11 +6,14 @@
 #include "core/command_seams.h"
 #include "app/commands_rules.h"
 #include "core/capture_options.h"
+#include "ui/layering.h"
 #include "windows/toolbar_rules.h"
 #include "windows/full_capture_notice_dlg.h"
 
 class CCaptureEngine;
 class CWebPage;
+
+enum class StopButton { Scroll, Continuous };
 
 // What the command router needs from the capture frame: its state, its
 // capture engine and settings, and the frame operations the commands end in.
@@ -35,7 +38,7 @@ class IFrameCommandHost {
   virtual CWebPage* PrimaryView() = 0;
   // The documents folder start-up made for captures.
   virtual std::string DocumentsFolder() const = 0;
-  virtual bool SetLayered(int mode, COLORREF key) = 0;
+  virtual bool SetLayered(framlet::ui::Layering layering, COLORREF key) = 0;
   // The layering of the frame's mode: the see-through key in normal capture,
   // an ordinary window in web capture.
   virtual void ApplyModeLayering() = 0;
@@ -53,6 +56,11 @@ class IFrameCommandHost {
   virtual void OpenOptions() = 0;
   // The continuous-capture options dialog, modal; true when confirmed.
   virtual bool AskContinuousOptions() = 0;
+  // The stop buttons of scroll and continuous capture, which sit in the hole:
+  // shown on top at their place, or hidden with the hole painted again where
+  // the button was, before anything reads the screen there.
+  virtual void ShowStopButton(StopButton which, bool shown) = 0;
+  virtual bool StopButtonShown(StopButton which) const = 0;
   // Clears the normal-capture panel's tipsSuppressed flag (a scroll capture
   // that ended or was refused at the sign-in gate).
   virtual void ClearScrollTipsSuppressed() = 0;
@@ -125,7 +133,7 @@ class CFrameCommands final : private INoticeHost {
   void Deliver(const RECT& r);
   // INoticeHost
   HWND FrameWindow() const override { return host_.FrameWindow(); }
-  bool SetLayered(int mode, COLORREF key) override { return host_.SetLayered(mode, key); }
+  void ApplyModeLayering() override { host_.ApplyModeLayering(); }
   void HideAreaOutline() override { host_.HideAreaOutline(); }
   void ClearMaximized() override { host_.LeaveMaximized(); }
 

@@ -1,7 +1,6 @@
 #include <string>
 
 #include "app/frame_commands.h"
-#include "app/frame_geometry.h"
 #include "app/frame_parts.h"
 #include "capture/capture_engine.h"
 #include "core/command_ids.h"
@@ -15,9 +14,8 @@ namespace {
 constexpr wchar_t kStartQuestion[] =
     L"연속캡쳐를 시작 하시겠습니까?\n\n연속캡쳐를 멈추실때는 중지버튼 또는  ESC키를 누르시면 됩니다. ";
 
-// Timer 0: one shot; timer 2: repaints the stop button over a web page.
-constexpr UINT_PTR kShotTimer = 0;
-constexpr UINT_PTR kStopButtonTimer = 2;
+constexpr UINT_PTR kShotTimer = kContinuousShotTimer;
+constexpr UINT_PTR kStopButtonTimer = kStopButtonRepaintTimer;
 constexpr UINT kFirstShotDelay = 1;
 constexpr UINT kStopButtonRepaint = 100;
 
@@ -44,23 +42,23 @@ class CContinuousPart final : public CFramePart, public IContinuousCapture {
     if (!host_.AskContinuousOptions()) return;
     running_ = true;
     SetTimer(frame, kShotTimer, kFirstShotDelay, nullptr);
-    RECT client = {};
-    GetClientRect(frame, &client);
-    const framlet::frame::Place p = framlet::frame::StopButtonPlace(client.right, client.bottom);
-    SetWindowPos(StopButton(), HWND_TOP, p.x, p.y, p.width, p.height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    host_.ShowStopButton(StopButton::Continuous, true);
   }
 
   void StopContinuousCapture() override {
     running_ = false;
     KillTimer(host_.FrameWindow(), kShotTimer);
-    HideStopButton();
+    host_.ShowStopButton(StopButton::Continuous, false);
   }
 
   bool ContinuousRunning() const override { return running_; }
 
   bool OnTimer(UINT_PTR id) override {
     if (id == kStopButtonTimer) {
-      if (IsWindowVisible(StopButton())) RedrawWindow(StopButton(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      if (host_.StopButtonShown(StopButton::Continuous)) {
+        HWND button = GetDlgItem(host_.FrameWindow(), IDC_STOP_CONTINUOUS);
+        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      }
       return true;
     }
     if (id != kShotTimer) return false;
@@ -69,14 +67,6 @@ class CContinuousPart final : public CFramePart, public IContinuousCapture {
   }
 
  private:
-  HWND StopButton() const { return GetDlgItem(host_.FrameWindow(), IDC_STOP_CONTINUOUS); }
-
-  void HideStopButton() {
-    ShowWindow(StopButton(), SW_HIDE);
-    // The hole is painted again where the button was before anything reads it.
-    RedrawWindow(host_.FrameWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  }
-
   void Shoot() {
     HWND frame = host_.FrameWindow();
     KillTimer(frame, kShotTimer);
@@ -86,9 +76,9 @@ class CContinuousPart final : public CFramePart, public IContinuousCapture {
     std::string written;
     if (host_.NormalMode()) {
       // The button sits in the hole: out of the picture while it is taken.
-      HideStopButton();
+      host_.ShowStopButton(StopButton::Continuous, false);
       if (CCaptureEngine* engine = host_.Engine()) written = engine->GrabAndAutoSave(r.left, r.top, r.right, r.bottom, quality);
-      if (running_) ShowWindow(StopButton(), SW_SHOW);
+      if (running_) host_.ShowStopButton(StopButton::Continuous, true);
     } else {
       written = seams_.wholePageCapture->RenderViewAndAutoSave(quality);
     }
@@ -96,7 +86,7 @@ class CContinuousPart final : public CFramePart, public IContinuousCapture {
     // deleted folder) ends the series without a message.
     if (written.empty()) {
       running_ = false;
-      HideStopButton();
+      host_.ShowStopButton(StopButton::Continuous, false);
     }
     if (running_) {
       const int interval = host_.CaptureSettings().captureInterval;

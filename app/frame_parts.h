@@ -6,6 +6,13 @@
 class IFrameCommandHost;
 struct CommandSeams;
 
+// The frame window's timers, one id each, for the parts that run on them.
+enum FrameTimer : UINT_PTR {
+  kContinuousShotTimer = 0,     // continuous capture: the next picture
+  kScrollStepTimer = 1,         // scroll capture: the next step
+  kStopButtonRepaintTimer = 2,  // continuous capture over a page: the stop button drawn again
+};
+
 // A piece of the capture frame that owns secondary windows or running state
 // (the preview, printing, the area dialog, continuous capture, the recorder,
 // the paint program) and fills the command seams it answers. The frame makes

@@ -7,7 +7,7 @@
 #include "core/command_ids.h"
 #include "core/module_dir.h"
 
-// Scroll capture: timer 1 runs one engine step per tick, scrolling the window
+// Scroll capture: the step timer runs one engine step per tick, scrolling the window
 // seen through the hole one line at a time and stitching the rows that come
 // into view, until the content stops moving or the user stops it. The stop
 // button sits in the hole while a capture runs.
@@ -17,13 +17,13 @@ constexpr wchar_t kMaximizedRefusal[] =
     L"전체창 모드에서는 스크롤캡쳐를 지원하지 않습니다.\n\n기본창 모드에서 창사이즈를 조정하신 후 스크롤캡쳐를 "
     L"진행해 주세요.";
 
-constexpr UINT_PTR kStepTimer = 1;
+constexpr UINT_PTR kStepTimer = kScrollStepTimer;
 constexpr UINT kStepDelay = 1;
 constexpr int kStepWait = 100;
 
 class CScrollPart final : public CFramePart, public IScrollCapture {
  public:
-  CScrollPart(IFrameCommandHost& host, const CommandSeams& seams) : host_(host), seams_(seams) {
+  explicit CScrollPart(IFrameCommandHost& host) : host_(host) {
     if (CCaptureEngine* engine = host_.Engine()) {
       engine->scrollGrabHook = &CScrollPart::OnGrab;
       engine->scrollHookContext = this;
@@ -94,14 +94,12 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
       Finished(review);
     } else {
       SetTimer(frame, kStepTimer, kStepDelay, nullptr);
-      ShowWindow(StopButton(), SW_SHOW);
+      host_.ShowStopButton(StopButton::Scroll, true);
     }
     return true;
   }
 
  private:
-  HWND StopButton() const { return GetDlgItem(host_.FrameWindow(), IDC_STOP_SCROLL); }
-
   // In normal mode the window under the see-through hole; in web mode the
   // page in the hole.
   HWND TargetAtCentre() const {
@@ -113,18 +111,11 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     return host_.NormalMode() ? WindowUnderFrame(frame, centre) : WindowFromPoint(centre);
   }
 
-  void HideStopButton() {
-    if (!IsWindowVisible(StopButton())) return;
-    ShowWindow(StopButton(), SW_HIDE);
-    // The hole is painted again where the button was before anything reads it.
-    RedrawWindow(host_.FrameWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  }
-
   void Finished(int review) {
     running_ = false;
     target_ = nullptr;
     KillTimer(host_.FrameWindow(), kStepTimer);
-    HideStopButton();
+    host_.ShowStopButton(StopButton::Scroll, false);
     host_.ClearScrollTipsSuppressed();
     CCaptureEngine* engine = host_.Engine();
     if (!engine) return;
@@ -137,15 +128,14 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
   static void OnGrab(void* context, bool grabbing) {
     auto* self = static_cast<CScrollPart*>(context);
     if (grabbing) {
-      self->buttonWasShown_ = IsWindowVisible(self->StopButton()) != FALSE;
-      self->HideStopButton();
+      self->buttonWasShown_ = self->host_.StopButtonShown(StopButton::Scroll);
+      self->host_.ShowStopButton(StopButton::Scroll, false);
     } else if (self->buttonWasShown_ && self->running_) {
-      ShowWindow(self->StopButton(), SW_SHOW);
+      self->host_.ShowStopButton(StopButton::Scroll, true);
     }
   }
 
   IFrameCommandHost& host_;
-  const CommandSeams& seams_;
   HWND target_ = nullptr;
   bool running_ = false;
   bool inTick_ = false;
@@ -155,7 +145,7 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
 }  // namespace
 
 std::unique_ptr<CFramePart> MakeScrollPart(IFrameCommandHost& host, CommandSeams& seams) {
-  auto part = std::make_unique<CScrollPart>(host, seams);
+  auto part = std::make_unique<CScrollPart>(host);
   seams.scrollCapture = part.get();
   return part;
 }

@@ -6,16 +6,16 @@
 
 #include "ui/gdi.h"
 
-// A captured picture: a bitmap with its size, owned by exactly one holder at a
-// time (move-only). Screen grabs are 32-bit bottom-up DIB sections; images
-// made by CreateScreenCompatible are bitmaps of the display's format; scroll
-// captures are 24-bit DIB sections.
 // A 32-bit DIB section of width x height holding `source` shrunk by area
 // averaging (each pixel the mean of the picture area it covers), with its
 // pixels at *bits; rows bottom-up when `bottomUp`, else top-down. Null when a
 // side would have to grow or on failure (memory, a picture that is no bitmap).
 framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bottomUp, void** bits);
 
+// A captured picture: a bitmap with its size, owned by exactly one holder at a
+// time (move-only). Screen grabs are 32-bit bottom-up DIB sections; images
+// made by CreateScreenCompatible are bitmaps of the display's format; scroll
+// captures are 24-bit DIB sections.
 class CCapturedImage {
  public:
   CCapturedImage() = default;

@@ -1,10 +1,11 @@
 #pragma once
 #include <string>
 
-// Commands whose windows are not part of the program yet, one interface each.
-// The frame's command router calls them after the sign-in gate; whoever adds
-// the window implements the interface. The stand-ins (CPendingCommands) do
-// nothing at all: the frame stays shown, in place, at its size and layering.
+// The commands carried out by the frame's parts (app/frame_parts.h), one
+// interface each. The frame's command router calls them after the sign-in
+// gate; each part fills its seam when the frame makes it. Until then the
+// stand-ins (CPendingCommands) do nothing at all: the frame stays shown, in
+// place, at its size and layering.
 
 struct IRegionSelection {
   // Ctrl+D: the selection window and magnifier take over; `hideFrame` hides

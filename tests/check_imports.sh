@@ -3,7 +3,7 @@
 # usage: check_imports.sh <objdump> <program.exe>...
 set -u
 objdump="$1"; shift
-allowed='^(kernel32|user32|gdi32|gdiplus|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|msimg32|imm32|wininet|urlmon|winspool\.drv|version|msvcrt|ws2_32|uxtheme|ntdll|crypt32|api-ms-win-.*)(\.dll)?$'
+allowed='^(kernel32|user32|gdi32|gdiplus|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|msimg32|imm32|wininet|urlmon|winspool\.drv|version|msvcrt|ws2_32|uxtheme|ntdll|crypt32|wintrust|api-ms-win-.*)(\.dll)?$'
 status=0
 for exe in "$@"; do
   dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')

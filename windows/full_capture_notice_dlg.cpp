@@ -69,8 +69,7 @@ void CFullCaptureNoticeDlg::OnCapture() {
 void CFullCaptureNoticeDlg::OnClose() {
   const opt::Place p = opt::FrameRestorePlace(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   SetWindowPos(host_.FrameWindow(), HWND_TOPMOST, p.x, p.y, p.width, p.height, SWP_NOACTIVATE);
-  host_.SetLayered(2, kColourKey);
-  host_.SetLayered(0, kColourKey);
+  host_.ApplyModeLayering();
   host_.HideAreaOutline();
   host_.ClearMaximized();
   frameRestored_ = true;

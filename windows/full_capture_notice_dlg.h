@@ -13,8 +13,9 @@ struct INoticeHost {
   virtual HWND FrameWindow() const = 0;
   // Captures the frame's hole (the area capture command).
   virtual void CaptureArea() = 0;
-  // Layering of the frame: 0 colour key `key`, 1 translucent, 2 none.
-  virtual bool SetLayered(int mode, COLORREF key) = 0;
+  // Puts back the layering of the frame's capture mode (the see-through key
+  // in normal capture, an ordinary window in web capture).
+  virtual void ApplyModeLayering() = 0;
   // Hides the frame's area outline window.
   virtual void HideAreaOutline() = 0;
   // Clears the frame's maximised state.

@@ -233,7 +233,7 @@ class FakeNoticeHost : public INoticeHost {
   explicit FakeNoticeHost(HWND frame) : frame_(frame) {}
   HWND FrameWindow() const override { return frame_; }
   void CaptureArea() override {}
-  bool SetLayered(int, COLORREF) override { return true; }
+  void ApplyModeLayering() override {}
   void HideAreaOutline() override {}
   void ClearMaximized() override {}
 

@@ -77,7 +77,7 @@ TEST_F(Frame, LayeredModesWithTheMagentaKey) {
   EXPECT_FALSE(frame_.Layered());
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 
-  ASSERT_TRUE(frame_.SetLayered(0));
+  ASSERT_TRUE(frame_.SetLayered(ui::Layering::ColourKey));
   EXPECT_TRUE(frame_.Layered());
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
   COLORREF key = 0;
@@ -87,12 +87,12 @@ TEST_F(Frame, LayeredModesWithTheMagentaKey) {
   EXPECT_EQ(key, RGB(255, 0, 255));
   EXPECT_EQ(flags & (LWA_COLORKEY | LWA_ALPHA), static_cast<DWORD>(LWA_COLORKEY));
 
-  ASSERT_TRUE(frame_.SetLayered(1));
+  ASSERT_TRUE(frame_.SetLayered(ui::Layering::Translucent));
   ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
   EXPECT_EQ(alpha, 110);
   EXPECT_TRUE(flags & LWA_ALPHA);
 
-  ASSERT_TRUE(frame_.SetLayered(2));
+  ASSERT_TRUE(frame_.SetLayered(ui::Layering::Opaque));
   EXPECT_FALSE(frame_.Layered());
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
@@ -114,9 +114,9 @@ TEST_F(Frame, NormalModeLayeredHoleIsTheColourKey) {
   };
   EXPECT_EQ(holePixel(), RGB(240, 240, 240));
   frame_.SetNormalMode(true);
-  frame_.SetLayered(0);
+  frame_.SetLayered(ui::Layering::ColourKey);
   EXPECT_EQ(holePixel(), RGB(255, 0, 255));
-  frame_.SetLayered(2);
+  frame_.SetLayered(ui::Layering::Opaque);
   EXPECT_EQ(holePixel(), RGB(240, 240, 240)) << "not layered: no magenta on screen";
 }
 
@@ -560,9 +560,11 @@ TEST_F(FrameStates, FullScreenCaptureGivesTheFrameBackItsModesLayering) {
   EXPECT_EQ(previews_.opened, 2);
 }
 
-TEST_F(FrameStates, CoveringTheScreenShowsAHiddenFrameBeforeTheNotice) {
-  // The notification menu reaches the cover (through snap) while the frame is hidden.
+TEST_F(FrameStates, CoveringTheScreenShowsAHiddenFrameBeforeTheNoticeAndLeavesItInItsModesLayering) {
+  // The notification menu reaches the cover (through snap) while the frame is
+  // hidden, in web capture.
   HWND hwnd = frame_.Hwnd();
+  frame_.SetNormalMode(false);
   ShowWindow(hwnd, SW_HIDE);
   bool shown = false;
   WithOwnedWindow(
@@ -574,6 +576,7 @@ TEST_F(FrameStates, CoveringTheScreenShowsAHiddenFrameBeforeTheNotice) {
         wintest::Click(notice, IDC_NOTICE_CLOSE);
       });
   EXPECT_TRUE(shown) << "the outline and notice came without the frame";
+  EXPECT_FALSE(frame_.Layered()) << "web capture keyed after the notice: later grabs would leave the page out";
 }
 
 TEST_F(FrameStates, WindowPickOfAMaximisedFrameLeavesItOutAndBringsItBackRestored) {
@@ -808,7 +811,7 @@ TEST_F(FramePages, EnterPutsTheWebCaptureLayeringBack) {
   SetFocus(box);
   for (bool normal : {true, false}) {
     frame_.SetNormalMode(normal);
-    frame_.SetLayered(0);
+    frame_.SetLayered(ui::Layering::ColourKey);
     MSG enter = {box, WM_KEYDOWN, VK_RETURN, 0x001C0001, static_cast<DWORD>(GetMessageTime()), {}};
     EXPECT_TRUE(ui::PreTranslateMessage(enter));
     Settle();
