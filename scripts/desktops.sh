@@ -12,7 +12,7 @@
 # (DISPLAY, FRAMLET_WINEPREFIX, CUPS_SERVER, FRAMLET_PRINT_OUTPUT), which
 # scripts/wine-env.sh and the end-to-end harness read for the desktop ctest
 # hands a test (CTEST_RESOURCE_GROUP_0_DESKTOPS="id:<n>,slots:1").
-# <folder>/resources.json is the matching ctest resource specification.
+# <folder>/resources.json is the matching ctest resource file (--resource-spec-file).
 # Every process started here is ended by its process id.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
