@@ -275,10 +275,28 @@ class _Driver:
 
     def __init__(self):
         self.proc = None
+        # What Wine and the driver print on errors, for the message of a driver
+        # that ends unexpectedly.
+        self.errors = os.path.join(tempfile.gettempdir(), "fldrive-%d.err" % os.getpid())
 
     def _start(self):
-        self.proc = subprocess.Popen(["wine", built("tests/fldrive.exe"), "serve"], env=ENV, bufsize=0,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        with open(self.errors, "wb") as errors:
+            self.proc = subprocess.Popen(["wine", built("tests/fldrive.exe"), "serve"], env=ENV, bufsize=0,
+                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=errors)
+
+    def _ended(self, when, args):
+        try:
+            code = self.proc.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            code = None
+        self.stop()
+        try:
+            with open(self.errors, "rb") as f:
+                printed = f.read()[-2000:].decode("utf-8", errors="replace")
+        except OSError:
+            printed = ""
+        return RuntimeError("fldrive ended %s the command %s (exit code %s); it printed: %r"
+                            % (when, " ".join(args), code, printed))
 
     def stop(self):
         proc, self.proc = self.proc, None
@@ -301,8 +319,7 @@ class _Driver:
         try:
             self.proc.stdin.write(("\t".join(args) + "\n").encode("utf-8"))
         except BrokenPipeError:
-            self.stop()
-            raise RuntimeError("fldrive ended before the command %s" % " ".join(args))
+            raise self._ended("before", args)
         fd = self.proc.stdout.fileno()
         deadline = time.time() + timeout
         answer = b""
@@ -318,8 +335,7 @@ class _Driver:
                 raise subprocess.TimeoutExpired(["fldrive"] + list(args), timeout)
             chunk = os.read(fd, 65536)
             if not chunk:
-                self.stop()
-                raise RuntimeError("fldrive ended during the command %s" % " ".join(args))
+                raise self._ended("during", args)
             answer += chunk
 
 
