@@ -77,11 +77,16 @@ class Paint(web.ProxiedTestCase):
     def dir_starts(self):
         return harness.read_lines(self.folder.file("paint.exe.dir.log"))
 
+    def wait_started(self):
+        """The stand-in writes its command line first and its working folder
+        after it: started once both are there."""
+        wait_until(lambda: self.folder.standin_starts("paint.exe") and self.dir_starts(), timeout=10)
+
     def test_edit_in_paint_saves_the_area_and_opens_that_file(self):
         self.open_frame()
         self.drive_ok("command", TITLE, ids.ID_EDIT_IN_PAINT)
         self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(os.path.join(self.shots, "편집.bmp")))
-        wait_until(lambda: self.folder.standin_starts("paint.exe"), timeout=10)
+        self.wait_started()
         starts = self.folder.standin_starts("paint.exe")
         self.assertEqual(len(starts), 1, starts)
         # The file name as its parameter, its folder as the working folder.
@@ -103,7 +108,7 @@ class Paint(web.ProxiedTestCase):
         self.open_frame()
         self.drive_ok("command", TITLE, ids.ID_EDIT_FILE_IN_PAINT)
         self.drive_ok("file_dialog", TITLE, -1, harness.unix_to_windows(picture))
-        wait_until(lambda: self.folder.standin_starts("paint.exe"), timeout=10)
+        self.wait_started()
         starts = self.folder.standin_starts("paint.exe")
         self.assertEqual(len(starts), 1, starts)
         self.assertTrue(starts[0].endswith(" old.png"), starts[0])
