@@ -7,12 +7,14 @@
 #
 #   scripts/desktops.sh start <folder> <count> <template prefix>
 #   scripts/desktops.sh stop <folder>
+#   scripts/desktops.sh ctest-args <folder>   the ctest arguments that run tests on them
 #
 # Desktop <n> lives in <folder>/<n>; <folder>/<n>/env holds its variables
 # (DISPLAY, FRAMLET_WINEPREFIX, CUPS_SERVER, FRAMLET_PRINT_OUTPUT), which
 # scripts/wine-env.sh and the end-to-end harness read for the desktop ctest
 # hands a test (CTEST_RESOURCE_GROUP_0_DESKTOPS="id:<n>,slots:1").
-# <folder>/resources.json is the matching ctest resource file (--resource-spec-file).
+# <folder>/resources.json lists the desktops as ctest resources; ctest-args
+# prints ctest's option that names that file, with the file.
 # Every process started here is ended by its process id.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -103,6 +105,12 @@ case "$action" in
       ids+="${ids:+, }{\"id\": \"$n\", \"slots\": 1}"
     done
     printf '{"version": {"major": 1, "minor": 0}, "local": [{"desktops": [%s]}]}\n' "$ids" >"$folder/resources.json"
+    ;;
+  ctest-args)
+    # The option as this ctest spells it in its own help.
+    option="$(ctest --help | grep -o -e '--resource-[a-z]*-file' | head -n 1)"
+    [ -n "$option" ] || { echo "this ctest hands out no resources" >&2; exit 1; }
+    printf '%s\n%s\n' "$option" "$folder/resources.json"
     ;;
   stop)
     [ -d "$folder" ] || exit 0

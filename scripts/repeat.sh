@@ -33,6 +33,7 @@ source scripts/wine-env.sh
 scripts/desktops.sh start "$desktops" "$count" "$FRAMLET_WINEPREFIX" >"$out/desktops.log" 2>&1 ||
   { cat "$out/desktops.log"; exit 1; }
 export FRAMLET_DESKTOPS="$desktops"
+mapfile -t on_desktops < <(scripts/desktops.sh ctest-args "$desktops")
 
 failed_runs=0
 for n in $(seq 1 "$runs"); do
@@ -44,7 +45,7 @@ for n in $(seq 1 "$runs"); do
     cmake --build "$1" -j 1' _ "$out/host-build" >"$out/$n/host-build.log" 2>&1 &
   host_pid=$!
   start=$(date +%s)
-  ctest --test-dir build/win --output-on-failure --resource-spec-file "$desktops/resources.json" -j "$count" "$@" \
+  ctest --test-dir build/win --output-on-failure "${on_desktops[@]}" -j "$count" "$@" \
     >"$out/$n/ctest.txt" 2>&1
   rc=$?
   end=$(date +%s)

@@ -79,7 +79,8 @@ count="${FRAMLET_DESKTOPS_COUNT:-3}"
 step desktops scripts/desktops.sh start "$desktops" "$count" "$FRAMLET_WINEPREFIX" >"$results/desktops.log" 2>&1 ||
   { cat "$results/desktops.log"; exit 1; }
 export FRAMLET_DESKTOPS="$desktops"
-step wine tier wine build/win --resource-spec-file "$desktops/resources.json" -j "$count"
+mapfile -t on_desktops < <(scripts/desktops.sh ctest-args "$desktops")
+step wine tier wine build/win "${on_desktops[@]}" -j "$count"
 
 echo
 echo "== host build and tier (run beside the Wine tiers):"
