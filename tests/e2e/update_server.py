@@ -92,12 +92,10 @@ def paced(body, chunk, interval, log=None):
 def stalls_after(body, declared, server):
     """A reply that announces `declared` bytes, sends `body` and then nothing
     until the server is stopped: a link that stalls halfway."""
+    send = truncated(body, declared)
+
     def reply(handler):
-        handler.send_response(200)
-        handler.send_header("Content-Length", str(declared))
-        handler.end_headers()
-        handler.wfile.write(body)
-        handler.wfile.flush()
+        send(handler)
         server.release.wait(600)
     return reply
 

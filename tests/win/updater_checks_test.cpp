@@ -67,15 +67,20 @@ TEST(UpdaterChecks, RunningProgramListAgainstHeldMutexes) {
   EXPECT_TRUE(Exists(folder + "mutex.ini"));
 }
 
-TEST(UpdaterChecks, HistoryListInBothRegistryViews) {
-  const std::string folder = TempFolder();
-  const char* subkey = "SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\FlUpdaterChecks";
+// A text value in the machine's 32-bit registry view, the key made as needed.
+static void SetMachineValue32(const char* subkey, const char* name, const char* text) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key,
                             nullptr),
             ERROR_SUCCESS);
-  RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Old Tool"), 9);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(lstrlenA(text) + 1));
   RegCloseKey(key);
+}
+
+TEST(UpdaterChecks, HistoryListInBothRegistryViews) {
+  const std::string folder = TempFolder();
+  const char* subkey = "SOFTWARE\\MicroSoft\\Windows\\CurrentVersion\\Uninstall\\FlUpdaterChecks";
+  ASSERT_NO_FATAL_FAILURE(SetMachineValue32(subkey, "DisplayName", "Old Tool"));
 
   TextFetcher fetcher;
   auto entry = [](const char* root, const char* value) {
@@ -98,12 +103,7 @@ TEST(UpdaterChecks, HistoryListInBothRegistryViews) {
 TEST(UpdaterChecks, DownTargetFolderInEitherRegistryView) {
   // A 32-bit program keeps its folder setting in the other view.
   const char* subkey = "SOFTWARE\\FlUpdaterChecksTarget";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, "Folder", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Tools32"), 11);
-  RegCloseKey(key);
+  ASSERT_NO_FATAL_FAILURE(SetMachineValue32(subkey, "Folder", "C:\\Tools32"));
   Component row;
   row.regRoot = "HKLM";
   row.regPath = subkey;
