@@ -367,12 +367,17 @@ def _xdotool(*args):
     return result.returncode, result.stderr.decode("utf-8", "replace").strip()
 
 
+# How long the system may take to hand on an input event that must arrive. The
+# waits end as soon as it does; the margin is for a loaded machine.
+_INPUT_MS = "10000"
+
+
 def _pointer_at(x, y):
     """Moves X's pointer and waits until Windows programs see it there."""
     rc, err = _xdotool("mousemove", x, y)
     if rc != 0:
         return rc, err
-    return _driver.call(["pointer_at", str(x), str(y), "2000"], 30)
+    return _driver.call(["pointer_at", str(x), str(y), _INPUT_MS], 30)
 
 
 def _move(x, y):
@@ -388,7 +393,7 @@ def _press(button, down):
     rc, err = _xdotool("mousedown" if down else "mouseup", 3 if button == "right" else 1)
     if rc != 0:
         return rc, err
-    rc, _ = _driver.call(["button", button, "down" if down else "up", "2000"], 30)
+    rc, _ = _driver.call(["button", button, "down" if down else "up", _INPUT_MS if down else "2000"], 30)
     if rc != 0 and down:
         return rc, "the %s button never went down" % button
     return 0, ""
@@ -416,7 +421,7 @@ def _drag(x1, y1, x2, y2, steps=10):
         rc, out = _press("left", True)
     if rc != 0:
         return rc, out
-    captured, _ = _driver.call(["captured", str(x1), str(y1), "2000"], 30)
+    captured, _ = _driver.call(["captured", str(x1), str(y1), _INPUT_MS], 30)
     moves = []
     for i in range(1, steps + 1):
         moves += ["mousemove", x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps]
@@ -607,7 +612,7 @@ class E2ETestCase(unittest.TestCase):
         self.assertEqual(rc, 0, "fldrive %s failed (%d): %s" % (" ".join(map(str, args)), rc, out))
         return out
 
-    def assert_soon(self, read, expected, msg=None, timeout=5.0):
+    def assert_soon(self, read, expected, msg=None, timeout=10.0):
         """Waits until read() gives expected (the program answers input and posted
         messages in its own time), then asserts it."""
         wait_until(lambda: read() == expected, timeout=timeout)
