@@ -99,8 +99,12 @@ Point SnapProbePoint(int clientWidth, int clientHeight) {
   return {clientWidth / 2, clientHeight / 2 + 40};
 }
 
-bool CoversScreenOrigin(const frame::Rect& window) {
-  return window.left == 0 && window.top == 0;
+bool CoversScreen(const frame::Rect& window, const frame::Rect& monitorWorkArea) {
+  if (window.left == 0 && window.top == 0) return true;
+  const frame::Rect& work = monitorWorkArea;
+  if (work.Width() <= 0 || work.Height() <= 0) return false;
+  return window.left <= work.left && window.top <= work.top && window.right >= work.right &&
+         window.bottom >= work.bottom;
 }
 
 frame::Place CoverPlace(const frame::Rect& window) {

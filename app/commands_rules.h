@@ -114,9 +114,11 @@ struct Point {
   int x = 0, y = 0;
 };
 Point SnapProbePoint(int clientWidth, int clientHeight);
-// A window starting at the screen's origin is taken to cover the screen: the
-// frame asks before moving around it.
-bool CoversScreenOrigin(const frame::Rect& window);
+// A window covering the screen, around which the frame asks before moving: one
+// whose visible bounds start at the screen's origin (the desktop, a full-screen
+// window) or take in the whole work area of its monitor (a maximised window, on
+// any monitor and wherever the taskbar is docked). An empty work area is none.
+bool CoversScreen(const frame::Rect& window, const frame::Rect& monitorWorkArea);
 // The frame's place that makes its hole cover `window` exactly.
 frame::Place CoverPlace(const frame::Rect& window);
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "capture/capture_engine.h"
+#include "capture/window_bounds.h"
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
@@ -44,14 +45,9 @@ bool IsExistingFolder(const std::string& path) {
 }  // namespace
 
 HWND WindowUnderFrame(HWND frame, POINT at) {
-  HWND found = nullptr;
-  for (HWND w = GetWindow(frame, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(w) || IsIconic(w) || IsSeeThrough(w) || IsOurs(w)) continue;
-    RECT r = {};
-    if (!GetWindowRect(w, &r) || !PtInRect(&r, at)) continue;
-    found = w;
-    break;
-  }
+  HWND found = framlet::screen::TopLevelWindowAt(GetWindow(frame, GW_HWNDNEXT), at, [](HWND w) {
+    return IsIconic(w) || IsSeeThrough(w) || IsOurs(w);
+  });
   if (!found) return GetDesktopWindow();
   // The deepest visible child there, as a pointer over the window would find it.
   for (;;) {
@@ -288,8 +284,8 @@ void CFrameCommands::SnapToWindow() {
   HWND window = WindowUnderFrame(frame, at);
   if (!window) return;
   RECT w = {};
-  if (!GetWindowRect(window, &w)) return;
-  if (!commands::CoversScreenOrigin(ToRect(w))) {
+  if (!framlet::screen::VisibleRect(window, &w)) return;
+  if (!commands::CoversScreen(ToRect(w), ToRect(framlet::screen::MonitorWorkArea(w)))) {
     host_.LeaveMaximized();
     const framlet::frame::Place p = commands::CoverPlace(ToRect(w));
     SetWindowPos(frame, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -143,7 +143,7 @@ class CFrameCommands final : private INoticeHost {
 };
 
 // The window under the screen point `at` that is not the frame's: the
-// top-level windows below `frame` in z-order (skipping hidden, see-through and
-// this process's windows), then the deepest child there; the desktop when no
-// window is there.
+// top-level windows below `frame` in z-order (skipping those the user does not
+// see, minimised, see-through and this process's windows) by their visible
+// rectangles, then the deepest child there; the desktop when no window is there.
 HWND WindowUnderFrame(HWND frame, POINT at);

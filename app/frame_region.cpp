@@ -3,6 +3,7 @@
 #include "app/commands_rules.h"
 #include "app/frame_commands.h"
 #include "capture/capture_engine.h"
+#include "capture/window_bounds.h"
 #include "core/settings.h"
 #include "ui/picture.h"
 #include "windows/region_select_dlg.h"
@@ -55,7 +56,8 @@ class CRegionPart final : public CFramePart, public IRegionSelection, public IWi
     }
     const RECT p = picker.pickedRect;
     const framlet::frame::Rect picked = {p.left, p.top, p.right, p.bottom};
-    if (commands::CoversScreenOrigin(picked)) {
+    const RECT work = framlet::screen::MonitorWorkArea(p);
+    if (commands::CoversScreen(picked, {work.left, work.top, work.right, work.bottom})) {
       host_.CoverWholeScreen(p);
       return;
     }

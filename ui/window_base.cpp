@@ -4,6 +4,7 @@
 
 #include "ui/check_paint.h"
 #include "ui/dialog_font_rules.h"
+#include "ui/dpi_change.h"
 
 namespace framlet::ui::detail {
 
@@ -230,8 +231,15 @@ INT_PTR CDialogBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ScaleTemplateTo96Dpi();
       const BOOL setFocus = OnInitDialog();
       KeepClientAreaOf96Dpi();
+      framlet::ui::KeepDialogLayoutOnDpiChange(hwnd_);
       return setFocus;
     }
+    case WM_GETDPISCALEDSIZE:
+      // The size the window is given stays its size at the new DPI.
+      return Result(TRUE);
+    case WM_DPICHANGED:
+      // Handled by keeping the window's place and size (not the suggested rectangle).
+      return Result(0);
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
@@ -290,5 +298,12 @@ bool CWindowBase::CreateWindowOf(const wchar_t* className, DWORD style, DWORD ex
 }
 
 LRESULT CWindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETDPISCALEDSIZE:
+      // As for dialogs: the window keeps its size and place at any DPI.
+      return TRUE;
+    case WM_DPICHANGED:
+      return 0;
+  }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

@@ -28,6 +28,8 @@ struct WindowProcedure;
 // Check boxes and radio buttons draw their box at its 96-DPI size, and a window
 // sized when it opens keeps the client area that size gives at 96 DPI (its
 // title bar and frame grow with the DPI; the window grows by as much).
+// A change of DPI while the window is open (moved to a monitor of another
+// scale) changes nothing: the window keeps its size, place, controls and fonts.
 class CDialogBase {
  public:
   CDialogBase(const CDialogBase&) = delete;
@@ -93,7 +95,7 @@ class CDialogBase {
 // Base of plain (non-dialog) windows: binds `this` on WM_NCCREATE
 // (GWLP_USERDATA) and unbinds on WM_NCDESTROY. HandleMessage returns the
 // window procedure's result; the default is DefWindowProcW. No exception
-// leaves the window procedure.
+// leaves the window procedure. A change of DPI moves and resizes nothing.
 class CWindowBase {
  public:
   CWindowBase(const CWindowBase&) = delete;

@@ -1,5 +1,6 @@
 #include "windows/window_picker_dlg.h"
 
+#include "capture/window_bounds.h"
 #include "resource.h"
 #include "windows/region_select_dlg.h"
 
@@ -93,17 +94,12 @@ void CWindowPickerDlg::OnCommand(int id, int code, HWND control) {
 HWND CWindowPickerDlg::WindowAt(int x, int y) {
   HWND hwnd = Hwnd();
   const POINT at = {x, y};
-  // The top-level window under the point, the overlay passed over: the same
-  // answer as asking with the overlay out of the way, without moving it.
-  HWND found = nullptr;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (w == hwnd || !IsWindowVisible(w) || (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) continue;
-    RECT r = {};
-    if (GetWindowRect(w, &r) && PtInRect(&r, at)) {
-      found = w;
-      break;
-    }
-  }
+  // The top-level window the user sees under the point, the overlay passed
+  // over: the same answer as asking with the overlay out of the way, without
+  // moving it.
+  HWND found = framlet::screen::TopLevelWindowAt(GetTopWindow(nullptr), at, [hwnd](HWND w) {
+    return w == hwnd || (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+  });
   // Then the deepest visible child under the point.
   while (found) {
     POINT inside = at;
@@ -122,7 +118,7 @@ void CWindowPickerDlg::OnMouseMove() {
   // pickedRect stays in display coordinates; what is drawn is in the overlay's.
   region::Rect outline;
   if (pickedWindow) {
-    GetWindowRect(pickedWindow, &pickedRect);
+    framlet::screen::VisibleRect(pickedWindow, &pickedRect);
     outline = region::DisplayRectToClient(ToRect(pickedRect), overlay_);
   }
   const region::Point at = region::DisplayToClient({cursor.x, cursor.y}, overlay_);

@@ -135,7 +135,7 @@ TEST(SnapToWindow, FrameHoleCoversTheWindowExactly) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CoverPlace(c.window), c.frame) << c.window.left << "," << c.window.top;
-    EXPECT_EQ(CoversScreenOrigin(c.window), c.asksFirst) << c.window.left << "," << c.window.top;
+    EXPECT_EQ(CoversScreen(c.window, {0, 0, 1920, 1040}), c.asksFirst) << c.window.left << "," << c.window.top;
     // The hole of the placed frame is the window.
     const Place hole = framlet::frame::Hole(c.frame.width, c.frame.height);
     EXPECT_EQ(c.frame.x + hole.x, c.window.left);
@@ -146,6 +146,31 @@ TEST(SnapToWindow, FrameHoleCoversTheWindowExactly) {
   const Point probe = SnapProbePoint(836, 721);
   EXPECT_EQ(probe.x, 418);
   EXPECT_EQ(probe.y, 400);
+}
+
+// [ primary 1920x1080, taskbar 40 high ][ 1280x1024 right of it, its taskbar 30 high ]
+TEST(SnapToWindow, AWindowCoveringItsMonitorCountsAsCoveringTheScreen) {
+  const Rect primaryWork = {0, 0, 1920, 1040};
+  const Rect rightWork = {1920, 0, 3200, 994};
+  struct Case {
+    const char* situation;
+    Rect window;
+    Rect work;
+    bool covers;
+  } cases[] = {
+      {"maximised, its visible bounds", {0, 0, 1920, 1040}, primaryWork, true},
+      {"maximised, its window rectangle with the invisible border", {-8, -8, 1928, 1048}, primaryWork, true},
+      {"maximised on the right monitor", {1920, 0, 3200, 994}, rightWork, true},
+      {"maximised on the right monitor with the invisible border", {1912, -8, 3208, 1002}, rightWork, true},
+      {"full screen on the right monitor", {1920, 0, 3200, 1024}, rightWork, true},
+      {"maximised below a taskbar docked at the top", {0, 40, 1920, 1080}, {0, 40, 1920, 1080}, true},
+      {"the desktop over both monitors", {0, 0, 3200, 1080}, primaryWork, true},
+      {"one pixel short of the work area's bottom", {1920, 0, 3200, 993}, rightWork, false},
+      {"one pixel right of the work area's left", {1921, 0, 3200, 994}, rightWork, false},
+      {"a window on the right monitor", {2000, 100, 2800, 700}, rightWork, false},
+      {"no monitor found: only the origin counts", {-8, -8, 1928, 1048}, {}, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CoversScreen(c.window, c.work), c.covers) << c.situation;
 }
 
 TEST(EscapeKey, ContinuousFirstThenScrollElseSwallowed) {

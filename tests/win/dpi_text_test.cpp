@@ -453,4 +453,108 @@ TEST_F(DpiText, TextFitsAndNothingGrowsAt96_144And192Dpi) {
   }
 }
 
+// ---- a DPI change while the windows are open ----
+
+std::string ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return Narrow(name);
+}
+
+// A window the program lays out, not a tooltip, which places and sizes itself
+// each time it shows.
+bool OfTheProgram(HWND window) {
+  return ClassOf(window) != TOOLTIPS_CLASSA;
+}
+
+// `top` and the program's windows of its thread that it owns, directly or through another.
+std::vector<HWND> TopLevelWindowsOf(HWND top) {
+  struct Walk {
+    HWND top;
+    std::vector<HWND> found;
+  } walk{top, {top}};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(top, nullptr),
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* found = reinterpret_cast<Walk*>(p);
+        for (HWND owner = GetWindow(w, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER)) {
+          if (owner == found->top) {
+            if (OfTheProgram(w)) found->found.push_back(w);
+            break;
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  return walk.found;
+}
+
+// Each window's rectangle and font, the windows' children included.
+std::map<HWND, std::pair<RECT, HFONT>> PlacesAndFonts(const std::vector<HWND>& windows) {
+  std::map<HWND, std::pair<RECT, HFONT>> seen;
+  auto note = [&](HWND w) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    seen[w] = {r, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0))};
+  };
+  for (HWND top : windows) {
+    note(top);
+    std::vector<HWND> children;
+    EnumChildWindows(
+        top,
+        [](HWND child, LPARAM p) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) note(child);
+  }
+  return seen;
+}
+
+// Every window of the program is told that its DPI went from 96 to 144, as
+// when it is moved to a monitor at 150 %, with the size and place the system
+// would give it: nothing moves, grows or gets another font.
+TEST_F(DpiText, ADpiChangeMovesResizesAndRescalesNothing) {
+  using GetBehavior = DIALOG_DPI_CHANGE_BEHAVIORS(WINAPI*)(HWND);
+  const auto dialogBehavior = reinterpret_cast<GetBehavior>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDialogDpiChangeBehavior")));
+  int told = 0;
+  ForEveryWindow([&](const std::string& window, HWND top) {
+    const std::vector<HWND> windows = TopLevelWindowsOf(top);
+    const auto before = PlacesAndFonts(windows);
+    for (HWND w : windows) {
+      SCOPED_TRACE(window + ", window of class " + ClassOf(w));
+      RECT r = {};
+      GetWindowRect(w, &r);
+      const SIZE pending = {r.right - r.left, r.bottom - r.top};
+      SIZE size = pending;
+      EXPECT_TRUE(SendMessageW(w, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)))
+          << "left to the system, the size would grow by half";
+      EXPECT_EQ(size.cx, pending.cx);
+      EXPECT_EQ(size.cy, pending.cy);
+      RECT suggested = {r.left + 20, r.top + 20, r.left + 20 + pending.cx * 3 / 2, r.top + 20 + pending.cy * 3 / 2};
+      SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+      // Where the system has them (not Wine), dialogs are kept from rescaling themselves.
+      if (dialogBehavior && ClassOf(w) == "#32770") {
+        EXPECT_EQ(dialogBehavior(w), DDC_DISABLE_ALL);
+      }
+      ++told;
+    }
+    const auto after = PlacesAndFonts(windows);
+    for (const auto& [w, place] : before) {
+      const auto now = after.find(w);
+      ASSERT_NE(now, after.end());
+      const RECT& a = place.first;
+      const RECT& b = now->second.first;
+      EXPECT_TRUE(EqualRect(&a, &b)) << window << ": window of class " << ClassOf(w) << " moved from "
+                                     << a.left << "," << a.top << " " << a.right - a.left << "x" << a.bottom - a.top
+                                     << " to " << b.left << "," << b.top << " " << b.right - b.left << "x"
+                                     << b.bottom - b.top;
+      EXPECT_EQ(now->second.second, place.second) << window << ": another font";
+    }
+  });
+  EXPECT_GT(told, 10) << "the frame, its owned windows and every dialog";
+}
+
 }  // namespace

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "capture/capture_engine.h"
+#include "capture/window_bounds.h"
+#include "capture/window_capture.h"
 #include "core/settings.h"
 #include "windows/magnifier.h"
 #include "windows/magnifier_rules.h"
@@ -262,9 +264,9 @@ namespace {
 constexpr COLORREF kGreen = RGB(0, 200, 0);
 constexpr COLORREF kRed = RGB(220, 0, 0);
 
-// Paints green on the screen and when asked to print itself.
-testwin::Look PrintsItself(int x, int y, int w, int h) {
-  testwin::Look look = testwin::At(x, y, w, h, testwin::Solid(kGreen));
+// Paints green (or `paint`) on the screen and when asked to print itself.
+testwin::Look PrintsItself(int x, int y, int w, int h, testwin::Paint paint = testwin::Solid(kGreen)) {
+  testwin::Look look = testwin::At(x, y, w, h, std::move(paint));
   look.handler = [paint = look.paint](HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     if (message != WM_PRINTCLIENT) return false;
     RECT client = {};
@@ -287,8 +289,37 @@ testwin::Look PrintsNothing(int x, int y, int w, int h) {
   return look;
 }
 
+// The compositor as a test gives it: one window cloaked, one with an
+// invisible border, every other window's bounds its window rectangle.
+struct FakeCompositor {
+  static inline HWND cloaked = nullptr;
+  static inline HWND bordered = nullptr;
+  static inline RECT borderedBounds = {};
+  static HRESULT WINAPI Read(HWND window, DWORD attribute, void* value, DWORD size) {
+    constexpr DWORD kExtendedFrameBounds = 9, kCloaked = 14;
+    if (attribute == kCloaked && size == sizeof(DWORD)) {
+      *static_cast<DWORD*>(value) = window == cloaked ? 2 : 0;  // 2: cloaked by the shell
+      return S_OK;
+    }
+    if (attribute == kExtendedFrameBounds && size == sizeof(RECT)) {
+      if (window == bordered) {
+        *static_cast<RECT*>(value) = borderedBounds;
+        return S_OK;
+      }
+      return GetWindowRect(window, static_cast<RECT*>(value)) ? S_OK : E_HANDLE;
+    }
+    return E_INVALIDARG;
+  }
+};
+
 class WindowCapture : public wintest::WinTest {
  protected:
+  void SetUp() override { framlet::screen::SetAttributeReaderForTesting(&FakeCompositor::Read); }
+  void TearDown() override {
+    framlet::screen::SetAttributeReaderForTesting(nullptr);
+    FakeCompositor::cloaked = FakeCompositor::bordered = nullptr;
+    wintest::WinTest::TearDown();
+  }
   HWND Open(const testwin::Look& look) {
     windows_.push_back(std::make_unique<testwin::ThreadWindow>());
     EXPECT_TRUE(windows_.back()->Open(look));
@@ -333,6 +364,70 @@ TEST_F(WindowCapture, WindowThatPrintsNothingIsTakenFromTheScreen) {
   EXPECT_EQ(size.cx, 70);
   EXPECT_EQ(engine_.PrintWindowAndDeliver(nullptr, 100, 1), 0);
   EXPECT_EQ(engine_.PrintWindowAndAutoSave(nullptr, 100), "");
+}
+
+// Windows 10's invisible resize border: 7 pixels left, right and bottom.
+TEST_F(WindowCapture, PrintedWindowIsCutToWhatItShowsOnTheScreen) {
+  const auto colourAt = [](int x, int y) { return static_cast<uint32_t>(x * 0x030000 + y * 0x000300 + 0x40); };
+  HWND target = Open(PrintsItself(200, 200, 80, 60, testwin::Pattern(colourAt)));
+  FakeCompositor::bordered = target;
+  FakeCompositor::borderedBounds = {207, 200, 273, 253};
+  EXPECT_EQ(engine_.PrintWindowAndDeliver(target, 100, 1), 1);
+  SIZE size = {};
+  EXPECT_EQ(ClipboardPixel(0, 0, &size), colourAt(7, 0));
+  EXPECT_EQ(ClipboardPixel(65, 52, &size), colourAt(72, 52));
+  EXPECT_EQ(size.cx, 66);
+  EXPECT_EQ(size.cy, 53);
+}
+
+// A 15-bit surface keeps no colour whose low bits are set: the fill must be
+// compared as the surface holds it.
+TEST_F(WindowCapture, WindowThatPrintsNothingIsToldApartOnASurfaceOf15Bits) {
+  HWND target = Open(PrintsNothing(300, 220, 70, 50));
+  BITMAPINFO format = testwin::TopDown32(1, 1);
+  format.bmiHeader.biBitCount = 16;
+  void* bits = nullptr;
+  framlet::ui::Bitmap sample(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  framlet::ui::MemoryDC like(nullptr);
+  framlet::ui::SelectGuard select(like, sample);
+  CCapturedImage picture;
+  ASSERT_TRUE(PictureOfWindow(engine_, target, picture, like));
+  HDC screen = GetDC(nullptr);
+  const std::vector<uint32_t> pixels = PixelsOf(screen, picture.Bitmap(), picture.Width(), picture.Height());
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(pixels.size(), 70u * 50u);
+  EXPECT_EQ(pixels[25 * 70 + 35], 0xDC0000u) << "the screen's picture, not a blank one";
+}
+
+// The walk the picker, snap and the scroll target share: from the top, the
+// first window the user sees whose visible rectangle holds the point.
+TEST_F(WindowCapture, WindowUnderAPointIsOneTheUserSeesByWhatItShows) {
+  const POINT at = {402, 300};
+  testwin::Window target(testwin::At(300, 250, 200, 100));
+  // Over it, each at the point: a window whose invisible border alone is
+  // there, a cloaked one and a layered one at zero opacity.
+  testwin::Window bordered(testwin::At(395, 250, 100, 100));
+  FakeCompositor::bordered = bordered.Hwnd();
+  FakeCompositor::borderedBounds = {403, 250, 488, 343};
+  testwin::Window cloaked(testwin::At(350, 250, 100, 100));
+  FakeCompositor::cloaked = cloaked.Hwnd();
+  testwin::Look clear = testwin::At(350, 250, 100, 100);
+  clear.layeredFlags = LWA_ALPHA;
+  clear.alpha = 0;
+  testwin::Window invisible(clear);
+  EXPECT_EQ(framlet::screen::TopLevelWindowAt(GetTopWindow(nullptr), at, nullptr), target.Hwnd());
+  EXPECT_EQ(framlet::screen::TopLevelWindowAt(GetTopWindow(nullptr), {404, 300}, nullptr), bordered.Hwnd());
+
+  // Barely opaque is seen; a window the caller rules out is passed over.
+  clear.alpha = 1;
+  testwin::Window faint(clear);
+  EXPECT_EQ(framlet::screen::TopLevelWindowAt(GetTopWindow(nullptr), at, nullptr), faint.Hwnd());
+  EXPECT_EQ(framlet::screen::TopLevelWindowAt(GetTopWindow(nullptr), at, [&](HWND w) { return w == faint.Hwnd(); }),
+            target.Hwnd());
+  RECT shown = {};
+  ASSERT_TRUE(framlet::screen::VisibleRect(bordered.Hwnd(), &shown));
+  EXPECT_EQ(shown.left, 403);
+  EXPECT_EQ(shown.bottom, 343);
 }
 
 }  // namespace
