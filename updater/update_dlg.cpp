@@ -112,9 +112,9 @@ bool CUpdateDlg::RunStartUp() {
       return false;
     }
   }
-  // Only a modem or network connection counts; a proxy flag alone is offline.
   DWORD flags = 0;
-  if (!InternetGetConnectedState(&flags, 0) || !(flags & (INTERNET_CONNECTION_MODEM | INTERNET_CONNECTION_LAN))) {
+  const bool answered = InternetGetConnectedState(&flags, 0) != FALSE;
+  if (!ConnectionUsable(answered, flags)) {
     Exit();
     return false;
   }

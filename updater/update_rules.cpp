@@ -292,6 +292,11 @@ bool InstallerMayRun(const Signature& updater, const Signature& installer) {
   return installer.valid && !installer.signer.empty() && installer.signer == updater.signer;
 }
 
+bool ConnectionUsable(bool answered, unsigned long flags) {
+  constexpr unsigned long kModem = 0x01, kLan = 0x02;
+  return answered && (flags & (kModem | kLan)) != 0;
+}
+
 bool MutexSaysRunning(bool opened, unsigned long lastError) {
   return opened || lastError != 2;
 }

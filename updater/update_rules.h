@@ -26,6 +26,11 @@ std::string_view ArgumentsOf(std::string_view commandLine);
 // 'o' and 'u' give their modes, anything else (capitals included) is normal.
 LaunchMode LaunchModeFromArguments(std::string_view arguments);
 
+// The connection test of the start-up: the system's answer counts only when
+// the call succeeded and its flags name a modem (0x01) or network (0x02)
+// connection; a proxy flag alone (0x04) is no connection.
+bool ConnectionUsable(bool answered, unsigned long flags);
+
 // ---- Numbers and texts -----------------------------------------------------
 
 // Leading blanks, one optional sign, digits up to the first non-digit; no

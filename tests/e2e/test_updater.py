@@ -2,7 +2,6 @@
 list and test installers; a stand-in capture program logs its starts; test
 installers log their command lines to a file the test names."""
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -15,7 +14,6 @@ from update_server import UpdateServer, ini_text, paced, stalls_after, truncated
 TITLE = "Framlet 업데이트"
 LIST_PATH = "/updatechk/framletupdate2_201301.php"
 KEY = r"HKCU\SOFTWARE\Framlet"
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Framlet:64"
 
 
 def set_registry(values):
@@ -111,6 +109,15 @@ def base_list(**update):
             "UPFILE1": {"TITLE": "Framlet 구성요소", "SUBTITLE": "정기 업데이트", "NAME": "기본 모듈",
                         "NAME1": "모듈 하나", "STATE": "DOWN", "PROGINFO": "첫째"},
             "UPFILE2": {"NAME": "보조 모듈", "NAME1": "모듈 둘", "STATE": "DOWN"}}
+
+
+def make_certificate(folder, name):
+    """A throwaway self-signed code-signing certificate and its key (files in folder)."""
+    cert, key = (os.path.join(folder, "%s.%s" % (name, ext)) for ext in ("crt", "key"))
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                    "-days", "2", "-subj", "/CN=Framlet test " + name, "-addext", "extendedKeyUsage=codeSigning"],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return cert, key
 
 
 class ListFailures(UpdaterCase):
@@ -486,135 +493,13 @@ class CloseDuringInstall(UpdaterCase):
         self.assertNotIn("/bundle_2010/framlet/update/extra/extra^2.exe", self.server.requests)
 
 
-class Installer(UpdaterCase):
-    """The package built by scripts/package.sh (a stand-in as the capture
-    program, so its starts are logged) installed and removed under Wine."""
-
-    def test_silent_install_update_check_and_uninstall(self):
-        setup = os.path.join(self.root, "Framlet-setup.exe")
-        env = dict(os.environ, FRAMLET5_EXE=harness.built("tests/standin.exe"),
-                   FRAMLETUP_EXE=harness.built("updater/framletup.exe"), FRAMLET_VERSION="7", FRAMLET_MODULE="2")
-        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), harness.BUILD_DIR, setup],
-                       env=env, check=True, stdout=subprocess.DEVNULL)
-        set_registry(None)
-        prefix = harness.ENV["WINEPREFIX"]
-        folder = os.path.join(prefix, "drive_c", "Program Files", "Framlet")
-        shortcut = os.path.join(prefix, "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",
-                                "Framlet", "Framlet.lnk")
-        shutil.rmtree(folder, ignore_errors=True)
-        for args in (["/S"], ["/S", "/Boot=0"]):
-            with self.subTest(args=args):
-                subprocess.run(["wine", setup] + args, env=harness.ENV, check=True, timeout=120,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                self.assertTrue(wait_until(lambda: os.path.exists(os.path.join(folder, "framletup.exe")), timeout=30))
-                self.assertTrue(os.path.exists(os.path.join(folder, "framlet5.exe")))
-                self.assertTrue(os.path.exists(shortcut))
-                self.assertEqual(registry_value("ver"), "7")
-                self.assertEqual(registry_value("module"), "2")
-                self.assertTrue(harness.holds(lambda: not os.path.exists(os.path.join(folder, "framlet5.exe.log")),
-                                              0.5), "a silent install started the program")
-        self.assertIn("uninstall.exe", harness.registry_get(UNINSTALL_KEY, "UninstallString") or "")
-
-        # The installed updater sees the installed version: no self-update for an equal one.
-        self.folder.write_hosts(self.server.base, folder=folder)
-        self.serve_list(base_list(VERSION="7", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
-        self.server.routes["/setup.exe"] = (200, self.installer)
-        self.start(program=os.path.join(folder, "framletup.exe"))
-        self.assertIsNotNone(self.proc.wait(60))
-        self.assertTrue(wait_until(lambda: self.folder.standin_starts("framlet5.exe", folder=folder), timeout=10),
-                        "the capture program did not start from the installed folder")
-        self.assertEqual(self.installs(), [])
-        self.assertEqual(self.server.requests, [LIST_PATH])
-
-        # A capture the user kept in the folder stays; everything installed goes.
-        with open(os.path.join(folder, "shot_1.png"), "wb") as f:
-            f.write(b"picture")
-        subprocess.run(["wine", os.path.join(folder, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # The uninstaller goes on from a copy of itself; its own key is the last thing it removes.
-        self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
-                        "the uninstaller did not finish")
-        for name in ("framlet5.exe", "framletup.exe", "uninstall.exe"):
-            self.assertFalse(os.path.exists(os.path.join(folder, name)), name)
-        self.assertTrue(os.path.exists(os.path.join(folder, "shot_1.png")))
-        self.assertFalse(os.path.exists(shortcut))
-        self.assertIsNone(registry_value("ver"))
-        shutil.rmtree(folder, ignore_errors=True)
-
-
-class InstalledElsewhere(UpdaterCase):
-    """Updates of a program installed in a folder of the user's choosing, over
-    a running copy, and for an account that did not install it."""
-
-    MACHINE_KEY = r"HKLM\SOFTWARE\Framlet:64"
-
-    def package(self, version):
-        setup = os.path.join(self.root, "setup%s.exe" % version)
-        env = dict(os.environ, FRAMLET5_EXE=harness.built("tests/standin.exe"),
-                   FRAMLETUP_EXE=harness.built("updater/framletup.exe"), FRAMLET_VERSION=version, FRAMLET_MODULE="2")
-        subprocess.run(["bash", os.path.join(harness.SOURCE_DIR, "scripts", "package.sh"), harness.BUILD_DIR, setup],
-                       env=env, check=True, stdout=subprocess.DEVNULL)
-        return setup
-
-    def install(self, setup, *args):
-        return subprocess.run(["wine", setup] + list(args), env=harness.ENV, timeout=120,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
-
-    def test_silent_update_finds_the_folder_and_leaves_a_running_copy(self):
-        prefix = harness.ENV["WINEPREFIX"]
-        default = os.path.join(prefix, "drive_c", "Program Files", "Framlet")
-        chosen = os.path.join(prefix, "drive_c", "FlChosen", "Framlet")
-        for folder in (default, chosen):
-            shutil.rmtree(folder, ignore_errors=True)
-        set_registry(None)
-        self.addCleanup(shutil.rmtree, os.path.dirname(chosen), True)
-        self.addCleanup(harness.registry_delete, self.MACHINE_KEY)
-        self.addCleanup(harness.registry_delete, UNINSTALL_KEY)
-        self.assertEqual(self.install(self.package("7"), "/S", r"/D=C:\FlChosen\Framlet"), 0)
-        self.assertTrue(os.path.exists(os.path.join(chosen, "framletup.exe")))
-        # The updater's silent run (" /S" only) lands in the same folder.
-        self.assertEqual(self.install(self.package("8"), "/S"), 0)
-        self.assertFalse(os.path.exists(default), "a second copy was installed")
-        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
-
-        # Over a running copy (its mutex held) nothing changes and the exit code says so.
-        before = os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns
-        self.assertEqual(drive("hold_mutex", "Framlet")[0], 0)
-        self.addCleanup(drive, "release_mutex", "Framlet")
-        self.assertEqual(self.install(self.package("9"), "/S"), 2)
-        drive("release_mutex", "Framlet")
-        self.assertEqual((registry_value("ver"), harness.registry_get(self.MACHINE_KEY, "ver")), ("8", "8"))
-        self.assertEqual(os.stat(os.path.join(chosen, "framlet5.exe")).st_mtime_ns, before)
-
-        # Another account has no key of its own: the machine's release counts
-        # (no self-update to an equal version) and its hold date is kept.
-        set_registry(None)
-        self.folder.write_hosts(self.server.base, folder=chosen)
-        self.serve_list(base_list(VERSION="8", UPDATEURL=self.server.url("/setup.exe"), UPDATEFILE="s.exe"))
-        self.server.routes["/setup.exe"] = (200, self.installer)
-        self.start(program=os.path.join(chosen, "framletup.exe"))
-        self.assertIsNotNone(self.proc.wait(60))
-        self.assertEqual(self.installs(), [])
-        self.assertEqual(self.server.requests, [LIST_PATH])
-        self.assertNotIn(registry_value("holddate"), (None, "1"))
-        subprocess.run(["wine", os.path.join(chosen, "uninstall.exe"), "/S"], env=harness.ENV, timeout=120,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
-                        "the uninstaller did not finish")
-        self.assertIsNone(harness.registry_get(self.MACHINE_KEY, "ver"))
-
-
 class Signatures(UpdaterCase):
     """A signed updater runs only installers signed with its own certificate.
     The certificates are throwaway ones made here, signed through the package
     script's signing step (no time stamp: no network)."""
 
     def certificate(self, name):
-        cert, key = (os.path.join(self.root, "%s.%s" % (name, ext)) for ext in ("crt", "key"))
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                        "-days", "2", "-subj", "/CN=Framlet test " + name, "-addext", "extendedKeyUsage=codeSigning"],
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return cert, key
+        return make_certificate(self.root, name)
 
     def sign(self, path, certificate):
         env = dict(os.environ, FRAMLET_SIGN_CERT=certificate[0], FRAMLET_SIGN_KEY=certificate[1],

@@ -282,6 +282,17 @@ TEST(UpdateInstall, ToggleProgressAcceptanceAndTexts) {
   EXPECT_TRUE(MutexSaysRunning(false, 5));  // access denied: someone holds it
 }
 
+TEST(UpdateLaunch, OnlyAModemOrNetworkConnectionCounts) {
+  EXPECT_TRUE(ConnectionUsable(true, 0x02));
+  EXPECT_TRUE(ConnectionUsable(true, 0x01));
+  EXPECT_TRUE(ConnectionUsable(true, 0x12));  // a network, remote access installed (Wine's answer here)
+  EXPECT_TRUE(ConnectionUsable(true, 0x05));  // a modem behind a proxy
+  EXPECT_FALSE(ConnectionUsable(true, 0x04));  // a proxy alone
+  EXPECT_FALSE(ConnectionUsable(true, 0x40));  // configured, not connected
+  EXPECT_FALSE(ConnectionUsable(true, 0));
+  EXPECT_FALSE(ConnectionUsable(false, 0x02));  // the call failed, whatever it left in the flags
+}
+
 TEST(UpdateProbes, ListCountsAreClamped) {
   EXPECT_EQ(ProbeCount("99999999999"), kMaxProbeEntries);
   EXPECT_EQ(ProbeCount("2147483647"), kMaxProbeEntries);
