@@ -3,7 +3,7 @@
 ; this release's version and module level, the 64-bit uninstall entry, a
 ; Start-menu shortcut and an uninstaller. Silent runs (/S, /S /Boot=0) start
 ; nothing. While the program runs (its "Framlet" mutex exists) the installer
-; changes nothing and ends with exit code 2.
+; and the uninstaller change nothing and end with exit code 2.
 ; Built by scripts/package.sh, which defines VERSION, MODULE, FRAMLET5, FRAMLETUP,
 ; ICON and OUTFILE, and SIGN (a command signing the file given) when signing.
 
@@ -58,9 +58,19 @@ Function .onInit
 free:
 FunctionEnd
 
+; The same for removal: deleting a running program's file fails, and the
+; uninstall entry would go while the files stay.
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Framlet") p .r0'
+  StrCmp $0 0 free
+  System::Call 'kernel32::CloseHandle(p r0)'
+  IfSilent +2
+  MessageBox MB_OK|MB_ICONSTOP "Framlet이 실행 중입니다. 프로그램을 닫은 뒤 다시 제거해 주세요."
+  SetErrorLevel 2
+  Quit
+free:
 FunctionEnd
 
 Section "Framlet"

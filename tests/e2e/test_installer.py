@@ -305,6 +305,14 @@ class InstalledElsewhere(InstallerCase):
         self.assertEqual(self.installs(), [])
         self.assertEqual(self.server.requests, [LIST_PATH])
         self.assertNotIn(registry_value("holddate"), (None, "1"))
+
+        # Nor is a running copy uninstalled (run in place, "_?=", so that its
+        # exit code is the uninstaller's own).
+        drive("hold_mutex", "Framlet")
+        self.assertEqual(run_setup(os.path.join(chosen, "uninstall.exe"), "/S", r"_?=C:\FlChosen\Framlet"), 2)
+        drive("release_mutex", "Framlet")
+        self.assertTrue(os.path.exists(program))
+        self.assertIsNotNone(harness.registry_get(UNINSTALL_KEY, "UninstallString"))
         run_setup(os.path.join(chosen, "uninstall.exe"), "/S")
         self.assertTrue(wait_until(lambda: harness.registry_get(UNINSTALL_KEY, "UninstallString") is None, timeout=30),
                         "the uninstaller did not finish")
