@@ -10,6 +10,7 @@
 #include "core/module_dir.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "web/browser_engine.h"
 #include "web/external_dispatch.h"
 
 namespace {
@@ -45,6 +46,7 @@ bool CCaptureApp::InitInstance() {
   }
   if (AnotherCopyRuns()) return false;
 
+  framlet::web::PrepareBrowserEngine();
   CCaptureFrameDlg frame(external_.get());
   mainWindow_ = &frame;
   frame.RunModal();
