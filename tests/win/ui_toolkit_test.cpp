@@ -397,6 +397,31 @@ TEST_F(Toolkit, TrayIconIsAddedRemovedAndAddedAgainWhenTheTaskbarReturns) {
   EXPECT_FALSE(iconExists(148)) << "removed with its owner";
 }
 
+struct FilterChange {
+  HWND window;
+  UINT message;
+  DWORD action;
+};
+std::vector<FilterChange> g_filterChanges;
+
+TEST_F(Toolkit, TrayIconLetsTheTaskbarsReturnThroughAnElevatedWindowsFilter) {
+  g_filterChanges.clear();
+  CTrayIcon::SetMessageFilterChangeForTesting([](HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    g_filterChanges.push_back({window, message, action});
+    return TRUE;
+  });
+  {
+    CTrayIcon icon;
+    icon.Create(nullptr, WM_USER + 10, L"Framlet", nullptr, 148);
+    icon.Create(parent_.Hwnd(), WM_USER + 10, L"Framlet", nullptr, 148);
+  }
+  CTrayIcon::SetMessageFilterChangeForTesting(nullptr);
+  ASSERT_EQ(g_filterChanges.size(), 1u) << "once, for the icon's window";
+  EXPECT_EQ(g_filterChanges[0].window, parent_.Hwnd());
+  EXPECT_EQ(g_filterChanges[0].message, CTrayIcon::TaskbarCreatedMessage());
+  EXPECT_EQ(g_filterChanges[0].action, static_cast<DWORD>(MSGFLT_ALLOW));
+}
+
 // An object handed to a browser engine; the engine's reference goes only when
 // OLE ends on the thread. Its owner's free is marked, not done, so a release
 // that comes too late is seen instead of touching freed memory.
