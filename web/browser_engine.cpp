@@ -17,7 +17,9 @@ struct RegKeyTraits {
 };
 using RegKey = framlet::ui::Owned<HKEY, RegKeyTraits>;
 
-bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+bool IsLeadByte(unsigned char c) {
+  return IsDBCSLeadByte(c) != FALSE;
+}
 
 // The running program's file name with its extension, as the engine looks it up.
 std::string ProgramFileName() {

@@ -43,7 +43,7 @@ TEST_F(ControlSite, EveryInterfaceIsOneObject) {
       {"IOleClientSite", IID_IOleClientSite},       {"IOleWindow", IID_IOleWindow},
       {"IOleInPlaceSite", IID_IOleInPlaceSite},     {"IOleInPlaceUIWindow", IID_IOleInPlaceUIWindow},
       {"IOleInPlaceFrame", IID_IOleInPlaceFrame},   {"IDocHostUIHandler", __uuidof(IDocHostUIHandler)},
-      {"IDocHostShowUI", __uuidof(IDocHostShowUI)},     {"IOleCommandTarget", IID_IOleCommandTarget},
+      {"IDocHostShowUI", __uuidof(IDocHostShowUI)}, {"IOleCommandTarget", IID_IOleCommandTarget},
   };
   IUnknown* identity = Query<IUnknown>(IID_IUnknown);
   for (const Interface& from : interfaces) {
@@ -159,8 +159,7 @@ TEST_F(ControlSite, ScriptErrorsAreHandledAndThePageKeepsRunningItsScripts) {
   VariantInit(&in);
   VARIANT out;
   VariantInit(&out);
-  EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), S_OK)
-      << "no error box";
+  EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), S_OK) << "no error box";
   EXPECT_EQ(V_VT(&out), VT_BOOL);
   EXPECT_EQ(V_BOOL(&out), VARIANT_TRUE) << "scripts keep running";
   EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, &in, nullptr), S_OK);
