@@ -10,6 +10,7 @@
 #include "core/module_dir.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "web/browser_engine.h"
 #include "web/external_dispatch.h"
 
 namespace {
@@ -34,7 +35,7 @@ CCaptureApp::~CCaptureApp() {
 bool CCaptureApp::InitInstance() {
   // Every browser view hosts its control through the program's own control site
   // (web/custom_control_site.h); what the pages call is made here, once.
-  external_ = std::make_unique<CExternalDispatch>();
+  external_ = &ole_.Keep(std::make_shared<CExternalDispatch>());
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
@@ -45,7 +46,8 @@ bool CCaptureApp::InitInstance() {
   }
   if (AnotherCopyRuns()) return false;
 
-  CCaptureFrameDlg frame(external_.get());
+  framlet::web::PrepareBrowserEngine();
+  CCaptureFrameDlg frame(external_);
   mainWindow_ = &frame;
   frame.RunModal();
   mainWindow_ = nullptr;

@@ -5,12 +5,14 @@
 #include <string>
 
 #include "ui/gdi.h"
+#include "ui/ole_session.h"
 
 class CCaptureFrameDlg;
 class CExternalDispatch;
 
 // The application object: one per process, created first and destroyed last.
-// Its whole life is one modal run of the capture frame.
+// Its whole life is one modal run of the capture frame, with OLE started on
+// its thread (hosted browsers, the clipboard) for as long as it lives.
 class CCaptureApp {
  public:
   CCaptureApp();
@@ -28,7 +30,7 @@ class CCaptureApp {
 
   CCaptureFrameDlg* MainWindow() const { return mainWindow_; }
   // What hosted pages reach as their `external` object; made at start-up, nullptr before.
-  CExternalDispatch* External() const { return external_.get(); }
+  CExternalDispatch* External() const { return external_; }
 
  private:
   // Hands a plain start over to the updater beside the program.
@@ -36,9 +38,12 @@ class CCaptureApp {
   // True when another copy runs; raises its window when it has one.
   bool AnotherCopyRuns();
 
+  // First member: OLE starts before anything else and ends after everything else.
+  framlet::ui::OleSession ole_;
   CCaptureFrameDlg* mainWindow_ = nullptr;
-  // Lives from start-up until the application object goes, after every page that could call it.
-  std::unique_ptr<CExternalDispatch> external_;
+  // Kept by the OLE session: freed only after OLE has ended, since the browser
+  // engine may release its last reference to it while OLE ends.
+  CExternalDispatch* external_ = nullptr;
   // Marks a running copy; closed with the application object, at the end of the process.
   framlet::ui::KernelHandle instanceMutex_;
 };

@@ -1,16 +1,10 @@
-#include <objbase.h>
-#include <ole2.h>
 #include <windows.h>
 
 #include "app/capture_app.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // OLE for the hosted browser and the clipboard; the UI thread is single-threaded.
-  const HRESULT ole = OleInitialize(nullptr);
-  {
-    CCaptureApp app;
-    app.InitInstance();
-  }
-  if (SUCCEEDED(ole)) OleUninitialize();
+  // The application object starts OLE for its thread and ends it when it goes.
+  CCaptureApp app;
+  app.InitInstance();
   return 0;
 }

@@ -14,6 +14,7 @@
 #include "core/paths.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "core/system_path.h"
 #include "capture/capture_engine.h"
 #include "capture/file_replace.h"
 #include "capture/gif_encoder.h"
@@ -65,26 +66,29 @@ struct DialogChoice {
 };
 
 // The platform's save dialog: filterCount filters of the list, the first one
-// selected, "jpg" as the default extension, a 512-byte name buffer.
+// selected, "jpg" as the default extension, a 512-character name buffer. The
+// chosen path comes back in the code page (core/system_path.h); a confirmed
+// path that has no form there comes back empty, and writing to it fails.
 DialogChoice RunSaveDialog(HWND owner, int filterCount, const std::string& proposal, const std::string& folder,
                            DWORD flags) {
-  const std::string filters = framlet::FilterListText(filterCount);
-  char name[kNameBufferSize] = {};
-  std::strncpy(name, proposal.c_str(), kNameBufferSize - 1);
-  OPENFILENAMEA ofn = {};
+  const std::wstring filters = framlet::FromCodePage(framlet::FilterListText(filterCount));
+  const std::wstring initialFolder = framlet::FromCodePage(folder);
+  wchar_t name[kNameBufferSize] = {};
+  std::wcsncpy(name, framlet::FromCodePage(proposal).c_str(), kNameBufferSize - 1);
+  OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
   ofn.lpstrFilter = filters.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = name;
   ofn.nMaxFile = kNameBufferSize;
-  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  ofn.lpstrDefExt = "jpg";
+  ofn.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+  ofn.lpstrDefExt = L"jpg";
   ofn.Flags = flags;
   DialogChoice choice;
-  if (!GetSaveFileNameA(&ofn)) return choice;
+  if (!GetSaveFileNameW(&ofn)) return choice;
   choice.confirmed = true;
-  choice.path = name;
+  choice.path = framlet::SystemPath(name);
   choice.filterIndex = static_cast<int32_t>(ofn.nFilterIndex);
   return choice;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/paths.h"
+#include "core/system_path.h"
 
 namespace framlet {
 
@@ -12,9 +13,10 @@ bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 const std::string& GetModuleDir() {
   static const std::string dir = [] {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    PathParts parts = SplitPath(path, IsLeadByte);
+    // A folder the code page cannot name goes by its short form (core/system_path.h).
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    PathParts parts = SplitPath(SystemPath(path), IsLeadByte);
     return parts.drive + parts.dir;
   }();
   return dir;

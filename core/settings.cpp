@@ -9,6 +9,7 @@
 
 #include "core/module_dir.h"
 #include "core/settings_rules.h"
+#include "core/system_path.h"
 
 namespace framlet::settings {
 
@@ -104,7 +105,9 @@ std::string DefaultSaveFolder() {
   char documents[MAX_PATH] = {};
   LPITEMIDLIST pidl = nullptr;
   if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_PERSONAL, &pidl)) && pidl) {
-    SHGetPathFromIDListA(pidl, documents);
+    wchar_t wide[MAX_PATH] = {};
+    // In the code page, or its short form; a folder with neither stays empty.
+    if (SHGetPathFromIDListW(pidl, wide)) lstrcpynA(documents, SystemPath(wide).c_str(), MAX_PATH);
     CoTaskMemFree(pidl);
   }
   // Some shells give the folder with a trailing separator (Wine does when the

@@ -2,6 +2,23 @@
 
 #include <cwchar>
 
+namespace {
+
+CTrayIcon::MessageFilterChange g_filterChangeForTesting = nullptr;
+
+CTrayIcon::MessageFilterChange MessageFilterChangeCall() {
+  if (g_filterChangeForTesting) return g_filterChangeForTesting;
+  static const auto system = reinterpret_cast<CTrayIcon::MessageFilterChange>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+  return system;
+}
+
+}  // namespace
+
+void CTrayIcon::SetMessageFilterChangeForTesting(MessageFilterChange change) {
+  g_filterChangeForTesting = change;
+}
+
 CTrayIcon::~CTrayIcon() {
   Remove();
 }
@@ -23,6 +40,8 @@ bool CTrayIcon::Create(HWND window, UINT callbackMessage, const std::wstring& to
   data_.hIcon = icon;
   wcsncpy(data_.szTip, tooltip.c_str(), _countof(data_.szTip) - 1);
   created_ = true;
+  if (const MessageFilterChange allow = MessageFilterChangeCall())
+    allow(window, TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
   return Add();
 }
 

@@ -10,7 +10,9 @@
 // `callbackMessage` with the icon identifier in wParam and the mouse message in
 // LOWORD(lParam). When the shell's taskbar is re-created (Explorer restarted)
 // the window must pass the "TaskbarCreated" message to OnTaskbarCreated, which
-// adds the icon again.
+// adds the icon again. Creating the icon lets that message through the
+// window's message filter: the program may run elevated, and an elevated
+// window otherwise never hears from the (unelevated) shell.
 class CTrayIcon {
  public:
   CTrayIcon() = default;
@@ -40,6 +42,12 @@ class CTrayIcon {
   static UINT TaskbarCreatedMessage();
   // Adds the icon again after the taskbar came back; true when it was re-added.
   bool OnTaskbarCreated();
+
+  // The window message filter's change call, found in user32 at run time
+  // (ChangeWindowMessageFilterEx); tests put a recorder in its place, nullptr
+  // restores the system's.
+  using MessageFilterChange = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+  static void SetMessageFilterChangeForTesting(MessageFilterChange change);
 
  private:
   bool Add();

@@ -9,6 +9,7 @@
 #include "updater/update_dlg.h"
 #include "updater/update_rules.h"
 #include "updater/update_system.h"
+#include "web/browser_engine.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace framlet::update;
@@ -18,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const HRESULT ole = OleInitialize(nullptr);
+  framlet::web::PrepareBrowserEngine();  // before the terms pane's view
 
   const UpdatePaths paths = PathsOfThisProgram();
   UpdateHosts hosts = ReadHosts(paths.program);

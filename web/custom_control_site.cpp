@@ -1,5 +1,14 @@
 #include "web/custom_control_site.h"
 
+#include <oleauto.h>
+
+namespace {
+
+// The document host's command group (mshtmhst.h declares it, no library defines it).
+constexpr GUID kDocHostCommandHandler = {0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
+
+}  // namespace
+
 CCustomControlSite* CCustomControlSite::Create(HWND container, IDispatch* external) {
   return new CCustomControlSite(container, external);
 }
@@ -33,6 +42,8 @@ STDMETHODIMP CCustomControlSite::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<IDocHostUIHandler*>(this);
   else if (IsEqualIID(iid, __uuidof(IDocHostShowUI)))
     *object = static_cast<IDocHostShowUI*>(this);
+  else if (IsEqualIID(iid, IID_IOleCommandTarget))
+    *object = static_cast<IOleCommandTarget*>(this);
   else {
     *object = nullptr;
     return E_NOINTERFACE;
@@ -118,4 +129,20 @@ STDMETHODIMP CCustomControlSite::TranslateUrl(DWORD, LPWSTR, LPWSTR* out) {
 STDMETHODIMP CCustomControlSite::FilterDataObject(IDataObject*, IDataObject** out) {
   if (out) *out = nullptr;
   return E_NOTIMPL;
+}
+
+STDMETHODIMP CCustomControlSite::QueryStatus(const GUID* group, ULONG, OLECMD*, OLECMDTEXT*) {
+  return group && IsEqualGUID(*group, kDocHostCommandHandler) ? OLECMDERR_E_NOTSUPPORTED : OLECMDERR_E_UNKNOWNGROUP;
+}
+
+STDMETHODIMP CCustomControlSite::Exec(const GUID* group, DWORD command, DWORD, VARIANT*, VARIANT* out) {
+  if (!group || !IsEqualGUID(*group, kDocHostCommandHandler)) return OLECMDERR_E_UNKNOWNGROUP;
+  if (command != OLECMDID_SHOWSCRIPTERROR) return OLECMDERR_E_NOTSUPPORTED;
+  // Handled: no error box, and true keeps the page's scripts running.
+  if (out) {
+    VariantClear(out);
+    V_VT(out) = VT_BOOL;
+    V_BOOL(out) = VARIANT_TRUE;
+  }
+  return S_OK;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <ole2.h>
+#include <docobj.h>
 #include <mshtmhst.h>
 
 // The container a browser control is hosted in: client site, in-place site
@@ -11,12 +12,15 @@
 // Answers to the browser: no 3-D border, the browser's own context menu,
 // message boxes and keys; the host claims the UI (no browser menus or
 // toolbars); help requests are swallowed; scripts reach `external` through
-// GetExternal. Everything else is not implemented.
+// GetExternal; a page's script error is answered as handled, with the page's
+// scripts kept running, so no error box stops the user. Everything else is
+// not implemented.
 class CCustomControlSite final : public IOleClientSite,
                                  public IOleInPlaceSite,
                                  public IOleInPlaceFrame,
                                  public IDocHostUIHandler,
-                                 public IDocHostShowUI {
+                                 public IDocHostShowUI,
+                                 public IOleCommandTarget {
  public:
   // A new site for a control placed over the container window's client area.
   // It holds one reference, which the caller owns, and one on `external` (may
@@ -92,6 +96,10 @@ class CCustomControlSite final : public IOleClientSite,
   // IDocHostShowUI
   STDMETHODIMP ShowMessage(HWND, LPOLESTR, LPOLESTR, DWORD, LPOLESTR, DWORD, LRESULT*) override { return E_NOTIMPL; }
   STDMETHODIMP ShowHelp(HWND, LPOLESTR, UINT, DWORD, POINT, IDispatch*) override { return S_OK; }
+
+  // IOleCommandTarget: the document host's script-error command only.
+  STDMETHODIMP QueryStatus(const GUID* group, ULONG count, OLECMD* commands, OLECMDTEXT* text) override;
+  STDMETHODIMP Exec(const GUID* group, DWORD command, DWORD options, VARIANT* in, VARIANT* out) override;
 
  private:
   CCustomControlSite(HWND container, IDispatch* external);

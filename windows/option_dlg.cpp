@@ -9,6 +9,7 @@
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "core/system_path.h"
 #include "resource.h"
 #include "windows/dialog_text.h"
 #include "windows/option_rules.h"
@@ -162,12 +163,13 @@ void COptionDlg::OnBrowse() {
   info.lpfn = BrowseCallback;
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
   if (!chosen) return;
-  char path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListA(chosen, path)) path[0] = '\0';
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListW(chosen, path)) path[0] = L'\0';
   CoTaskMemFree(chosen);
   // A virtual folder has no file-system path: fall back to the default folder.
-  const std::string folder = path[0] ? std::string(path) : settings::DefaultSaveFolder();
-  SetDlgItemTextA(Hwnd(), IDC_OPT_FOLDER, folder.c_str());
+  // A folder the code page cannot name (and that has no short form) is not taken.
+  const std::string folder = path[0] ? framlet::SystemPath(path) : settings::DefaultSaveFolder();
+  if (!folder.empty()) SetDlgItemTextA(Hwnd(), IDC_OPT_FOLDER, folder.c_str());
 }
 
 void COptionDlg::OnOpenFolder() {

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "core/paths.h"
+#include "windows/paint_rules.h"
 
 namespace {
 
@@ -13,11 +13,9 @@ bool IsLeadByte(unsigned char c) {
 }  // namespace
 
 bool OpenInPaint(HWND owner, const std::string& path) {
-  const framlet::PathParts parts = framlet::SplitPath(path, IsLeadByte);
-  const std::string folder = parts.drive + parts.dir;
-  const std::string file = parts.stem + parts.ext;
-  if (folder.empty() || file.empty()) return false;
+  const std::optional<framlet::PaintStart> start = framlet::PaintStartFor(path, IsLeadByte);
+  if (!start) return false;
   // The result is not checked: a missing paint program shows the shell's own message.
-  ShellExecuteA(owner, "open", "mspaint.exe", file.c_str(), folder.c_str(), SW_SHOWNORMAL);
+  ShellExecuteA(owner, "open", "mspaint.exe", start->parameter.c_str(), start->folder.c_str(), SW_SHOWNORMAL);
   return true;
 }

@@ -85,14 +85,14 @@ class Paint(web.ProxiedTestCase):
     def test_edit_in_paint_saves_the_area_and_opens_that_file(self):
         self.open_frame()
         self.drive_ok("command", TITLE, ids.ID_EDIT_IN_PAINT)
-        self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(os.path.join(self.shots, "편집.bmp")))
+        self.drive_ok("file_dialog", TITLE, 1, harness.unix_to_windows(os.path.join(self.shots, "편집 그림.bmp")))
         self.wait_started()
         starts = self.folder.standin_starts("paint.exe")
         self.assertEqual(len(starts), 1, starts)
-        # The file name as its parameter, its folder as the working folder.
-        self.assertTrue(starts[0].endswith(" 편집.bmp"), starts[0])
+        # The file name as its one quoted parameter, its folder as the working folder.
+        self.assertTrue(starts[0].endswith(' "편집 그림.bmp"'), starts[0])
         self.assertEqual(self.dir_starts(), [harness.unix_to_windows(self.shots)])
-        self.assertEqual(sorted(os.listdir(self.shots)), ["편집.bmp"])
+        self.assertEqual(sorted(os.listdir(self.shots)), ["편집 그림.bmp"])
 
     def test_a_cancelled_save_starts_nothing(self):
         self.open_frame()
@@ -111,7 +111,7 @@ class Paint(web.ProxiedTestCase):
         self.wait_started()
         starts = self.folder.standin_starts("paint.exe")
         self.assertEqual(len(starts), 1, starts)
-        self.assertTrue(starts[0].endswith(" old.png"), starts[0])
+        self.assertTrue(starts[0].endswith(' "old.png"'), starts[0])
         self.assertEqual(self.dir_starts(), [harness.unix_to_windows(self.shots)])
 
 

@@ -14,6 +14,7 @@ from update_server import UpdateServer, ini_text, paced, stalls_after, truncated
 TITLE = "Framlet 업데이트"
 LIST_PATH = "/updatechk/framletupdate2_201301.php"
 KEY = r"HKCU\SOFTWARE\Framlet"
+EMULATION_KEY = r"HKCU\Software\Microsoft\Internet Explorer\Main\FeatureControl\FEATURE_BROWSER_EMULATION"
 
 
 def set_registry(values):
@@ -644,6 +645,8 @@ class HandOver(UpdaterCase):
 
     def test_plain_start_reaches_the_frame_through_the_updater(self):
         set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        programs = ("framletup.exe", "framlet5.exe")
+        harness.registry_delete(EMULATION_KEY, *programs)
         self.server.routes[LIST_PATH] = (404, b"")
         folder = harness.ProgramFolder("updater.HandOver", real_updater=True)
         self.addCleanup(folder.stop_all)
@@ -656,6 +659,8 @@ class HandOver(UpdaterCase):
         self.assertFalse(os.path.exists(folder.file("temp")))
         self.assertFalse(os.path.exists(folder.file("updatelist.ini")))
         self.screenshot("updater_handover")
+        # Both programs put their browser views in the newest engine mode, each under its own name.
+        self.assertEqual([harness.registry_get(EMULATION_KEY, name) for name in programs], ["11000", "11000"])
         self.addCleanup(lambda: wait_until(lambda: drive("wait_gone", "Framlet5", "100")[0] == 0, timeout=5))
         self.addCleanup(end_started_from, folder.path)
 

@@ -129,6 +129,21 @@ TEST_F(SaveDialog, ExtensionAndFormatAreNotReconciledAndKoreanNamesWork) {
   EXPECT_EQ(Signature(pictures_.File(korean + "_0.jpg")), "GIF89a");
 }
 
+TEST_F(SaveDialog, AFolderTheCodePageCannotNameIsReachedByItsShortForm) {
+  // Thai has no place in code page 949: the folder's name would come back as '?'.
+  const std::wstring folder = Wide(pictures_.Path()) + L"\\\u0E01\u0E02";
+  const std::wstring file = folder + L"\\shot.bmp";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  DialogDriver driver({"", 1, false}, file);  // BMP
+  const std::string saved = AutoSave();
+  ASSERT_TRUE(driver.Seen().closed);
+  EXPECT_EQ(saved.find('?'), std::string::npos) << saved;
+  EXPECT_EQ(Signature(saved), "BMP");
+  EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "written into that folder";
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(SaveDialog, SaveViaDialogProposesNothingAndReportsOnlyWrittenFiles) {
   const Pixels source = FewColours(30, 20, 40);
   const CCapturedImage image = MakeImage(source);

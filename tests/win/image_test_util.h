@@ -193,7 +193,9 @@ struct DialogSeen {
 // test fails instead of hanging.
 class DialogDriver {
  public:
-  explicit DialogDriver(DialogAction action) : action_(std::move(action)), thread_(GetCurrentThreadId()) {
+  // `wideName`, when given, is typed instead of the action's name: a name the code page cannot hold.
+  explicit DialogDriver(DialogAction action, std::wstring wideName = {})
+      : action_(std::move(action)), wideName_(std::move(wideName)), thread_(GetCurrentThreadId()) {
     worker_ = std::thread([this] { Run(); });
   }
   ~DialogDriver() {
@@ -263,8 +265,11 @@ class DialogDriver {
     char text[MAX_PATH * 2] = {};
     GetWindowTextA(NameBox(dialog), text, sizeof text);
     seen_.proposal = text;
+    // The dialog answers in its own character set, whatever the message's.
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     text[0] = 0;
-    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof text, reinterpret_cast<LPARAM>(text));
+    WideCharToMultiByte(CP_ACP, 0, folder, -1, text, sizeof text, nullptr, nullptr);
     seen_.folder = text;
     HWND types = GetDlgItem(dialog, cmb1);
     const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
@@ -281,7 +286,10 @@ class DialogDriver {
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
     }
-    if (!action_.name.empty()) SetWindowTextA(NameBox(dialog), action_.name.c_str());
+    if (!wideName_.empty())
+      SetWindowTextW(NameBox(dialog), wideName_.c_str());
+    else if (!action_.name.empty())
+      SetWindowTextA(NameBox(dialog), action_.name.c_str());
     const int button = action_.cancel ? IDCANCEL : IDOK;
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
@@ -321,6 +329,7 @@ class DialogDriver {
   }
 
   DialogAction action_;
+  std::wstring wideName_;
   DWORD thread_;
   DialogSeen seen_;
   std::thread worker_;

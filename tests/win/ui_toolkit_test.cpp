@@ -1,18 +1,22 @@
 // The window toolkit: DC guards, picture drawing, the skinned check box and
-// label, the hover tip and the notification icon.
+// label, the hover tip, the notification icon and the OLE session.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "resource.h"
 #include "ui/gdi.h"
 #include "ui/hover_tip_dlg.h"
+#include "ui/ole_session.h"
 #include "ui/picture.h"
 #include "ui/skin_button.h"
 #include "ui/skin_label.h"
@@ -391,6 +395,73 @@ TEST_F(Toolkit, TrayIconIsAddedRemovedAndAddedAgainWhenTheTaskbarReturns) {
     EXPECT_EQ(icon.OnTrayNotification(148, WM_RBUTTONUP), 0);
   }
   EXPECT_FALSE(iconExists(148)) << "removed with its owner";
+}
+
+struct FilterChange {
+  HWND window;
+  UINT message;
+  DWORD action;
+};
+std::vector<FilterChange> g_filterChanges;
+
+TEST_F(Toolkit, TrayIconLetsTheTaskbarsReturnThroughAnElevatedWindowsFilter) {
+  g_filterChanges.clear();
+  CTrayIcon::SetMessageFilterChangeForTesting([](HWND window, UINT message, DWORD action, PCHANGEFILTERSTRUCT) {
+    g_filterChanges.push_back({window, message, action});
+    return TRUE;
+  });
+  {
+    CTrayIcon icon;
+    icon.Create(nullptr, WM_USER + 10, L"Framlet", nullptr, 148);
+    icon.Create(parent_.Hwnd(), WM_USER + 10, L"Framlet", nullptr, 148);
+  }
+  CTrayIcon::SetMessageFilterChangeForTesting(nullptr);
+  ASSERT_EQ(g_filterChanges.size(), 1u) << "once, for the icon's window";
+  EXPECT_EQ(g_filterChanges[0].window, parent_.Hwnd());
+  EXPECT_EQ(g_filterChanges[0].message, CTrayIcon::TaskbarCreatedMessage());
+  EXPECT_EQ(g_filterChanges[0].action, static_cast<DWORD>(MSGFLT_ALLOW));
+}
+
+// An object handed to a browser engine; the engine's reference goes only when
+// OLE ends on the thread. Its owner's free is marked, not done, so a release
+// that comes too late is seen instead of touching freed memory.
+class EngineHeld final : public IUnknown {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    *object = IsEqualIID(iid, IID_IUnknown) ? this : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++references); }
+  STDMETHODIMP_(ULONG) Release() override {
+    if (freed) releasedAfterFree = true;
+    return static_cast<ULONG>(--references);
+  }
+  int references = 0;
+  bool freed = false;
+  bool releasedAfterFree = false;
+};
+
+TEST_F(Toolkit, OleSessionFreesWhatItKeepsOnlyAfterOleHasEnded) {
+  EngineHeld held;
+  int heldByEngine = 0;
+  std::thread([&] {
+    OleSession session;
+    if (!session.Started()) return;
+    session.Keep(std::shared_ptr<EngineHeld>(&held, [](EngineHeld* object) { object->freed = true; }));
+    // The engine's reference: marshalled table-strong, so the thread's
+    // apartment holds it until OLE ends.
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return;
+    CoMarshalInterface(stream, IID_IUnknown, &held, MSHCTX_INPROC, nullptr, MSHLFLAGS_TABLESTRONG);
+    stream->Release();
+    heldByEngine = held.references;
+  }).join();
+  ASSERT_GT(heldByEngine, 0);
+  EXPECT_EQ(held.references, 0) << "OLE's end dropped the engine's reference";
+  EXPECT_TRUE(held.freed);
+  EXPECT_FALSE(held.releasedAfterFree) << "freed while the engine still held it";
 }
 
 }  // namespace

@@ -12,6 +12,10 @@
 
 namespace {
 
+// Command groups the browser sends (mshtmhst.h declares them, no library defines them).
+constexpr GUID kDocHostCommandHandler = {0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
+constexpr GUID kMshtmlCommands = {0xde4ba900, 0x59ca, 0x11cf, {0x95, 0x92, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
 class ControlSite : public wintest::WinTest {
  protected:
   void SetUp() override { site_ = CCustomControlSite::Create(window_.Hwnd(), &external_); }
@@ -39,7 +43,7 @@ TEST_F(ControlSite, EveryInterfaceIsOneObject) {
       {"IOleClientSite", IID_IOleClientSite},       {"IOleWindow", IID_IOleWindow},
       {"IOleInPlaceSite", IID_IOleInPlaceSite},     {"IOleInPlaceUIWindow", IID_IOleInPlaceUIWindow},
       {"IOleInPlaceFrame", IID_IOleInPlaceFrame},   {"IDocHostUIHandler", __uuidof(IDocHostUIHandler)},
-      {"IDocHostShowUI", __uuidof(IDocHostShowUI)},
+      {"IDocHostShowUI", __uuidof(IDocHostShowUI)}, {"IOleCommandTarget", IID_IOleCommandTarget},
   };
   IUnknown* identity = Query<IUnknown>(IID_IUnknown);
   for (const Interface& from : interfaces) {
@@ -146,6 +150,27 @@ TEST_F(ControlSite, HostAnswers) {
 
   showUi->Release();
   handler->Release();
+}
+
+TEST_F(ControlSite, ScriptErrorsAreHandledAndThePageKeepsRunningItsScripts) {
+  IOleCommandTarget* target = Query<IOleCommandTarget>(IID_IOleCommandTarget);
+  ASSERT_NE(target, nullptr) << "the browser asks the site for its command target";
+  VARIANT in;
+  VariantInit(&in);
+  VARIANT out;
+  VariantInit(&out);
+  EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), S_OK) << "no error box";
+  EXPECT_EQ(V_VT(&out), VT_BOOL);
+  EXPECT_EQ(V_BOOL(&out), VARIANT_TRUE) << "scripts keep running";
+  EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, &in, nullptr), S_OK);
+
+  // Every other command stays the browser's own.
+  VariantClear(&out);
+  EXPECT_EQ(target->Exec(&kDocHostCommandHandler, OLECMDID_SHOWMESSAGE, 0, &in, &out), OLECMDERR_E_NOTSUPPORTED);
+  EXPECT_EQ(target->Exec(nullptr, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), OLECMDERR_E_UNKNOWNGROUP);
+  EXPECT_EQ(target->Exec(&kMshtmlCommands, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), OLECMDERR_E_UNKNOWNGROUP);
+  EXPECT_EQ(V_VT(&out), VT_EMPTY);
+  target->Release();
 }
 
 TEST_F(ControlSite, PlacesTheControlOverTheContainer) {

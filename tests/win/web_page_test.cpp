@@ -3,10 +3,12 @@
 // as the browser packs them, and a view that cannot be made. Its keys, in the
 // frame's loop, are in ui_frame_test.cpp.
 #include <gtest/gtest.h>
+#include <urlmon.h>
 
 #include <string>
 #include <vector>
 
+#include "web/browser_engine.h"
 #include "web/external_dispatch.h"
 #include "web/page_test_hook.h"
 #include "web/web_page.h"
@@ -73,6 +75,22 @@ class WebPage : public wintest::WinTest {
 
 HWND BrowserWindowOf(const CWebPage& view) {
   return GetDlgItem(view.Hwnd(), CWebPage::kBrowserControlId);
+}
+
+TEST_F(WebPage, EngineReadiedForThisProgramNewestModeNoNavigationSounds) {
+  const std::string key = std::string(web::kFeatureControlKey) + "\\" + web::kBrowserEmulationFeature;
+  const char* program = "framlet_win_tests.exe";
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), program);
+  web::PrepareBrowserEngine();
+
+  DWORD mode = 0;
+  DWORD size = sizeof mode;
+  EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, key.c_str(), program, RRF_RT_REG_DWORD, nullptr, &mode, &size),
+            ERROR_SUCCESS)
+      << "a value named after the program's own file";
+  EXPECT_EQ(mode, 11000u);
+  EXPECT_EQ(CoInternetIsFeatureEnabled(FEATURE_DISABLE_NAVIGATION_SOUNDS, GET_FEATURE_FROM_PROCESS), S_OK);
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), program);
 }
 
 TEST_F(WebPage, MadeHiddenAndBorderlessWithTheBrowserFillingIt) {
