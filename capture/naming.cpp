@@ -1,5 +1,6 @@
 #include "capture/naming.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/paths.h"
@@ -97,8 +98,13 @@ std::string StampedPath(std::string_view lastPath, int minute, int second, const
                         LeadByteTest isLeadByte) {
   // The series stem: the file name up to its last "_" (none without one).
   std::string_view fileName = lastPath;
-  const size_t slash = LastCharOf(lastPath, '\\', isLeadByte);
-  if (slash != std::string_view::npos) fileName = lastPath.substr(slash + 1);
+  // Either separator ends the folder, as in SplitPath.
+  const size_t backslash = LastCharOf(lastPath, '\\', isLeadByte);
+  const size_t slash = LastCharOf(lastPath, '/', isLeadByte);
+  const size_t folderEnd = backslash == std::string_view::npos ? slash
+                           : slash == std::string_view::npos    ? backslash
+                                                                : std::max(backslash, slash);
+  if (folderEnd != std::string_view::npos) fileName = lastPath.substr(folderEnd + 1);
   const size_t underscore = LastCharOf(fileName, '_', isLeadByte);
   std::string stem = underscore == std::string_view::npos ? std::string() : std::string(fileName.substr(0, underscore));
 

@@ -91,7 +91,8 @@ bool ToggleFlag(const Setting& setting) {
 }
 
 FrameRect ReadFrameRect() {
-  return {ReadInt(keys::kLeft), ReadInt(keys::kTop), ReadInt(keys::kWidth), ReadInt(keys::kHeight)};
+  return {StoredPlaceNumber(ReadInt(keys::kLeft)), StoredPlaceNumber(ReadInt(keys::kTop)),
+          StoredPlaceNumber(ReadInt(keys::kWidth)), StoredPlaceNumber(ReadInt(keys::kHeight))};
 }
 
 void WriteFrameRect(const FrameRect& rect) {

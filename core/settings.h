@@ -37,7 +37,7 @@ bool WriteFlag(const Setting& setting, bool on);
 bool ToggleFlag(const Setting& setting);
 
 // The frame's stored rectangle (AUTOPOS_HISTORY): window left and top, client
-// width and height.
+// width and height, each kept within the coordinate range (StoredPlaceNumber).
 struct FrameRect {
   int left = 0;
   int top = 0;

@@ -38,6 +38,10 @@ int LeadingInt(std::string_view text) {
   return static_cast<int>(value);
 }
 
+int StoredPlaceNumber(int value) {
+  return value < kMinStoredPlace ? kMinStoredPlace : value > kMaxStoredPlace ? kMaxStoredPlace : value;
+}
+
 std::string CutToValueBuffer(std::string_view value) {
   return std::string(value.substr(0, kValueBufferSize - 1));
 }

@@ -16,6 +16,13 @@ bool ExactTrue(std::string_view value);
 // Values beyond the 32-bit range saturate.
 int LeadingInt(std::string_view text);
 
+// A number of the stored frame rectangle as the frame uses it: whatever a
+// hand-edited file holds, it stays within the 16-bit coordinate range that
+// windows live in, so that nothing worked out from it can overflow.
+inline constexpr int kMinStoredPlace = -32768;
+inline constexpr int kMaxStoredPlace = 32767;
+int StoredPlaceNumber(int value);
+
 // What a value read into a 260-byte buffer holds: at most 259 characters.
 constexpr size_t kValueBufferSize = 260;
 std::string CutToValueBuffer(std::string_view value);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 pkgs=(
   cmake ninja-build make pkg-config
-  g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  g++ clang lld libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 libwine
   xvfb xauth x11-utils xdotool imagemagick
   locales fonts-nanum

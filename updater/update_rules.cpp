@@ -179,8 +179,11 @@ bool IsPlainFileName(std::string_view name) {
   for (size_t i = 0; i < name.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(name[i]);
     if (IsLead(c)) {
-      if (i + 1 >= name.size()) return false;  // a cut-off character
-      ++i;                                      // its trail byte may be 0x5C
+      // A cut-off character, or a lead byte before what no trail byte is (a
+      // colon, dot, slash, blank or control character), which the system reads
+      // as a character of its own: "\xB0:x" would name a drive or a stream.
+      if (i + 1 >= name.size() || static_cast<unsigned char>(name[i + 1]) < 0x41) return false;
+      ++i;  // its trail byte may be 0x5C
       continue;
     }
     if (c < 0x20 || c == 0x7F) return false;

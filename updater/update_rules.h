@@ -131,7 +131,7 @@ std::string ComponentPath(std::string_view fileName);
 
 // A name the list gives for a file the updater writes: a plain file name in
 // code page 949 (no separators, no drive colon, not "." or "..", no control
-// characters, no cut-off double-byte character, not empty).
+// characters, no cut-off or malformed double-byte character, not empty).
 bool IsPlainFileName(std::string_view name);
 
 // ---- Offers ----------------------------------------------------------------

@@ -34,8 +34,9 @@ Element EnlargeToWholePage(IPageLayout& page) {
     page.ScrollTo(0, 0);
     if (left <= 0 && top <= 0) break;
     const Size before = page.ViewSize();
-    const int width = ClampSide(before.width + std::max(0LL, left));
-    const int height = ClampSide(before.height + std::max(0LL, top));
+    // The offsets are the page's word: no more than a side is added, so the sum cannot overflow.
+    const int width = ClampSide(before.width + std::clamp<long long>(left, 0, kMaxSide));
+    const int height = ClampSide(before.height + std::clamp<long long>(top, 0, kMaxSide));
     // A window at its largest will not change the offsets any more.
     if (width == before.width && height == before.height) break;
     page.ResizeView(width, height);

@@ -224,6 +224,8 @@ TEST(Stamp, ThePreviewsAutomaticNameReplacesTheLastStamp) {
       {R"(C:\cap\my_shot_0312.png)", 0, 1, R"(C:\cap\my_shot_0001.png)"},  // only the last "_" ends the stem
       {R"(C:\cap\shot.bmp)", 12, 34, R"(C:\cap\shot_1234.bmp)"},           // no "_": the whole stem
       {R"(C:\cap_dir\shot.gif)", 12, 34, R"(C:\cap_dir\shot_1234.gif)"},   // a "_" in the folder does not count
+      {"C:/cap_dir/shot.gif", 12, 34, "C:/cap_dir/shot_1234.gif"},       // nor one before a forward slash
+      {"C:/cap/shot_0312.jpg", 1, 2, "C:/cap/shot_0102.jpg"},
       {R"(C:\cap\shot_0312.JPG)", 1, 2, R"(C:\cap\shot_0102.JPG)"},
       {"shot_0312.jpg", 1, 2, "shot_0102.jpg"},
       {" ", 1, 2, " _0102"},  // the stored default: no usable extension

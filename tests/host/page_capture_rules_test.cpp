@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -98,6 +99,15 @@ TEST(WholePageGrowth, UntrustedSizesStopAtTheClampAndTheLoopEnds) {
   EXPECT_EQ(huge.w, kMaxSide);
   EXPECT_EQ(huge.h, kMaxSide);
   EXPECT_LE(huge.resizes, kMaxRounds + 1);
+
+  // Offsets at the 64-bit limit are added without overflowing.
+  FakePage far(800, 600, Element::Root);
+  far.stuck = true;
+  far.stuckLeft = LLONG_MAX;
+  far.stuckTop = LLONG_MAX;
+  EnlargeToWholePage(far);
+  EXPECT_EQ(far.w, kMaxSide);
+  EXPECT_EQ(far.h, kMaxSide);
 
   // Negative sizes never make a negative window.
   FakePage negative(-100, -(1LL << 40), Element::Root);

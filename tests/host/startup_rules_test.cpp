@@ -2,6 +2,9 @@
 // path splitting.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <utility>
+
 #include "app/command_line.h"
 #include "core/paths.h"
 #include "core/settings_rules.h"
@@ -65,6 +68,13 @@ TEST(SettingsNumbers, LeadingDigitsRule) {
       {"1800000", 1800000},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(LeadingInt(text), value) << "[" << text << "]";
+}
+
+TEST(SettingsNumbers, StoredFrameNumbersStayInTheCoordinateRange) {
+  // A hand-edited LEFT=2147483647 would overflow the capture rectangle worked out from it.
+  const std::pair<int, int> cases[] = {{0, 0},           {-20, -20},        {32767, 32767},   {32768, 32767},
+                                       {-32768, -32768}, {-32769, -32768}, {INT_MAX, 32767}, {INT_MIN, -32768}};
+  for (const auto& [stored, used] : cases) EXPECT_EQ(StoredPlaceNumber(stored), used) << stored;
 }
 
 TEST(SettingsValues, ReadsHoldAtMost259Characters) {

@@ -161,7 +161,8 @@ TEST(UpdateList, PlainFileNames) {
   }
   for (const char* bad : {"", ".", "..", "..\\x.exe", "a/b", "C:x", "C:\\Windows\\x.exe",
                           "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0",
-                          "\x80\x5C" "x"}) {  // 0x80 leads no character: the 0x5C after it is a separator
+                          "\x80\x5C" "x",   // 0x80 leads no character: the 0x5C after it is a separator
+                          "\xB0:x.dll", "\xB0/x", "\xB0.", "\xB0\t"}) {  // nor does 0xB0 pair with these
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
 }

@@ -76,6 +76,15 @@ TEST_F(SettingsStore, NumbersFollowTheLeadingDigitsRule) {
   EXPECT_EQ(settings::ReadInt(keys::kHeight), 0);
 }
 
+TEST_F(SettingsStore, AFrameRectangleBeyondTheCoordinateRangeReadsAtItsEdge) {
+  WriteFile("[AUTOPOS_HISTORY]\r\nLEFT=2147483647\r\nTOP=-99999999999\r\nWIDTH=40000\r\nHEIGHT=515\r\n");
+  const settings::FrameRect r = settings::ReadFrameRect();
+  EXPECT_EQ(r.left, 32767);
+  EXPECT_EQ(r.top, -32768);
+  EXPECT_EQ(r.width, 32767);
+  EXPECT_EQ(r.height, 515);
+}
+
 TEST_F(SettingsStore, LongValuesAreCutAt259Characters) {
   const std::string longValue(300, 'p');
   ASSERT_TRUE(settings::WriteText(keys::kSelectFolder, longValue));
