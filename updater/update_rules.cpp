@@ -9,6 +9,8 @@ namespace framlet::update {
 namespace {
 
 bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+// The second bytes of the code page's double-byte characters.
+bool IsTrail(unsigned char c) { return (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) || (c >= 0x81 && c <= 0xFE); }
 
 }  // namespace
 
@@ -180,10 +182,11 @@ bool IsPlainFileName(std::string_view name) {
     unsigned char c = static_cast<unsigned char>(name[i]);
     if (IsLead(c)) {
       // A cut-off character, or a lead byte before what no trail byte is (a
-      // colon, dot, slash, blank or control character), which the system reads
-      // as a character of its own: "\xB0:x" would name a drive or a stream.
-      if (i + 1 >= name.size() || static_cast<unsigned char>(name[i + 1]) < 0x41) return false;
-      ++i;  // its trail byte may be 0x5C
+      // colon, dot, slash, blank, backslash or control character), which the
+      // system may read as a character of its own: "\xB0:x" would name a drive
+      // or a stream, "\x81\\x" a folder.
+      if (i + 1 >= name.size() || !IsTrail(static_cast<unsigned char>(name[i + 1]))) return false;
+      ++i;
       continue;
     }
     if (c < 0x20 || c == 0x7F) return false;

@@ -155,13 +155,13 @@ TEST(UpdateList, HeaderAndComponentTable) {
 }
 
 TEST(UpdateList, PlainFileNames) {
-  for (const char* good : {"setup.exe", "abc^2", "a b", "\xB0\xA1\xB3\xAA.exe",
-                           "\x81\x5C" "x"}) {  // 0x5C as a trail byte is not a separator
+  for (const char* good : {"setup.exe", "abc^2", "a b", "\xB0\xA1\xB3\xAA.exe", "\x81\x41\xFE\xFE.dll"}) {
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
   for (const char* bad : {"", ".", "..", "..\\x.exe", "a/b", "C:x", "C:\\Windows\\x.exe",
                           "\\\\server\\x", "a\tb", "x.", "x ", "a*b", "\xB0",
                           "\x80\x5C" "x",   // 0x80 leads no character: the 0x5C after it is a separator
+                          "\x81\x5C" "x", "\x81\x7F" "x",  // no character of the code page ends in these
                           "\xB0:x.dll", "\xB0/x", "\xB0.", "\xB0\t"}) {  // nor does 0xB0 pair with these
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
