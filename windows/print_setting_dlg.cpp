@@ -142,6 +142,7 @@ BOOL CPrintSettingDlg::OnInitDialog() {
     const framlet::ui::ClipboardSession clipboard(Hwnd());
     if (clipboard) clipboardImage = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   }
+  printing_ = false;
   fitToPaper = true;
   CheckRadioButton(Hwnd(), IDC_PRINT_FIT_TO_PAPER, IDC_PRINT_KEEP_SCALE, IDC_PRINT_FIT_TO_PAPER);
   SetOrientation(true);
@@ -183,6 +184,10 @@ void CPrintSettingDlg::OnCommand(int id, int code, HWND control) {
 }
 
 void CPrintSettingDlg::OnPrint() {
+  // The wait below dispatches messages: a second press that arrives during
+  // it (a queued click, a key) must not start a second print.
+  if (printing_) return;
+  printing_ = true;
   ShowWindow(Hwnd(), SW_HIDE);
   framlet::ui::PumpMessagesFor(kHideDelayMs);
 
@@ -195,6 +200,10 @@ void CPrintSettingDlg::OnPrint() {
   } else {
     picture = clipboardImage;
   }
-  lastResult = PrintPicture(picture, fitToPaper, portrait);
+  lastResult = Print(picture);
   Close(IDOK);
+}
+
+PrintResult CPrintSettingDlg::Print(HBITMAP picture) {
+  return PrintPicture(picture, fitToPaper, portrait);
 }

@@ -48,10 +48,15 @@ class CPrintSettingDlg : public CDialogBase {
   void OnCommand(int id, int code, HWND control) override;
   void OnDestroy() override;
 
+  // Prints the picture with the dialog's choices; a seam the tests replace.
+  virtual PrintResult Print(HBITMAP picture);
+
  private:
   void SetOrientation(bool portraitChosen);
   void OnPrint();
 
   RECT frameArea_;
+  // Set from the print button's press until the dialog ends.
+  bool printing_ = false;
   std::unique_ptr<CCaptureEngine> engine;
 };
