@@ -169,3 +169,63 @@ framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bot
   *bits = pixels;
   return result;
 }
+
+framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height) {
+  BITMAP info = {};
+  if (!source || GetObjectW(source, sizeof info, &info) != sizeof info || width <= 0 || height <= 0 ||
+      width > info.bmWidth || height > std::abs(info.bmHeight))
+    return {};
+  const int sourceHeight = std::abs(info.bmHeight);
+  BITMAPINFO made = {};
+  made.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  made.bmiHeader.biWidth = width;
+  made.bmiHeader.biHeight = -height;
+  made.bmiHeader.biPlanes = 1;
+  made.bmiHeader.biBitCount = 32;
+  made.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  framlet::ui::Bitmap result(CreateDIBSection(nullptr, &made, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!result || !pixels) return {};
+  GdiFlush();
+  auto* first = static_cast<uint8_t*>(pixels);
+  const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * 4;
+
+  DIBSECTION section = {};
+  if (GetObjectW(source, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
+      (section.dsBm.bmBitsPixel == 32 || section.dsBm.bmBitsPixel == 24)) {
+    const ptrdiff_t sourceStride = section.dsBm.bmWidthBytes;
+    auto* rows = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    const bool storedBottomUp = section.dsBmih.biHeight > 0;
+    const framlet::PixelRows from{storedBottomUp ? rows + sourceStride * (sourceHeight - 1) : rows, info.bmWidth,
+                                  sourceHeight, storedBottomUp ? -sourceStride : sourceStride,
+                                  section.dsBm.bmBitsPixel / 8};
+    if (!framlet::DropPixels(from, {first, width, height, stride})) return {};
+    return result;
+  }
+
+  // Any other bitmap: each picked row read on its own as 32 bits (a
+  // bottom-up request numbers its rows from the bottom).
+  BITMAPINFO read = {};
+  read.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  read.bmiHeader.biWidth = info.bmWidth;
+  read.bmiHeader.biHeight = sourceHeight;
+  read.bmiHeader.biPlanes = 1;
+  read.bmiHeader.biBitCount = 32;
+  read.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint8_t> row;
+  try {
+    row.resize(static_cast<size_t>(info.bmWidth) * 4);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+  framlet::ui::WindowDC screen(nullptr);
+  for (int y = 0; y < height; ++y) {
+    const int picked = framlet::DroppedPick(sourceHeight, height, y);
+    if (GetDIBits(screen, source, static_cast<UINT>(sourceHeight - 1 - picked), 1, row.data(), &read,
+                  DIB_RGB_COLORS) != 1)
+      return {};
+    const framlet::PixelRows from{row.data(), info.bmWidth, 1, 0};
+    if (!framlet::DropPixels(from, {first + y * stride, width, 1, stride})) return {};
+  }
+  return result;
+}

@@ -12,6 +12,13 @@
 // side would have to grow or on failure (memory, a picture that is no bitmap).
 framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bottomUp, void** bits);
 
+// A top-down 32-bit DIB section of width x height showing `source` with its
+// surplus rows and columns dropped (DropPixels). The rows of a 24- or 32-bit
+// section are read in place, those of other bitmaps one picked row at a time,
+// so it costs what it shows, whatever the picture's size. Null as for
+// ShrinkBitmap.
+framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height);
+
 // A captured picture: a bitmap with its size, owned by exactly one holder at a
 // time (move-only). Screen grabs are 32-bit bottom-up DIB sections; images
 // made by CreateScreenCompatible are bitmaps of the display's format; scroll

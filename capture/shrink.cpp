@@ -44,12 +44,16 @@ std::vector<Span> Spans(int from, int to) {
   return spans;
 }
 
+// Both sides present and the target no larger than the source.
+bool Drawable(const PixelRows& from, const TargetRows& to) {
+  return from.pixels && to.pixels && from.width > 0 && from.height > 0 && to.width > 0 && to.height > 0 &&
+         to.width <= from.width && to.height <= from.height;
+}
+
 }  // namespace
 
 bool ShrinkPixels(const PixelRows& from, const TargetRows& to) {
-  if (!from.pixels || !to.pixels || from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0 ||
-      to.width > from.width || to.height > from.height)
-    return false;
+  if (!Drawable(from, to) || from.bytesPerPixel != 4) return false;
   if (to.width == from.width && to.height == from.height) {
     for (int y = 0; y < to.height; ++y)
       std::memcpy(to.pixels + y * to.stride, from.pixels + y * from.stride, static_cast<size_t>(to.width) * 4);
@@ -88,6 +92,29 @@ bool ShrinkPixels(const PixelRows& from, const TargetRows& to) {
       target[tx * 4 + 0] = static_cast<uint8_t>((b + kHalf) >> 32);
       target[tx * 4 + 1] = static_cast<uint8_t>((g + kHalf) >> 32);
       target[tx * 4 + 2] = static_cast<uint8_t>((r + kHalf) >> 32);
+      target[tx * 4 + 3] = 0;
+    }
+  }
+  return true;
+}
+
+int DroppedPick(int from, int to, int t) {
+  return static_cast<int>((2 * int64_t{t} + 1) * from / (2 * int64_t{to}));
+}
+
+bool DropPixels(const PixelRows& from, const TargetRows& to) {
+  if (!Drawable(from, to) || (from.bytesPerPixel != 3 && from.bytesPerPixel != 4)) return false;
+  std::vector<size_t> columns(static_cast<size_t>(to.width));
+  for (int tx = 0; tx < to.width; ++tx)
+    columns[static_cast<size_t>(tx)] = static_cast<size_t>(DroppedPick(from.width, to.width, tx)) * from.bytesPerPixel;
+  for (int ty = 0; ty < to.height; ++ty) {
+    const uint8_t* source = from.pixels + DroppedPick(from.height, to.height, ty) * from.stride;
+    uint8_t* target = to.pixels + ty * to.stride;
+    for (int tx = 0; tx < to.width; ++tx) {
+      const uint8_t* p = source + columns[static_cast<size_t>(tx)];
+      target[tx * 4 + 0] = p[0];
+      target[tx * 4 + 1] = p[1];
+      target[tx * 4 + 2] = p[2];
       target[tx * 4 + 3] = 0;
     }
   }

@@ -46,9 +46,9 @@ if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
     "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$build/win/framlet_region_bench.exe"
 fi
 
-# Preview and printing of a 1920 x 20000 capture under Wine, printed to the
-# private PDF queue; FRAMLET_BENCH_WIN names a Windows build (its
-# framlet_win_bench target is built here).
+# Preview (opening, painting, live resizing) and printing of a 1920 x 20000
+# capture under Wine, printed to the private PDF queue; FRAMLET_BENCH_WIN names
+# a Windows build (its framlet_win_bench target is built here).
 if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
   echo
   echo "Preview and printing of a tall capture (Wine):"
@@ -57,8 +57,18 @@ if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
   bash "$root/scripts/cups.sh" start "$cups" >/dev/null
   trap 'bash "$root/scripts/cups.sh" stop "$cups"' EXIT
   eval "$(bash "$root/scripts/cups.sh" env "$cups")"
+  rm -f "$cups/out/print.pdf"
   env -u DISPLAY FRAMLET_SCREEN=1600x1200x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
     "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$FRAMLET_BENCH_WIN/bench/win/framlet_win_bench.exe"
   job=$(grep Send-Document "$cups/log/access_log" | tail -1 | awk '{print $(NF-2)}')
   echo "print job sent to the queue: $((job / 1000000)) MB ($job bytes)"
+  # The pictures the printed page holds: how many pieces and their finest
+  # resolution, once the queue has written the whole file (at most a minute).
+  pdf="$cups/out/print.pdf"
+  for _ in $(seq 600); do
+    tail -c 64 "$pdf" 2>/dev/null | grep -q '%%EOF' && break
+    sleep 0.1
+  done
+  pdfimages -list "$pdf" | awk 'NR > 2 { n++; rows += $5; if ($13 > x) x = $13; if ($14 > y) y = $14 }
+    END { printf "printed page: %d picture(s), %d rows in all, at most %d x %d pixels per inch\n", n, rows, x, y }'
 fi

@@ -28,7 +28,12 @@ bool EnterNavigates(std::string_view boxText, std::string_view startPage) {
 }
 
 std::wstring TabTitle(std::wstring_view title) {
-  return std::wstring(title.substr(0, kMaxTabTitle));
+  if (title.size() <= kMaxTabTitle) return std::wstring(title);
+  // A cut between the two halves of a surrogate pair would leave half a
+  // character: the pair goes whole.
+  const wchar_t last = title[kMaxTabTitle - 1];
+  const bool splitsPair = last >= 0xD800 && last <= 0xDBFF;
+  return std::wstring(title.substr(0, splitsPair ? kMaxTabTitle - 1 : kMaxTabTitle));
 }
 
 int FirstFreeSlot(const bool (&tied)[kTabSlots]) {

@@ -40,7 +40,8 @@ bool EnterNavigates(std::string_view boxText, std::string_view startPage);
 
 // ---- browser tab strip ----
 
-// Longest title a tab shows; longer titles are cut.
+// Longest title a tab shows, in UTF-16 units; longer titles are cut at a
+// character boundary (a surrogate pair is never split, so one unit fewer).
 inline constexpr std::size_t kMaxTabTitle = 259;
 std::wstring TabTitle(std::wstring_view title);
 

@@ -25,6 +25,7 @@ Element EnlargeToWholePage(IPageLayout& page) {
   long long top = current.top;
   for (int round = 0; round < kMaxRounds; ++round) {
     const long long previousLeft = left;
+    const long long previousTop = top;
     page.ScrollTo(kFarEnd, kFarEnd);
     if (left > 0 || top > 0) {
       const Scroll far = page.Read(element);
@@ -33,6 +34,10 @@ Element EnlargeToWholePage(IPageLayout& page) {
     }
     page.ScrollTo(0, 0);
     if (left <= 0 && top <= 0) break;
+    // Offsets read after an enlargement that match those it was made for:
+    // it changed nothing, and another round would only repeat it. The first
+    // round has made no enlargement yet, so its offsets prove nothing.
+    if (round > 0 && left == previousLeft && top == previousTop) break;
     const Size before = page.ViewSize();
     // The offsets are the page's word: no more than a side is added, so the sum cannot overflow.
     const int width = ClampSide(before.width + std::clamp<long long>(left, 0, kMaxSide));
@@ -40,9 +45,9 @@ Element EnlargeToWholePage(IPageLayout& page) {
     // A window at its largest will not change the offsets any more.
     if (width == before.width && height == before.height) break;
     page.ResizeView(width, height);
-    // The left offset unchanged: either the top offset moved (done) or both
-    // repeat, which another round would only repeat again.
-    if (left == previousLeft) break;
+    // Only the top offset moved since the last round: this enlargement was
+    // the page's last.
+    if (left == previousLeft && top != previousTop) break;
   }
   return element;
 }

@@ -60,9 +60,10 @@ Element ChooseScrollingElement(long long bodyLeft, long long bodyTop);
 // Sizes the browser window to the page and grows it until the page no longer
 // scrolls: picks the scrolling element, makes the window its scroll size,
 // then adds the remaining offsets to the window size round by round. The loop
-// ends when nothing scrolls, when an enlargement changes nothing (the window
-// is at its largest or the offsets repeat), or after kMaxRounds. Returns the
-// element chosen.
+// ends when nothing scrolls, after an enlargement for which only the top
+// offset moved since the round before, when an enlargement changes nothing
+// (the window is at its largest, or the offsets read after it are the ones it
+// was made for), or after kMaxRounds. Returns the element chosen.
 Element EnlargeToWholePage(IPageLayout& page);
 
 // Rows at the bottom of a 32-bit picture (blue, green, red, unused per pixel;

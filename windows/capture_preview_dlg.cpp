@@ -193,12 +193,14 @@ void CCapturePreviewDlg::DrawPicture(HDC dc, int w, int h) {
   if (to.width <= 0 || to.height <= 0) return;
   ui::MemoryDC source(dc);
   if (!source) return;
-  // A picture shown smaller than it is: averaged once per size and kept, so
-  // a repaint copies the shown pixels only and thin lines stay visible.
+  // A picture shown smaller than it is: its surplus rows and columns dropped,
+  // with no smoothing, once per size and kept, so a repaint copies the shown
+  // pixels only. Making it reads only the rows shown, so a step of a live
+  // resize costs what it shows, not a pass over the whole picture.
   if (to.width <= imageWidth && to.height <= imageHeight && (to.width < imageWidth || to.height < imageHeight)) {
     if (fittedWidth_ != to.width || fittedHeight_ != to.height) {
-      void* bits = nullptr;
-      fitted_ = ShrinkBitmap(image.Bitmap(), to.width, to.height, false, &bits);
+      fitted_.Reset();
+      fitted_ = DropBitmap(image.Bitmap(), to.width, to.height);
       fittedWidth_ = fitted_ ? to.width : 0;
       fittedHeight_ = fitted_ ? to.height : 0;
     }

@@ -1,5 +1,6 @@
 #include "windows/print_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -59,9 +60,29 @@ std::optional<Destination> PrintDestination(int width, int height, bool fitToPap
   return Destination{0, 0, TruncatedPixels(width * scaleX), TruncatedPixels(height * scaleY)};
 }
 
-Size SentSize(int width, int height, const Destination& to) {
-  const auto side = [](int picture, int printed) { return printed > 0 && printed < picture ? printed : picture; };
-  return {side(width, to.width), side(height, to.height)};
+Size SentSize(int width, int height, const Destination& to, const Page& page) {
+  const auto side = [](int picture, int printed, int pixelsPerInch) {
+    if (printed <= 0) return picture;
+    int most = printed;
+    if (pixelsPerInch > kMaxSentPixelsPerInch)
+      most = std::max<int>(1, static_cast<int>(int64_t{printed} * kMaxSentPixelsPerInch / pixelsPerInch));
+    return std::min(picture, most);
+  };
+  return {side(width, to.width, page.pixelsPerInchX), side(height, to.height, page.pixelsPerInchY)};
+}
+
+std::vector<Band> PrintBands(const Size& sent, const Destination& to) {
+  std::vector<Band> bands;
+  if (sent.width <= 0 || sent.height <= 0 || to.width <= 0 || to.height <= 0) return bands;
+  const auto deviceRow = [&](int64_t row) { return static_cast<int>(to.y + row * to.height / sent.height); };
+  const int64_t deviceRows = std::max<int64_t>(1, kMaxBandDevicePixels / to.width);
+  const int rowsPerBand = static_cast<int>(std::clamp<int64_t>(deviceRows * sent.height / to.height, 1, sent.height));
+  for (int first = 0; first < sent.height; first += rowsPerBand) {
+    const int rows = std::min(rowsPerBand, sent.height - first);
+    const int top = deviceRow(first);
+    bands.push_back({first, rows, {to.x, top, to.width, deviceRow(first + rows) - top}});
+  }
+  return bands;
 }
 
 }  // namespace framlet::print

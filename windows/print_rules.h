@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // Numbers of a printed page: the pixel buffer handed to the printer and where
 // on the printable area the picture goes. No platform types, so the rules can
@@ -79,10 +80,36 @@ struct Size {
   bool operator==(const Size& o) const { return width == o.width && height == o.height; }
 };
 
+// The finest picture sent: more pixels per printed inch show nothing more on
+// paper and only swell the job (a page-sized picture is about 140 MB at 600
+// pixels per inch and 560 MB at 1200).
+inline constexpr int kMaxSentPixelsPerInch = 300;
+
 // The size of the pixel buffer sent for a width x height picture printed into
-// `to`: each side shrunk to the printed pixels when the page shows it smaller,
-// never enlarged (the printer enlarges), at least one pixel. A tall capture
-// thus costs the job what is printed, not the whole capture.
-Size SentSize(int width, int height, const Destination& to);
+// `to` on `page`: each side shrunk to the printed pixels when the page shows
+// it smaller, and to kMaxSentPixelsPerInch over the printed inches on a finer
+// printer; never enlarged (the printer enlarges), at least one pixel. A tall
+// capture thus costs the job what is printed, not the whole capture.
+Size SentSize(int width, int height, const Destination& to, const Page& page);
+
+// Device pixels one drawing call covers at most (16 MB at 32 bits), so that
+// no call asks the printer's driver for an image of the whole page.
+inline constexpr int64_t kMaxBandDevicePixels = 4 * 1024 * 1024;
+
+// A run of the sent picture's rows, counted from its top, and where it lands.
+struct Band {
+  int firstRow = 0;
+  int rows = 0;
+  Destination to;
+  bool operator==(const Band& o) const { return firstRow == o.firstRow && rows == o.rows && to == o.to; }
+};
+
+// The sent picture cut into bands of whole rows from the top, each covering
+// at most kMaxBandDevicePixels of `to` (give or take one device row; a single
+// sent row that covers more is a band of its own). Sent row r starts at device
+// row to.y + r * to.height / sent.height (truncated), as one call drawing the
+// whole picture places it, so the bands meet without gap or overlap and
+// together cover `to` exactly. Nothing for an empty size or destination.
+std::vector<Band> PrintBands(const Size& sent, const Destination& to);
 
 }  // namespace framlet::print

@@ -81,17 +81,14 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
     return result;
   }
 
-  // The pixels sent: the picture shrunk to what the page shows of it, as a
-  // zeroed 32-bit bottom-up array described by the header made here.
-  const print::Size sent = print::SentSize(info.bmWidth, info.bmHeight, *target);
-  const std::optional<print::PixelHeader> header = print::MakePixelHeader(sent.width, sent.height);
-  if (!header) {
+  // The pixels sent: the picture shrunk to what the page shows of it (at
+  // most 300 to the inch), as a zeroed 32-bit bottom-up array.
+  const print::Size sent = print::SentSize(info.bmWidth, info.bmHeight, *target, page);
+  if (!print::MakePixelHeader(sent.width, sent.height)) {
     if (saved) RestoreDC(printer, saved);
     return PrintResult::TooLarge;
   }
   static_assert(sizeof(print::PixelHeader) == sizeof(BITMAPINFOHEADER));
-  BITMAPINFO bitmapInfo = {};
-  std::memcpy(&bitmapInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
   void* bits = nullptr;
   const framlet::ui::Bitmap pixels = ShrinkBitmap(picture, sent.width, sent.height, true, &bits);
   const bool copied = pixels && bits;
@@ -105,10 +102,22 @@ PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait) {
   document.lpszDocName = kDocumentName;
   if (copied && StartDocW(printer, &document) > 0) {
     if (StartPage(printer) > 0) {
-      const int lines = StretchDIBits(printer, target->x, target->y, target->width, target->height, 0, 0, sent.width,
-                                      sent.height, bits, &bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
+      // Drawn in bands of rows, each with a header of its own: no call makes
+      // the driver hold an image of the whole page.
+      bool drawn = true;
+      const size_t stride = static_cast<size_t>(sent.width) * 4;
+      for (const print::Band& band : print::PrintBands(sent, *target)) {
+        BITMAPINFO bandInfo = {};
+        const std::optional<print::PixelHeader> header = print::MakePixelHeader(sent.width, band.rows);
+        std::memcpy(&bandInfo.bmiHeader, &*header, sizeof(BITMAPINFOHEADER));
+        // Bottom-up: the band's last row is stored first.
+        const auto* rows = static_cast<const uint8_t*>(bits) + (sent.height - band.firstRow - band.rows) * stride;
+        if (StretchDIBits(printer, band.to.x, band.to.y, band.to.width, band.to.height, 0, 0, sent.width, band.rows,
+                          rows, &bandInfo, DIB_RGB_COLORS, SRCCOPY) <= 0)
+          drawn = false;
+      }
       const bool pageEnded = EndPage(printer) > 0;
-      if (lines > 0 && pageEnded) result = PrintResult::Printed;
+      if (drawn && pageEnded) result = PrintResult::Printed;
     }
     EndDoc(printer);
   }
@@ -142,6 +151,7 @@ BOOL CPrintSettingDlg::OnInitDialog() {
     const framlet::ui::ClipboardSession clipboard(Hwnd());
     if (clipboard) clipboardImage = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   }
+  printing_ = false;
   fitToPaper = true;
   CheckRadioButton(Hwnd(), IDC_PRINT_FIT_TO_PAPER, IDC_PRINT_KEEP_SCALE, IDC_PRINT_FIT_TO_PAPER);
   SetOrientation(true);
@@ -183,6 +193,10 @@ void CPrintSettingDlg::OnCommand(int id, int code, HWND control) {
 }
 
 void CPrintSettingDlg::OnPrint() {
+  // The wait below dispatches messages: a second press that arrives during
+  // it (a queued click, a key) must not start a second print.
+  if (printing_) return;
+  printing_ = true;
   ShowWindow(Hwnd(), SW_HIDE);
   framlet::ui::PumpMessagesFor(kHideDelayMs);
 
@@ -195,6 +209,10 @@ void CPrintSettingDlg::OnPrint() {
   } else {
     picture = clipboardImage;
   }
-  lastResult = PrintPicture(picture, fitToPaper, portrait);
+  lastResult = Print(picture);
   Close(IDOK);
+}
+
+PrintResult CPrintSettingDlg::Print(HBITMAP picture) {
+  return PrintPicture(picture, fitToPaper, portrait);
 }

@@ -15,8 +15,9 @@ enum class PrintResult { Printed, NoPicture, TooLarge, NoMemory, NoPrinter, Fail
 
 // Prints `picture` on one page of the default printer, without a printer
 // dialog: stretched over the printable area (fitToPaper) or at its own scale
-// from the top-left corner, in portrait or landscape. The printer surface and
-// every buffer are freed before it returns.
+// from the top-left corner, in portrait or landscape. The pixels go at no more
+// than 300 to the printed inch, in bands of rows (print_rules.h). The printer
+// surface and every buffer are freed before it returns.
 PrintResult PrintPicture(HBITMAP picture, bool fitToPaper, bool portrait);
 
 // The print settings dialog (dialog 240, caption "인쇄설정"): fit to the paper
@@ -48,10 +49,15 @@ class CPrintSettingDlg : public CDialogBase {
   void OnCommand(int id, int code, HWND control) override;
   void OnDestroy() override;
 
+  // Prints the picture with the dialog's choices; a seam the tests replace.
+  virtual PrintResult Print(HBITMAP picture);
+
  private:
   void SetOrientation(bool portraitChosen);
   void OnPrint();
 
   RECT frameArea_;
+  // Set from the print button's press until the dialog ends.
+  bool printing_ = false;
   std::unique_ptr<CCaptureEngine> engine;
 };

@@ -1,11 +1,15 @@
 // Windows-side benchmark (run under Wine by scripts/bench.sh): the preview of
-// a very tall capture, opened and painted maximised, and that capture printed
-// fitted to the default printer's page. Prints one line per measure.
+// a very tall capture, opened and painted maximised, resized live a pixel at a
+// time, and that capture printed fitted to the default printer's page. Prints
+// one line per measure.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #include "capture/capture_engine.h"
@@ -55,6 +59,9 @@ class CTimedPreview final : public CCapturePreviewDlg {
   double createdMs = 0;
   double initMs = 0;
   std::vector<double> paintMs;
+  // Live resizing: each step one pixel wider and higher, painted at once.
+  std::vector<double> stepMs;
+  double stepPeakMb = 0;
 
  protected:
   BOOL OnInitDialog() override {
@@ -80,10 +87,49 @@ class CTimedPreview final : public CCapturePreviewDlg {
         GdiFlush();
         paintMs.push_back(Ms(from, Clock::now()));
       }
+      SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PV_RESTORE, BN_CLICKED), 0);
+      UpdateWindow(Hwnd());
+      ResizeLive();
       Close(IDCANCEL);
       return TRUE;
     }
     return CCapturePreviewDlg::HandleMessage(message, wParam, lParam);
+  }
+
+ private:
+  // As a drag of the bottom-right corner does: a size step of one pixel on
+  // each side, painted before the next. The memory a step holds at once is
+  // sampled from a second thread (the process's private memory above what it
+  // held before the steps; the peak counter cannot be reset).
+  void ResizeLive() {
+    RECT r = {};
+    GetWindowRect(Hwnd(), &r);
+    const auto privateBytes = [] {
+      PROCESS_MEMORY_COUNTERS counters = {};
+      GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+      return counters.PagefileUsage;
+    };
+    const SIZE_T base = privateBytes();
+    std::atomic<bool> sampling{true};
+    std::atomic<SIZE_T> most{base};
+    std::thread sampler([&] {
+      while (sampling) {
+        const SIZE_T now = privateBytes();
+        if (now > most) most = now;
+        Sleep(1);
+      }
+    });
+    for (int i = 1; i <= 40; ++i) {
+      const auto from = Clock::now();
+      SetWindowPos(Hwnd(), nullptr, 0, 0, r.right - r.left + i, r.bottom - r.top + i,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      UpdateWindow(Hwnd());
+      GdiFlush();
+      stepMs.push_back(Ms(from, Clock::now()));
+    }
+    sampling = false;
+    sampler.join();
+    stepPeakMb = static_cast<double>(most - base) / 1e6;
   }
 };
 
@@ -196,6 +242,11 @@ int main() {
               height, preview.openMs, Median(preview.paintMs),
               preview.paintMs.empty() ? 0.0 : *std::max_element(preview.paintMs.begin(), preview.paintMs.end()),
               preview.paintMs.size());
+  std::printf("preview %dx%d live resize: step median %.1f ms, worst %.1f ms (%zu steps); memory held by a step "
+              "at most %.1f MB\n",
+              width, height, Median(preview.stepMs),
+              preview.stepMs.empty() ? 0.0 : *std::max_element(preview.stepMs.begin(), preview.stepMs.end()),
+              preview.stepMs.size(), preview.stepPeakMb);
 
   // Printed from the preview, the picture is the preview's own copy: a
   // 32-bit section like this one.

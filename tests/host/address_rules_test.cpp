@@ -53,6 +53,14 @@ TEST(TabStrip, TitlesAreCutAt259CharactersAndEmptyOnesKept) {
   EXPECT_EQ(TabTitle(exact), exact);
   const std::wstring longer = std::wstring(259, L'b') + L"cdef";
   EXPECT_EQ(TabTitle(longer), std::wstring(259, L'b'));
+
+  // Titles are UTF-16: a character outside the basic plane is a pair of
+  // units, and the cut never leaves its first half alone.
+  const std::wstring face = {wchar_t(0xD83D), wchar_t(0xDE00)};
+  const std::wstring straddling = std::wstring(258, L'c') + face + L"d";
+  EXPECT_EQ(TabTitle(straddling), std::wstring(258, L'c'));
+  const std::wstring endingAtTheCut = std::wstring(257, L'c') + face + L"d";
+  EXPECT_EQ(TabTitle(endingAtTheCut), std::wstring(257, L'c') + face);
 }
 
 TEST(TabStrip, FirstFreeSlotInOrderAndNoneWhenAllAreTied) {

@@ -44,6 +44,7 @@ class FakePage : public IPageLayout {
     y_ = std::min(y_, MaxTop());
   }
 
+  void SetPageHeight(long long height) { pageH_ = height; }
   long long ClientW() const { return std::max(0, w - 4); }
   long long ClientH() const { return std::max(0, h - 4); }
   long long MaxLeft() const { return std::max(0LL, pageW_ - ClientW()); }
@@ -82,6 +83,24 @@ TEST(WholePageGrowth, OldStylePageScrollsTheBodyAndWideOnesAreWidenedToo) {
   EXPECT_EQ(wide.MaxTop(), 0);
   EXPECT_GE(wide.w, 2500);
   EXPECT_GE(wide.h, 1800);
+}
+
+TEST(WholePageGrowth, APageThatGrowsOnceTheWindowGrowsIsEnlargedAgain) {
+  // A page that adds 60 rows at its foot once the window has first grown
+  // (lazily loaded content): the second enlargement differs from the first,
+  // and the window ends with nothing left to scroll.
+  class Growing : public FakePage {
+   public:
+    Growing() : FakePage(780, 5000, Element::Root) {}
+    void ResizeView(int width, int height) override {
+      if (resizes == 1) SetPageHeight(5060);
+      FakePage::ResizeView(width, height);
+    }
+  } page;
+  EnlargeToWholePage(page);
+  EXPECT_EQ(page.MaxTop(), 0) << "the last rows stay cut";
+  EXPECT_EQ(page.ClientH(), 5060);
+  EXPECT_EQ(page.resizes, 3);
 }
 
 TEST(WholePageGrowth, ChoiceOfScrollingElement) {

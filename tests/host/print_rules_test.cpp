@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "windows/print_rules.h"
 
@@ -134,16 +135,76 @@ TEST(PixelBuffer, ATallCaptureIsShrunkToThePrintedPixelsNeverEnlarged) {
   const Page a4{2480, 3508, 300, 300};
   const std::optional<Destination> fit = PrintDestination(1920, 20000, true, a4);
   ASSERT_TRUE(fit);
-  EXPECT_EQ(SentSize(1920, 20000, *fit), (Size{1920, 3508}));
+  EXPECT_EQ(SentSize(1920, 20000, *fit, a4), (Size{1920, 3508}));
   EXPECT_LE(*PixelBytes(1920, 3508), 40u * 1000 * 1000);
   // Own scale of a small picture: printed larger than it is, sent as it is.
   const std::optional<Destination> own = PrintDestination(400, 300, false, a4);
   ASSERT_TRUE(own);
-  EXPECT_EQ(SentSize(400, 300, *own), (Size{400, 300}));
+  EXPECT_EQ(SentSize(400, 300, *own, a4), (Size{400, 300}));
   // Each side on its own; a one-pixel destination still sends a pixel.
-  EXPECT_EQ(SentSize(5000, 100, Destination{0, 0, 2480, 1403}), (Size{2480, 100}));
-  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 1, 1}), (Size{1, 1}));
-  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 0, 0}), (Size{10, 10}));
+  EXPECT_EQ(SentSize(5000, 100, Destination{0, 0, 2480, 1403}, a4), (Size{2480, 100}));
+  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 1, 1}, a4), (Size{1, 1}));
+  EXPECT_EQ(SentSize(10, 10, Destination{0, 0, 0, 0}, a4), (Size{10, 10}));
+}
+
+TEST(PixelBuffer, FinerPrintersAreSentAtMost300PixelsPerInch) {
+  const Page a4At1200{9520, 13558, 1200, 1200};
+  struct Case {
+    const char* what;
+    int w, h;
+    Destination to;
+    Page page;
+    Size expected;
+  };
+  const Case cases[] = {
+      {"a tall capture fitted at 600", 1920, 20000, {0, 0, 4760, 6779}, kA4At600, {1920, 3389}},
+      {"the same at 1200: no more rows", 1920, 20000, {0, 0, 9520, 13558}, a4At1200, {1920, 3389}},
+      {"a wide picture loses columns", 8000, 600, {0, 0, 4760, 6779}, kA4At600, {2380, 600}},
+      {"each side at its own resolution", 5000, 5000, {0, 0, 4760, 3389}, Page{4760, 3389, 600, 300}, {2380, 3389}},
+      {"a small picture at its own scale", 400, 300, {0, 0, 2484, 1863}, kA4At600, {400, 300}},
+      {"an unknown resolution caps nothing", 5000, 8000, {0, 0, 4760, 6779}, Page{4760, 6779, 0, 0}, {4760, 6779}},
+      {"one printed pixel at 1200 still sends one", 10, 10, {0, 0, 1, 1}, a4At1200, {1, 1}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SentSize(c.w, c.h, c.to, c.page), c.expected) << c.what;
+}
+
+TEST(PrintBands, BandsMeetWithoutGapWhereOneCallWouldPlaceTheRows) {
+  struct Case {
+    const char* what;
+    Size sent;
+    Destination to;
+    size_t leastBands;
+  };
+  const Case cases[] = {
+      {"a tall capture fitted at 600", {1920, 3389}, {0, 0, 4760, 6779}, 8},
+      {"the same at 1200", {1920, 3389}, {0, 0, 9520, 13558}, 31},
+      {"own scale, moved down the page", {400, 300}, {30, 100, 2484, 1863}, 2},
+      {"rows not dividing evenly", {97, 1031}, {0, 0, 4760, 6779}, 8},
+  };
+  for (const Case& c : cases) {
+    const std::vector<Band> bands = PrintBands(c.sent, c.to);
+    ASSERT_GE(bands.size(), c.leastBands) << c.what;
+    int row = 0, deviceRow = c.to.y;
+    for (const Band& band : bands) {
+      EXPECT_EQ(band.firstRow, row) << c.what;
+      EXPECT_GT(band.rows, 0) << c.what;
+      EXPECT_EQ(band.to.x, c.to.x);
+      EXPECT_EQ(band.to.width, c.to.width);
+      EXPECT_EQ(band.to.y, deviceRow) << c.what << ": a gap or overlap at row " << row;
+      EXPECT_EQ(band.to.y, c.to.y + int64_t{row} * c.to.height / c.sent.height) << c.what;
+      EXPECT_LE(int64_t{band.to.height} * band.to.width, kMaxBandDevicePixels + band.to.width) << c.what;
+      row += band.rows;
+      deviceRow += band.to.height;
+    }
+    EXPECT_EQ(row, c.sent.height) << c.what;
+    EXPECT_EQ(deviceRow, c.to.y + c.to.height) << c.what;
+  }
+  // A picture the page holds in one band is sent in one piece.
+  EXPECT_EQ(PrintBands({400, 300}, {0, 0, 1242, 931}), (std::vector<Band>{{0, 300, {0, 0, 1242, 931}}}));
+  // A single row larger than a band is still drawn, on its own.
+  EXPECT_EQ(PrintBands({10, 1}, {0, 0, 4760, 6779}), (std::vector<Band>{{0, 1, {0, 0, 4760, 6779}}}));
+  EXPECT_TRUE(PrintBands({0, 10}, {0, 0, 100, 100}).empty());
+  EXPECT_TRUE(PrintBands({10, 10}, {0, 0, 100, 0}).empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -88,6 +89,78 @@ TEST(Shrink, BottomUpRowsEqualSizesAndRefusals) {
   EXPECT_FALSE(ShrinkPixels(top.Rows(), larger.Target()));
   EXPECT_FALSE(ShrinkPixels(top.Rows(), TargetRows{got.bytes.data(), 0, 3, 8}));
   EXPECT_FALSE(ShrinkPixels(PixelRows{}, got.Target()));
+}
+
+TEST(Drop, PicksThePixelUnderEachTargetPixelsMiddle) {
+  struct Case {
+    int from, to, t, picked;
+  };
+  const Case cases[] = {
+      {3, 2, 0, 0},   {3, 2, 1, 2},  // three into two: the middle one goes
+      {4, 2, 0, 1},   {4, 2, 1, 3},  // halving keeps every second one
+      {5, 5, 4, 4},                  // equal sizes keep all
+      {1920, 1, 0, 960},
+      {20000, 1146, 0, 8},           // a tall capture in a maximised preview
+      {20000, 1146, 1145, 19991},
+      {2147483647, 2, 1, 1610612735},  // the products are taken in 64 bits
+  };
+  for (const Case& c : cases) EXPECT_EQ(DroppedPick(c.from, c.to, c.t), c.picked) << c.from << "->" << c.to << " @" << c.t;
+  // Never outside the source, and in order, at any ratio.
+  for (int from = 1; from <= 60; ++from)
+    for (int to = 1; to <= from; ++to) {
+      int last = -1;
+      for (int t = 0; t < to; ++t) {
+        const int picked = DroppedPick(from, to, t);
+        ASSERT_GT(picked, last) << from << "->" << to;
+        ASSERT_LT(picked, from);
+        last = picked;
+      }
+    }
+}
+
+TEST(Drop, ShowsSourcePixelsUnmixedFromAnyRowLayout) {
+  // One-pixel stripes, a different colour in every column and row: each
+  // target pixel is exactly the picked source pixel, nothing averaged.
+  const int w = 7, h = 5;
+  Picture from(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      from.At(x, y)[0] = static_cast<uint8_t>(x * 30);
+      from.At(x, y)[1] = static_cast<uint8_t>(y * 50);
+      from.At(x, y)[2] = static_cast<uint8_t>(x + y);
+      from.At(x, y)[3] = 0xAB;
+    }
+  Picture to(3, 2);
+  std::fill(to.bytes.begin(), to.bytes.end(), uint8_t{0xEE});
+  ASSERT_TRUE(DropPixels(from.Rows(), to.Target()));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) {
+      const uint8_t* source = from.At(DroppedPick(w, 3, x), DroppedPick(h, 2, y));
+      EXPECT_EQ(to.At(x, y)[0], source[0]) << x << "," << y;
+      EXPECT_EQ(to.At(x, y)[1], source[1]);
+      EXPECT_EQ(to.At(x, y)[2], source[2]);
+      EXPECT_EQ(to.At(x, y)[3], 0);  // the unused byte is cleared, not copied
+    }
+
+  // The same picture as 24-bit rows padded to 4 bytes and stored bottom-up,
+  // as a scroll capture holds it: the same pixels come out.
+  const ptrdiff_t stride = (w * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> packed(static_cast<size_t>(stride) * h, 0x77);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c) packed[(h - 1 - y) * stride + x * 3 + c] = from.At(x, y)[c];
+  Picture got(3, 2);
+  ASSERT_TRUE(DropPixels(PixelRows{packed.data() + (h - 1) * stride, w, h, -stride, 3}, got.Target()));
+  EXPECT_EQ(got.bytes, to.bytes);
+
+  // Refused untouched: a larger or empty target, another pixel size; and
+  // averaging takes 4-byte pixels only.
+  Picture untouched(3, 2);
+  EXPECT_FALSE(DropPixels(from.Rows(), Picture(8, 2).Target()));
+  EXPECT_FALSE(DropPixels(from.Rows(), TargetRows{untouched.bytes.data(), 3, 0, 12}));
+  EXPECT_FALSE(DropPixels(PixelRows{from.bytes.data(), w, h, w * 4, 2}, untouched.Target()));
+  EXPECT_FALSE(ShrinkPixels(PixelRows{packed.data(), w, h, stride, 3}, untouched.Target()));
+  EXPECT_EQ(untouched.bytes, std::vector<uint8_t>(untouched.bytes.size(), 0));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "capture/capture_engine.h"
+#include "capture/shrink.h"
 #include "core/command_ids.h"
 #include "core/module_dir.h"
 #include "core/settings.h"
@@ -18,6 +19,7 @@
 #include "win_test_util.h"
 #include "windows/actual_size_dlg.h"
 #include "windows/capture_preview_dlg.h"
+#include "windows/preview_rules.h"
 
 using namespace framlet;
 
@@ -149,6 +151,54 @@ TEST_F(CapturePreview, OpensAroundThePictureDrawsItAndLaysOutItsButtons) {
   EXPECT_TRUE(tileBesideIt) << "the picture's left edge is not at x = 160";
   EXPECT_EQ(grown.right - grown.left, 700);
   EXPECT_EQ(buttons, "");
+}
+
+TEST_F(CapturePreview, APictureShownSmallerDropsRowsAndColumnsUnmixed) {
+  // No two neighbouring pixels alike: a pixel picked one off, or two mixed,
+  // shows as a wrong colour.
+  const imagetest::Pixels source = imagetest::ManyColours(600, 1000);
+  ASSERT_TRUE(CCaptureEngine::PutOnClipboard(nullptr, imagetest::MakeImage(source)));
+  RecordingPreview preview;
+  preview::Box box;
+  imagetest::Pixels shown;
+  bool drawn = false;
+  Run(preview, [&](HWND d) {
+    SetWindowPos(d, nullptr, 0, 0, 800, 700, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client = {};
+    GetClientRect(d, &client);
+    box = preview::FitPicture(source.width, source.height, client.right, client.bottom);
+    const auto expected = [&](int x, int y) {
+      const uint32_t rgb = source.At(DroppedPick(source.width, box.width, x), DroppedPick(source.height, box.height, y));
+      return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    };
+    const int lastX = box.width - 1, lastY = box.height - 1;
+    drawn = WaitUntil([&] { return ScreenPixel(d, box.x + lastX, box.y + lastY) == expected(lastX, lastY); });
+    POINT origin = {box.x, box.y};
+    ClientToScreen(d, &origin);
+    CCapturedImage grab;
+    if (codecs_.Grab(origin.x, origin.y, box.width, box.height, grab, ExcludeLayered)) shown = imagetest::ReadImage(grab);
+    wintest::Click(d, IDC_PV_CLOSE);
+  });
+  ASSERT_TRUE(drawn) << "the picture's last pixel is not the one dropping leaves there";
+  EXPECT_EQ(box.width, 372);  // squeezed by the height cap: the picture's own look
+  EXPECT_EQ(box.height, 550);
+  ASSERT_EQ(shown.width, box.width);
+  int wrong = 0;
+  for (int y = 0; y < box.height; ++y)
+    for (int x = 0; x < box.width; ++x)
+      if (shown.At(x, y) != source.At(DroppedPick(source.width, box.width, x), DroppedPick(source.height, box.height, y)))
+        ++wrong;
+  EXPECT_EQ(wrong, 0) << "pixels that are not the picked source pixel";
+
+  // A picture held as a display bitmap rather than a section (read a row at
+  // a time) comes out the same, the right way up.
+  const CCapturedImage display = imagetest::MakeImage(source);
+  ui::Bitmap dropped = DropBitmap(display.Bitmap(), box.width, box.height);
+  ASSERT_TRUE(dropped);
+  CCapturedImage held;
+  held.Attach(dropped.Release());
+  const imagetest::Pixels fromDisplay = imagetest::ReadImage(held);
+  EXPECT_EQ(fromDisplay.rgb, shown.rgb);
 }
 
 TEST_F(CapturePreview, APictureAsWideAsTheScreenOpensFiftyFromTheEdge) {

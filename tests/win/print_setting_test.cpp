@@ -266,6 +266,30 @@ TEST_F(PrintSettingDlgTest, NoPictureOrNoDefaultPrinterPrintsNothingAndCloses) {
   }
 }
 
+TEST_F(PrintSettingDlgTest, ASecondPressDuringTheWaitBeforePrintingStartsNoSecondPrint) {
+  // The prints counted instead of sent to the printer.
+  class CountingDlg : public CPrintSettingDlg {
+   public:
+    using CPrintSettingDlg::CPrintSettingDlg;
+    int prints = 0;
+
+   protected:
+    PrintResult Print(HBITMAP) override {
+      ++prints;
+      return PrintResult::Printed;
+    }
+  };
+  CountingDlg dialog(PrintSource::ClipboardImage, nullptr, kNoArea);
+  const INT_PTR result = RunDialog(dialog, nullptr, [](HWND d) {
+    // Two presses queued at once: the second is handed out by the wait the first starts.
+    const LPARAM button = reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_PRINT_NOW));
+    PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_PRINT_NOW, BN_CLICKED), button);
+    PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_PRINT_NOW, BN_CLICKED), button);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(dialog.prints, 1);
+}
+
 class PrintOutputTest : public PrintSettingDlgTest {
  protected:
   void SetUp() override {
