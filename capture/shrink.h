@@ -14,6 +14,7 @@ struct PixelRows {
   int width = 0;
   int height = 0;
   ptrdiff_t stride = 0;  // bytes from one row to the next (negative for bottom-up storage)
+  int bytesPerPixel = 4;  // 4, or 3 for rows without the unused byte
 };
 
 struct TargetRows {
@@ -23,7 +24,8 @@ struct TargetRows {
   ptrdiff_t stride = 0;
 };
 
-// Shrinks `from` into `to`; a side of `to` larger than the source's is not
+// Shrinks `from` into `to` (always 4 bytes a pixel, the unused one 0 where
+// the source has none); a side of `to` larger than the source's is not
 // allowed (false, nothing written), nor an empty one. Equal sizes copy.
 bool ShrinkPixels(const PixelRows& from, const TargetRows& to);
 
