@@ -12,6 +12,7 @@
 #include "core/settings_keys.h"
 #include "capture/capture_engine.h"
 #include "resource.h"
+#include "ui/compositor.h"
 #include "web/address_rules.h"
 #include "web/site_config.h"
 #include "web/web_page.h"
@@ -692,8 +693,15 @@ void CCaptureFrameDlg::ShowStopButton(StopButton which, bool shown) {
   GetWindowRect(button, &where);
   MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&where), 2);
   ShowWindow(button, SW_HIDE);
-  // Only where the button was: the hole and the page under it, painted now.
-  RedrawWindow(Hwnd(), &where, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Only where the button was, painted now and composed onto the screen
+  // before the grab that follows reads it: the frame's background there (the
+  // hole) erased and the windows under it (the page) painted. The frame's
+  // paint handler is spared: it has every control redrawn and stores the
+  // frame's place, which cost a scroll capture step over 100 ms.
+  RedrawWindow(Hwnd(), &where, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
+  ValidateRect(Hwnd(), &where);
+  RedrawWindow(Hwnd(), &where, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  framlet::ui::WaitForCompositor();
 }
 
 bool CCaptureFrameDlg::StopButtonShown(StopButton which) const {

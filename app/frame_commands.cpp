@@ -7,6 +7,7 @@
 #include "core/command_ids.h"
 #include "core/settings.h"
 #include "core/settings_keys.h"
+#include "ui/compositor.h"
 #include "ui/picture.h"
 #include "web/site_config.h"
 #include "windows/area_outline_dlg.h"
@@ -251,8 +252,10 @@ void CFrameCommands::CaptureFullScreen() {
 
   HWND frame = host_.FrameWindow();
   ShowWindow(frame, SW_HIDE);
-  // The windows the frame covered paint themselves before the screen is read.
+  // The windows the frame covered paint themselves, and the compositor shows
+  // them, before the screen is read.
   RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  framlet::ui::WaitForCompositor();
   Deliver({r.left, r.top, r.right, r.bottom});
   // Keyed in web capture, later grabs of the hole would leave the page out.
   host_.ApplyModeLayering();

@@ -17,8 +17,8 @@ class CPreviewPart final : public CFramePart, private IPreviewOpener {
   }
 
  private:
-  void OpenPreview(HWND owner) override {
-    CCapturePreviewDlg preview;
+  void OpenPreview(HWND owner, CCapturedImage picture) override {
+    CCapturePreviewDlg preview(std::move(picture));
     // Closing by a close button has the owner repaint its strips (the tab
     // strip draws over what the preview covered).
     if (preview.DoModal(owner) == CCapturePreviewDlg::ClosedByButton && owner)

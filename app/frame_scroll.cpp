@@ -21,6 +21,17 @@ constexpr UINT_PTR kStepTimer = kScrollStepTimer;
 constexpr UINT kStepDelay = 1;
 constexpr int kStepWait = 100;
 
+class TickFlag {
+ public:
+  explicit TickFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TickFlag() { flag_ = false; }
+  TickFlag(const TickFlag&) = delete;
+  TickFlag& operator=(const TickFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 class CScrollPart final : public CFramePart, public IScrollCapture {
  public:
   explicit CScrollPart(IFrameCommandHost& host) : host_(host) {
@@ -86,10 +97,14 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     if (!engine) return true;
     const RECT r = host_.CaptureRect();
     const int review = host_.CaptureSettings().captureReview ? 1 : 0;
-    inTick_ = true;
-    const int finished = engine->ScrollStep(r.left, r.top, r.right, r.bottom, target_, running_ ? kStepWait : 0,
-                                            host_.CaptureSettings().jpegQuality, review);
-    inTick_ = false;
+    int finished = 0;
+    {
+      // Cleared on every way out of the step, so a failed step leaves later
+      // ticks and the stop button working.
+      const TickFlag ticking(inTick_);
+      finished = engine->ScrollStep(r.left, r.top, r.right, r.bottom, target_, running_ ? kStepWait : 0,
+                                    host_.CaptureSettings().jpegQuality, review);
+    }
     if (finished) {
       Finished(review);
     } else {
@@ -119,7 +134,7 @@ class CScrollPart final : public CFramePart, public IScrollCapture {
     host_.ClearScrollTipsSuppressed();
     CCaptureEngine* engine = host_.Engine();
     if (!engine) return;
-    if (review != 0 && !engine->workingImage.Empty()) engine->OpenPreview();
+    if (review != 0 && !engine->workingImage.Empty()) engine->OpenPreview(std::move(engine->workingImage));
     engine->workingImage.Reset();
   }
 

@@ -34,7 +34,7 @@ class CWebCapturePart final : public CFramePart, public IWholePageCapture {
     const framlet::frame::Place hole = framlet::frame::BrowserPlace(client.right, client.bottom);
     view->Move(hole.x, hole.y, hole.width, hole.height, true);
     RedrawWindow(host_.FrameWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    if (result.onClipboard) engine->OpenPreview();
+    if (!result.picture.Empty()) engine->OpenPreview(std::move(result.picture));
   }
 
   std::string RenderViewAndAutoSave(int quality) override {

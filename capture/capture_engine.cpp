@@ -3,15 +3,12 @@
 #include <objidl.h>  // GDI+ needs it and WIN32_LEAN_AND_MEAN leaves it out
 #include <gdiplus.h>
 
+#include "capture/clipboard_picture.h"
 #include "ui/gdi.h"
 
 namespace {
 constexpr DWORD kCaptureBlt = 0x40000000;
 IPreviewOpener* g_previewOpener = nullptr;
-// The picture on the clipboard while the preview opens, and the clipboard's
-// sequence number right after it was put there.
-CCapturedImage g_handedPicture;
-DWORD g_handedSequence = 0;
 }  // namespace
 
 CCaptureEngine::CCaptureEngine(HWND ownerWindow) : owner(ownerWindow) {
@@ -33,20 +30,13 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
   // A 32-bit section in the program's memory, not a bitmap of the display
   // driver: Wine keeps a display bitmap on the X server once the screen is
   // copied into it, and every later read of a tall capture (clipboard,
-  // preview, files) then costs a round trip of the whole picture.
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up: its rows read the same on every platform
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  framlet::ui::Bitmap bitmap(CreateDIBSection(display, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory || !bitmap) return false;
+  // preview, files) then costs a round trip of the whole picture. A section
+  // of its own, so the clipboard shares its pixels instead of copying them.
+  CCapturedImage image;
+  if (!memory || !image.CreateSection(width, height, 32)) return false;
   bool ok = false;
   {
-    framlet::ui::SelectGuard select(memory, bitmap);
+    framlet::ui::SelectGuard select(memory, image.Bitmap());
     const DWORD rop = mode == ExcludeLayered ? SRCCOPY : (SRCCOPY | kCaptureBlt);
     // Parts outside every monitor are black. Only the part on the virtual
     // screen is copied: Wine's display driver turns a copy whose source runs
@@ -66,26 +56,12 @@ bool CCaptureEngine::Grab(int x, int y, int width, int height, CCapturedImage& o
     }
   }
   // The bitmap stays with the output even when the copy failed.
-  out.Attach(bitmap.Release());
+  out = std::move(image);
   return ok;
 }
 
 bool CCaptureEngine::PutOnClipboard(HWND window, const CCapturedImage& image) {
-  if (image.Empty()) return false;
-  // A display-compatible copy made surface to surface: the clipboard's
-  // picture keeps the screen's format, so whoever reads it copies it fast
-  // (a copy through the bitmap-copying call took over a second for a tall
-  // capture under Wine, and left a format that is slow to read back).
-  CCapturedImage copy;
-  if (!copy.CreateScreenCompatible(image.Width(), image.Height()) ||
-      !copy.CopyFromImage(image, 0, 0, image.Width(), image.Height(), 0, 0))
-    return false;
-  const framlet::ui::ClipboardSession clipboard(window);
-  if (!clipboard) return false;
-  EmptyClipboard();
-  if (!SetClipboardData(CF_BITMAP, copy.Bitmap())) return false;
-  copy.Detach();  // the clipboard owns it now
-  return true;
+  return framlet::capture::OfferPicture(window, image);
 }
 
 bool CCaptureEngine::GrabToClipboard(int left, int top, int right, int bottom) {
@@ -100,13 +76,10 @@ int CCaptureEngine::GrabAndDeliver(int left, int top, int right, int bottom, int
     return 0;
   }
   if (review != 0) {
-    if (PutOnClipboard(owner, workingImage)) {
-      g_handedPicture = std::move(workingImage);
-      g_handedSequence = GetClipboardSequenceNumber();
-    }
+    // The preview shows the grab whatever became of the clipboard's copy.
+    PutOnClipboard(owner, workingImage);
+    OpenPreview(std::move(workingImage));
     workingImage.Reset();
-    OpenPreview();
-    g_handedPicture.Reset();
     return 0;
   }
   const int index = ChooseSaveFile(currentPath);
@@ -116,17 +89,11 @@ int CCaptureEngine::GrabAndDeliver(int left, int top, int right, int bottom, int
   return written;
 }
 
-void CCaptureEngine::OpenPreview() {
-  if (g_previewOpener) g_previewOpener->OpenPreview(owner);
+void CCaptureEngine::OpenPreview(CCapturedImage picture) {
+  if (g_previewOpener) g_previewOpener->OpenPreview(owner, std::move(picture));
 }
 
 void CCaptureEngine::SetPreviewOpener(IPreviewOpener* opener) { g_previewOpener = opener; }
-
-CCapturedImage CCaptureEngine::TakeHandedPicture() {
-  CCapturedImage picture = std::move(g_handedPicture);
-  if (picture.Empty() || GetClipboardSequenceNumber() != g_handedSequence) return {};
-  return picture;
-}
 
 IPreviewOpener* CCaptureEngine::PreviewOpener() { return g_previewOpener; }
 

@@ -36,17 +36,15 @@ class CCaptureEngine {
   // Grabs, then opens the preview (review on: returns 0) or saves through the
   // save dialog (review off: 1 when written).
   int GrabAndDeliver(int left, int top, int right, int bottom, int quality, int review, GrabMode mode);
-  // Empties the clipboard and gives it its own copy of the picture.
+  // Empties the clipboard and offers the picture there (see
+  // framlet::capture::OfferPicture); false when the clipboard could not be had.
   static bool PutOnClipboard(HWND window, const CCapturedImage& image);
-  // Shows the capture preview window modally in front of the owner; it reads
-  // the clipboard. Does nothing while no opener is installed.
-  void OpenPreview();
+  // Shows the capture preview of `picture` modally in front of the owner; the
+  // preview owns the picture from then on. Does nothing while no opener is
+  // installed.
+  void OpenPreview(CCapturedImage picture);
   // The process-wide opener OpenPreview calls (nullptr removes it).
   static void SetPreviewOpener(IPreviewOpener* opener);
-  // The picture a capture put on the clipboard just before opening the
-  // preview, taken once; empty when there is none or the clipboard has
-  // changed since.
-  static CCapturedImage TakeHandedPicture();
   static IPreviewOpener* PreviewOpener();
 
   // ---- Image files ----
@@ -89,8 +87,8 @@ class CCaptureEngine {
   // (`wait` ms; 0 asks the step to finish and waits 100 ms), grabs again,
   // finds how far the content moved and appends the rows that came into view.
   // Returns 1 when the capture is finished and delivered (review on: the
-  // picture is in workingImage and on the clipboard; off: the short save
-  // dialog), 0 when another step is needed.
+  // picture is in workingImage, for the preview, and offered on the
+  // clipboard; off: the short save dialog), 0 when another step is needed.
   int ScrollStep(int left, int top, int right, int bottom, HWND target, int wait, int quality, int review);
   // Delivers what a capture under way has gathered without another step;
   // 1 when there was a picture to deliver. The capture is over afterwards.

@@ -22,7 +22,9 @@ framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height);
 // A captured picture: a bitmap with its size, owned by exactly one holder at a
 // time (move-only). Screen grabs are 32-bit bottom-up DIB sections; images
 // made by CreateScreenCompatible are bitmaps of the display's format; scroll
-// captures are 24-bit DIB sections.
+// captures are 24-bit DIB sections. A DIB section made by CreateSection keeps
+// its pixels in a memory section of its own, which Share hands to a second
+// holder without copying them.
 class CCapturedImage {
  public:
   CCapturedImage() = default;
@@ -35,6 +37,13 @@ class CCapturedImage {
   bool CreateScreenCompatible(int width, int height);
   // An empty 24-bit bottom-up DIB section of the given size.
   bool CreateDib24(int width, int height);
+  // An empty bottom-up DIB section of the given size and depth (24 or 32
+  // bits) in a memory section of its own; its pixels at *bits when asked.
+  bool CreateSection(int width, int height, int bitsPerPixel, void** bits = nullptr);
+  // A second holder of this picture, to be read only: the same pixels when
+  // they live in a section of their own (no copy), else a 32-bit copy. Empty
+  // on failure.
+  CCapturedImage Share() const;
 
   // Takes ownership of a bitmap; the size is read from it.
   void Attach(HBITMAP bitmap);
@@ -61,6 +70,8 @@ class CCapturedImage {
 
  private:
   framlet::ui::Bitmap bitmap_;
+  // The memory section holding the pixels of a CreateSection picture.
+  framlet::ui::KernelHandle section_;
   int width_ = 0;
   int height_ = 0;
 };

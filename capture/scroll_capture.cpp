@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <new>
 #include <vector>
 
 #include "capture/capture_engine.h"
@@ -7,27 +8,31 @@
 #include "capture/scroll_stitch.h"
 #include "ui/message_pump.h"
 
+// One engine's scroll capture under way.
 struct ScrollWork {
   framlet::scroll::ScrollMatcher matcher;
   framlet::scroll::ScrollStitcher picture;
+  // The first step's shift caps the later ones; 0 while no capture is under way.
+  int firstStepShift = 0;
+  // The screen rectangle as the last step left it (its grab after the wait):
+  // the next step's picture before its scroll, while the rectangle stays put.
+  std::vector<uint8_t> lastRows;
+  int lastStride = 0;
+  RECT lastRect = {};
   bool inStep = false;
+
+  void ForgetLastRows() {
+    lastRows.clear();
+    lastRows.shrink_to_fit();
+  }
 };
 
 namespace {
-
-// The first step's shift caps the later ones; 0 while no capture is under way.
-int g_firstStepShift = 0;
 
 // How long the target may take to answer a scroll before it counts as hung.
 constexpr UINT kScrollAnswerTimeout = 1000;
 // The wait of a step that finishes the capture.
 constexpr DWORD kFinishingWait = 100;
-
-// The picture's rows, top first, 3 bytes per pixel; empty when unreadable.
-std::vector<uint8_t> Rows(const CCapturedImage& image, int* stride) {
-  if (image.Empty()) return {};
-  return image.ReadRows(24, stride);
-}
 
 class StepFlag {
  public:
@@ -39,6 +44,31 @@ class StepFlag {
  private:
   bool& flag_;
 };
+
+// The owner's grab hook told of a grab for as long as the scope lasts, on
+// every way out of it.
+class GrabbingScope {
+ public:
+  explicit GrabbingScope(const CCaptureEngine& engine) : engine_(engine) { Tell(true); }
+  ~GrabbingScope() { Tell(false); }
+  GrabbingScope(const GrabbingScope&) = delete;
+  GrabbingScope& operator=(const GrabbingScope&) = delete;
+
+ private:
+  void Tell(bool grabbing) const {
+    if (engine_.scrollGrabHook) engine_.scrollGrabHook(engine_.scrollHookContext, grabbing);
+  }
+  const CCaptureEngine& engine_;
+};
+
+// The screen rectangle's rows, top first, 3 bytes per pixel; empty when
+// they cannot be had.
+std::vector<uint8_t> GrabRows(CCaptureEngine& engine, const RECT& r, int* stride) {
+  CCapturedImage image;
+  engine.Grab(r.left, r.top, r.right - r.left, r.bottom - r.top, image, ExcludeLayered);
+  if (image.Empty()) return {};
+  return image.ReadRows(24, stride);
+}
 
 }  // namespace
 
@@ -54,83 +84,86 @@ int CCaptureEngine::ScrollStep(int left, int top, int right, int bottom, HWND ta
   if (scrollWork->inStep) return 0;
   const std::shared_ptr<ScrollWork> work = scrollWork;
   StepFlag stepping(work->inStep);
-  auto grabbing = [this](bool on) {
-    if (scrollGrabHook) scrollGrabHook(scrollHookContext, on);
-  };
-  const int width = right - left;
-  const int height = bottom - top;
+  try {
+    const RECT r = {left, top, right, bottom};
+    const int width = right - left;
+    const int height = bottom - top;
 
-  grabbing(true);
-  // Only the rows are kept: a step holds two pictures' worth of memory.
-  int beforeStride = 0, afterStride = 0;
-  std::vector<uint8_t> beforeRows;
-  {
-    CCapturedImage before;
-    Grab(left, top, width, height, before, ExcludeLayered);
-    beforeRows = Rows(before, &beforeStride);
-  }
-  grabbing(false);
-  if (target && IsWindow(target)) {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(target, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                        kScrollAnswerTimeout, &answer);
-  }
-  framlet::ui::PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait);
-
-  grabbing(true);
-  std::vector<uint8_t> afterRows;
-  {
-    CCapturedImage after;
-    Grab(left, top, width, height, after, ExcludeLayered);
-    afterRows = Rows(after, &afterStride);
-  }
-  const bool readable = !beforeRows.empty() && !afterRows.empty();
-  const int matched = readable
-                          ? work->matcher.FindShift(beforeRows.data(), static_cast<size_t>(beforeStride),
-                                                    afterRows.data(), static_cast<size_t>(afterStride), width, height)
-                          : 0;
-  framlet::scroll::ScrollStepPlan plan = framlet::scroll::PlanScrollStep(matched, height, wait == 0, g_firstStepShift);
-  // The new rows come from the screen as it is now, after the wait.
-  std::vector<uint8_t> freshRows;
-  int freshStride = 0;
-  if (plan.shift > 0) {
-    CCapturedImage strip;
-    if (Grab(left, top + plan.sourceRow, width, plan.shift, strip, ExcludeLayered))
-      freshRows = Rows(strip, &freshStride);
-    if (freshRows.empty()) {
-      plan.shift = 0;
-      plan.finish = true;
+    // The picture before the scroll: the last step's, unless the rectangle
+    // moved or this is the first step. Each grab hides the owner's controls
+    // once; only the rows are kept, so a step holds two pictures' worth.
+    int beforeStride = 0;
+    std::vector<uint8_t> beforeRows;
+    if (!work->lastRows.empty() && EqualRect(&work->lastRect, &r)) {
+      beforeRows = std::move(work->lastRows);
+      beforeStride = work->lastStride;
+    } else {
+      const GrabbingScope grabbing(*this);
+      beforeRows = GrabRows(*this, r, &beforeStride);
     }
+    work->ForgetLastRows();
+    if (target && IsWindow(target)) {
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutW(target, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                          kScrollAnswerTimeout, &answer);
+    }
+    framlet::ui::PumpMessagesFor(wait != 0 ? static_cast<DWORD>(wait) : kFinishingWait);
+
+    // The new rows come from the screen as it is after the wait.
+    int afterStride = 0;
+    std::vector<uint8_t> afterRows;
+    {
+      const GrabbingScope grabbing(*this);
+      afterRows = GrabRows(*this, r, &afterStride);
+    }
+    const bool readable = !beforeRows.empty() && !afterRows.empty();
+    const int matched = readable ? work->matcher.FindShift(beforeRows.data(), static_cast<size_t>(beforeStride),
+                                                           afterRows.data(), static_cast<size_t>(afterStride),
+                                                           width, height)
+                                 : 0;
+    const framlet::scroll::ScrollStepPlan plan =
+        framlet::scroll::PlanScrollStep(matched, height, wait == 0, work->firstStepShift);
+    const uint8_t* freshRows =
+        plan.shift > 0 ? afterRows.data() + static_cast<size_t>(plan.sourceRow) * static_cast<size_t>(afterStride)
+                       : nullptr;
+    const bool deliver = framlet::scroll::ApplyScrollStep(
+        work->picture, plan, work->firstStepShift, beforeRows.data(), static_cast<size_t>(beforeStride), freshRows,
+        static_cast<size_t>(afterStride), width, readable ? height : 0);
+    if (!deliver) {
+      work->lastRows = std::move(afterRows);
+      work->lastStride = afterStride;
+      work->lastRect = r;
+      return 0;
+    }
+  } catch (const std::bad_alloc&) {
+    // A step short of memory ends the capture with the rows gathered so far.
   }
-  grabbing(false);
-  const bool deliver = framlet::scroll::ApplyScrollStep(work->picture, plan, g_firstStepShift, beforeRows.data(),
-                                                        static_cast<size_t>(beforeStride), freshRows.data(),
-                                                        static_cast<size_t>(freshStride), width, readable ? height : 0);
-  if (!deliver) return 0;
-  FinishScrollCapture(quality, review);
+  try {
+    FinishScrollCapture(quality, review);
+  } catch (const std::bad_alloc&) {
+    work->picture.Clear();
+    workingImage.Reset();
+  }
   return 1;
 }
 
 int CCaptureEngine::FinishScrollCapture(int quality, int review) {
-  g_firstStepShift = 0;
-  if (!scrollWork || scrollWork->picture.Empty()) return 0;
-  framlet::scroll::ScrollStitcher& picture = scrollWork->picture;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = picture.Width();
-  info.bmiHeader.biHeight = static_cast<LONG>(picture.Height());  // bottom row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  if (!scrollWork) return 0;
+  ScrollWork& work = *scrollWork;
+  work.firstStepShift = 0;
+  work.ForgetLastRows();
+  if (work.picture.Empty()) return 0;
+  framlet::scroll::ScrollStitcher& picture = work.picture;
+  // A section of its own, so the clipboard shares its pixels; filled bottom
+  // row first as the stitcher frees its blocks.
+  CCapturedImage image;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    if (bitmap) DeleteObject(bitmap);
+  if (!image.CreateSection(picture.Width(), static_cast<int>(picture.Height()), 24, &bits)) {
     picture.Clear();
     return 0;
   }
   picture.TakeBottomUp(static_cast<uint8_t*>(bits));
-  workingImage.Attach(bitmap);
+  workingImage = std::move(image);
   if (review != 0) {
     PutOnClipboard(owner, workingImage);
   } else {

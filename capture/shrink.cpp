@@ -53,10 +53,21 @@ bool Drawable(const PixelRows& from, const TargetRows& to) {
 }  // namespace
 
 bool ShrinkPixels(const PixelRows& from, const TargetRows& to) {
-  if (!Drawable(from, to) || from.bytesPerPixel != 4) return false;
+  if (!Drawable(from, to) || (from.bytesPerPixel != 3 && from.bytesPerPixel != 4)) return false;
+  const int bytes = from.bytesPerPixel;
   if (to.width == from.width && to.height == from.height) {
-    for (int y = 0; y < to.height; ++y)
-      std::memcpy(to.pixels + y * to.stride, from.pixels + y * from.stride, static_cast<size_t>(to.width) * 4);
+    for (int y = 0; y < to.height; ++y) {
+      const uint8_t* source = from.pixels + y * from.stride;
+      uint8_t* target = to.pixels + y * to.stride;
+      if (bytes == 4) {
+        std::memcpy(target, source, static_cast<size_t>(to.width) * 4);
+        continue;
+      }
+      for (int x = 0; x < to.width; ++x, source += 3, target += 4) {
+        std::memcpy(target, source, 3);
+        target[3] = 0;
+      }
+    }
     return true;
   }
   const std::vector<Span> columns = Spans(from.width, to.width);
@@ -71,9 +82,9 @@ bool ShrinkPixels(const PixelRows& from, const TargetRows& to) {
       const uint8_t* source = from.pixels + (rowSpan.first + static_cast<int>(k)) * from.stride;
       const uint64_t w = rowSpan.weights[k];
       for (int x = 0; x < from.width; ++x) {
-        sum[x * 3 + 0] += source[x * 4 + 0] * w;
-        sum[x * 3 + 1] += source[x * 4 + 1] * w;
-        sum[x * 3 + 2] += source[x * 4 + 2] * w;
+        sum[x * 3 + 0] += source[x * bytes + 0] * w;
+        sum[x * 3 + 1] += source[x * bytes + 1] * w;
+        sum[x * 3 + 2] += source[x * bytes + 2] * w;
       }
     }
     uint8_t* target = to.pixels + ty * to.stride;

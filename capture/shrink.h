@@ -15,7 +15,7 @@ struct PixelRows {
   int width = 0;
   int height = 0;
   ptrdiff_t stride = 0;  // bytes from one row to the next (negative for bottom-up storage)
-  int bytesPerPixel = 4;  // 4, or 3 (no unused byte) where a reader says it takes them
+  int bytesPerPixel = 4;  // 4, or 3 for rows without the unused byte
 };
 
 struct TargetRows {
@@ -25,9 +25,10 @@ struct TargetRows {
   ptrdiff_t stride = 0;
 };
 
-// Shrinks `from` (4 bytes a pixel) into `to` by area averaging; a side of
-// `to` larger than the source's is not allowed (false, nothing written), nor
-// an empty one. Equal sizes copy.
+// Shrinks `from` (3 or 4 bytes a pixel) into `to` (4 bytes, the unused one 0
+// where the source has none) by area averaging; a side of `to` larger than the
+// source's is not allowed (false, nothing written), nor an empty one. Equal
+// sizes copy.
 bool ShrinkPixels(const PixelRows& from, const TargetRows& to);
 
 // The source pixel shown at index `t` of a side of `from` pixels drawn as

@@ -102,8 +102,8 @@ int CCaptureEngine::PrintWindowAndDeliver(HWND window, int quality, int review) 
   int result = 1;
   if (review != 0) {
     PutOnClipboard(owner, workingImage);
+    OpenPreview(std::move(workingImage));
     workingImage.Reset();
-    OpenPreview();
   } else {
     const int index = ChooseSaveFile(currentPath);
     if (index != 0) result = WriteByFormat(workingImage, currentPath, index, quality);

@@ -72,3 +72,18 @@ if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
   pdfimages -list "$pdf" | awk 'NR > 2 { n++; rows += $5; if ($13 > x) x = $13; if ($14 > y) y = $14 }
     END { printf "printed page: %d picture(s), %d rows in all, at most %d x %d pixels per inch\n", n, rows, x, y }'
 fi
+
+# Scroll capture under Wine: steps per second and each step's time in an
+# 836 x 721 frame, then the peak memory from the first step to the open
+# preview of a 1920 x 65,535 capture with review on; FRAMLET_BENCH_WIN names a
+# Windows build (its framlet_scroll_deliver_bench target is built here).
+if [ -n "${FRAMLET_BENCH_WIN:-}" ]; then
+  echo
+  echo "Scroll capture (Wine):"
+  cmake --build "$FRAMLET_BENCH_WIN" --target framlet_scroll_deliver_bench -j2 >/dev/null
+  scroll_bench="$FRAMLET_BENCH_WIN/bench/win/framlet_scroll_deliver_bench.exe"
+  env -u DISPLAY FRAMLET_SCREEN=1600x1200x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
+    "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$scroll_bench" speed
+  env -u DISPLAY FRAMLET_SCREEN=1920x1200x24 FRAMLET_WINEPREFIX="$FRAMLET_BENCH_WIN/wineprefix" \
+    "$root/scripts/with-display.sh" "$root/scripts/wine-run.sh" "$scroll_bench" memory
+fi

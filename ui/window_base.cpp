@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ui/check_paint.h"
+#include "ui/compositor.h"
 #include "ui/dialog_font_rules.h"
 #include "ui/dpi_change.h"
 
@@ -54,6 +55,8 @@ struct WindowProcedure {
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, Kind::kSlot, reinterpret_cast<LONG_PTR>(self));
         bound = true;
+        // A top-level window is gone from the screen as soon as it is hidden.
+        if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) DisableTransitions(hwnd);
       }
     } else {
       self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, Kind::kSlot));

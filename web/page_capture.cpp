@@ -78,6 +78,7 @@ WholePageResult CaptureWholePage(IPageDocument& page, CCaptureEngine& engine, HW
   result.captured = true;
   if (review) {
     result.onClipboard = CCaptureEngine::PutOnClipboard(owner, image);
+    result.picture = std::move(image);
   } else {
     result.path = engine.SaveCroppedViaDialog(image, owner, 0, cropHeight, 100);
   }

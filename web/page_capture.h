@@ -38,12 +38,13 @@ bool RenderView(IPageDocument& page, CCapturedImage& out);
 struct WholePageResult {
   bool captured = false;     // a picture was drawn
   bool onClipboard = false;  // review: the whole picture is on the clipboard
+  CCapturedImage picture;    // review: the whole picture, for the preview
   std::string path;          // no review: the file the save dialog wrote, else empty
 };
 
 // The whole page at once: the hidden window grown until nothing scrolls, the
 // document drawn into one picture, then (review) the whole picture put on the
-// clipboard of `owner`, or (no review) the picture without its unpainted
+// clipboard of `owner` and returned for the preview, or (no review) the picture without its unpainted
 // bottom rows offered in the save dialog at JPEG quality 100. The window goes
 // back to its place, size and visibility on every path. Without a document
 // nothing is touched.

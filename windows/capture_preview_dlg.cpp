@@ -30,7 +30,8 @@ bool IsAction(int code) {
 
 }  // namespace
 
-CCapturePreviewDlg::CCapturePreviewDlg() : CDialogBase(IDD_CAPTURE_PREVIEW) {}
+CCapturePreviewDlg::CCapturePreviewDlg(CCapturedImage picture)
+    : CDialogBase(IDD_CAPTURE_PREVIEW), handed_(std::move(picture)) {}
 
 CCapturePreviewDlg::~CCapturePreviewDlg() = default;
 
@@ -116,12 +117,13 @@ HBITMAP CopyToSection(HBITMAP bitmap, int width, int height) {
 }  // namespace
 
 void CCapturePreviewDlg::ReadPicture() {
-  // The picture the capture has just put on the clipboard, handed over
-  // within the program: the preview owns it outright, with no second copy of
-  // a picture that may be hundreds of megabytes (making and filling one took
-  // half a second for a 1920 x 20000 capture under Wine).
-  CCapturedImage handed = CCaptureEngine::TakeHandedPicture();
-  if (!handed.Empty() && pv::PictureSizeAcceptable(handed.Width(), handed.Height())) {
+  // The capture handed over: the preview owns it outright, with no second
+  // copy of a picture that may be hundreds of megabytes (making and filling
+  // one took half a second for a 1920 x 20000 capture under Wine). The
+  // clipboard is not read then: it may hold another picture.
+  if (!handed_.Empty()) {
+    CCapturedImage handed = std::move(handed_);
+    if (!pv::PictureSizeAcceptable(handed.Width(), handed.Height())) return;
     image = std::move(handed);
     imageWidth = image.Width();
     imageHeight = image.Height();

@@ -16,24 +16,27 @@
 #include "windows/preview_skin.h"
 
 // The capture preview (dialog 243): a borderless, skinned window that shows
-// the picture on the clipboard fitted into a tiled backdrop, with its size,
-// and offers save, copy, edit in the paint program, print, the actual-size
-// viewer and close. It moves from anywhere on its surface, sizes from its
-// borders, maximizes and restores.
+// a picture fitted into a tiled backdrop, with its size, and offers save,
+// copy, edit in the paint program, print, the actual-size viewer and close.
+// It moves from anywhere on its surface, sizes from its borders, maximizes
+// and restores.
 //
-// The picture is copied when the window opens, so the clipboard changing
-// under it (another program, the next capture) leaves the preview, the viewer
-// and the print dialog with a live picture. With no usable picture on the
-// clipboard nothing is drawn and the picture's actions do nothing.
+// The picture is the capture handed to it, which it owns; opened without one,
+// it copies the clipboard's picture when it opens. Either way the clipboard
+// changing under it (another program, the next capture) leaves the preview,
+// the viewer and the print dialog with a live picture, and the clipboard
+// failing during a capture does not change what it shows. With no usable
+// picture nothing is drawn and the picture's actions do nothing.
 class CCapturePreviewDlg : public CDialogBase {
  public:
   // How the window ended: a close button, a written save, or the hand-over to the paint program.
   enum Ending : INT_PTR { ClosedByButton = IDCANCEL, Saved = IDOK, Edited = 3 };
 
-  CCapturePreviewDlg();
+  // `picture`: the capture to show; empty to show the clipboard's picture.
+  explicit CCapturePreviewDlg(CCapturedImage picture = {});
   ~CCapturePreviewDlg() override;
 
-  // The copied picture (empty when the clipboard held none) and its size.
+  // The picture shown (empty when there was none).
   const CCapturedImage& Image() const { return image; }
   bool Maximized() const { return maximized; }
   bool CopyNoticeShown() const { return copyNotice_.Visible(); }
@@ -73,6 +76,8 @@ class CCapturePreviewDlg : public CDialogBase {
   void OnActualSize();
   void OnClose();
 
+  // The capture handed to the window, until it opens.
+  CCapturedImage handed_;
   // Fields as the window defines them.
   CCapturedImage image;
   // The client area as last composed, and its size.

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -54,6 +55,7 @@ CCapturedImage TallCapture(int width, int height) {
 // maximised and painted again and again.
 class CTimedPreview final : public CCapturePreviewDlg {
  public:
+  using CCapturePreviewDlg::CCapturePreviewDlg;
   Clock::time_point started;
   double openMs = 0;
   double createdMs = 0;
@@ -222,21 +224,23 @@ int main() {
   // Opened as a capture opens it: the engine puts the picture on the
   // clipboard and runs the preview through its opener (timed from there).
   struct Opener final : IPreviewOpener {
-    CTimedPreview* preview = nullptr;
-    void OpenPreview(HWND window) override {
-      preview->started = Clock::now();
+    std::unique_ptr<CTimedPreview> preview;
+    void OpenPreview(HWND window, CCapturedImage picture) override {
+      const Clock::time_point started = Clock::now();
+      preview = std::make_unique<CTimedPreview>(std::move(picture));
+      preview->started = started;
       preview->DoModal(window);
     }
   };
-  CTimedPreview preview;
   Opener opener;
-  opener.preview = &preview;
   CCaptureEngine::SetPreviewOpener(&opener);
   {
     CCaptureEngine engine(owner);
     engine.GrabAndDeliver(0, 0, width, height, 90, 1, ExcludeLayered);
   }
   CCaptureEngine::SetPreviewOpener(nullptr);
+  if (!opener.preview) return 1;
+  CTimedPreview& preview = *opener.preview;
   std::printf("  preview window made after %.1f ms, its set-up %.1f ms\n", preview.createdMs, preview.initMs);
   std::printf("preview %dx%d: open %.1f ms; maximised paint median %.1f ms, worst %.1f ms (%zu paints)\n", width,
               height, preview.openMs, Median(preview.paintMs),

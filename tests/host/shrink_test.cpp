@@ -153,14 +153,33 @@ TEST(Drop, ShowsSourcePixelsUnmixedFromAnyRowLayout) {
   ASSERT_TRUE(DropPixels(PixelRows{packed.data() + (h - 1) * stride, w, h, -stride, 3}, got.Target()));
   EXPECT_EQ(got.bytes, to.bytes);
 
-  // Refused untouched: a larger or empty target, another pixel size; and
-  // averaging takes 4-byte pixels only.
+  // Refused untouched: a larger or empty target, another pixel size.
   Picture untouched(3, 2);
   EXPECT_FALSE(DropPixels(from.Rows(), Picture(8, 2).Target()));
   EXPECT_FALSE(DropPixels(from.Rows(), TargetRows{untouched.bytes.data(), 3, 0, 12}));
   EXPECT_FALSE(DropPixels(PixelRows{from.bytes.data(), w, h, w * 4, 2}, untouched.Target()));
-  EXPECT_FALSE(ShrinkPixels(PixelRows{packed.data(), w, h, stride, 3}, untouched.Target()));
   EXPECT_EQ(untouched.bytes, std::vector<uint8_t>(untouched.bytes.size(), 0));
+TEST(Shrink, RowsOfThreeBytePixelsShrinkAsTheirFourByteForm) {
+  // A 24-bit picture's rows, padded to 4 bytes, shrunk and copied without
+  // being widened first.
+  Picture wide(7, 9), expected(3, 4), got(3, 4), sameWide(7, 9), same(7, 9);
+  const ptrdiff_t stride = (7 * 3 + 3) & ~3;
+  std::vector<uint8_t> packed(static_cast<size_t>(stride) * 9, 0xEE);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 7; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const auto value = static_cast<uint8_t>((y * 7 + x) * 29 + c * 71);
+        wide.At(x, y)[c] = value;
+        packed[static_cast<size_t>(y * stride + x * 3 + c)] = value;
+      }
+  const PixelRows three{packed.data(), 7, 9, stride, 3};
+  ASSERT_TRUE(ShrinkPixels(wide.Rows(), expected.Target()));
+  ASSERT_TRUE(ShrinkPixels(three, got.Target()));
+  EXPECT_EQ(got.bytes, expected.bytes);
+  ASSERT_TRUE(ShrinkPixels(wide.Rows(), sameWide.Target()));
+  ASSERT_TRUE(ShrinkPixels(three, same.Target()));
+  EXPECT_EQ(same.bytes, sameWide.bytes);
+  EXPECT_FALSE(ShrinkPixels(PixelRows{packed.data(), 7, 9, stride, 2}, got.Target()));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The capture preview and the actual-size viewer as built windows: where they
-// open for the picture on the clipboard, what they draw, what their buttons and
+// open for the picture handed to them or on the clipboard, what they draw, what their buttons and
 // keys do (save through the engine, copy, edit, print, actual size), that they
 // keep their own copy of the picture, and the viewer's scrolling.
 #include <gtest/gtest.h>
@@ -75,6 +75,7 @@ RECT WindowRect(HWND w) {
 // The preview with its outside effects recorded instead of carried out.
 class RecordingPreview : public CCapturePreviewDlg {
  public:
+  using CCapturePreviewDlg::CCapturePreviewDlg;
   std::string paintPath;
   HBITMAP printed = nullptr;
   HBITMAP viewed = nullptr;
@@ -246,6 +247,21 @@ TEST_F(CapturePreview, KeepsItsOwnCopyWhenTheClipboardIsEmptiedUnderIt) {
   ASSERT_EQ(pixels.width, 120);
   EXPECT_EQ(pixels.At(10, 10), 0xC82828u);
   EXPECT_EQ(pixels.At(119, 10), 0x14B43Cu);
+}
+
+TEST_F(CapturePreview, AHandedCaptureIsShownWhateverTheClipboardHolds) {
+  PutPicture(100, 100);  // an earlier picture, still on the clipboard
+  RecordingPreview preview(MarkedPicture(60, 40));
+  std::wstring label;
+  Run(preview, [&](HWND d) {
+    label = wintest::ItemText(d, IDC_PV_SIZE_LABEL);
+    wintest::Click(d, IDC_PV_CLOSE);
+  });
+  EXPECT_EQ(label, L"파일정보 60 X 40");
+  const imagetest::Pixels pixels = imagetest::ReadImage(preview.Image());
+  ASSERT_EQ(pixels.width, 60);
+  EXPECT_EQ(pixels.At(59, 10), 0x14B43Cu);
+  EXPECT_EQ(ClipboardPicture(), "100x100") << "the clipboard is left alone";
 }
 
 TEST_F(CapturePreview, ItsCopyOfThePictureIsFreedWithTheWindow) {

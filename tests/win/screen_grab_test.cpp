@@ -1,13 +1,16 @@
 // Screen grabs: a window painted with a known pattern comes back pixel for
 // pixel, also when the rectangle runs off the screen; layered windows; the
-// clipboard hand-off.
+// clipboard and preview hand-off.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "capture/capture_engine.h"
+#include "capture/preview_opener.h"
 #include "test_windows.h"
 #include "win_test_util.h"
 
@@ -173,6 +176,97 @@ TEST_F(ScreenGrab, FailedDeliveryTouchesNothing) {
   EXPECT_EQ(engine_.GrabAndDeliver(10, 10, 10, 10, 100, 1, ExcludeLayered), 0);
   ASSERT_TRUE(OpenClipboard(nullptr));
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+  CloseClipboard();
+}
+
+// The grab on the clipboard, 32 bits a pixel, top row first; empty when absent.
+std::vector<uint32_t> ClipboardBitmapPixels(int w, int h) {
+  std::vector<uint32_t> pixels;
+  if (!OpenClipboard(nullptr)) return pixels;
+  if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    pixels.resize(static_cast<size_t>(w) * h);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, h, pixels.data(), &info, DIB_RGB_COLORS) != h) pixels.clear();
+    ReleaseDC(nullptr, screen);
+  }
+  CloseClipboard();
+  return pixels;
+}
+
+TEST_F(ScreenGrab, TheClipboardKeepsTheGrabAsADeviceBitmapAndA24BitDibAfterTheEngineLetsGo) {
+  Pattern(120, 200);
+  // The engine's own picture is gone once the call returns.
+  ASSERT_TRUE(engine_.GrabToClipboard(120, 200, 120 + kW, 200 + kH));
+  const std::vector<uint32_t> bitmap = ClipboardBitmapPixels(kW, kH);
+  ASSERT_EQ(bitmap.size(), static_cast<size_t>(kW) * kH) << "no device bitmap";
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  std::vector<uint8_t> dib;
+  if (HGLOBAL memory = GetClipboardData(CF_DIB)) {
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(memory));
+    if (bytes) dib.assign(bytes, bytes + GlobalSize(memory));
+    GlobalUnlock(memory);
+  }
+  CloseClipboard();
+  ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER)) << "no device-independent bitmap";
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, dib.data(), sizeof header);
+  EXPECT_EQ(header.biBitCount, 24) << "no fourth byte to be read as alpha";
+  EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB));
+  ASSERT_EQ(header.biWidth, kW);
+  ASSERT_EQ(header.biHeight, kH) << "bottom row first";
+  const size_t stride = (3 * static_cast<size_t>(kW) + 3) & ~size_t{3};
+  ASSERT_GE(dib.size(), sizeof header + stride * kH);
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const uint8_t* p = &dib[sizeof header + stride * static_cast<size_t>(kH - 1 - y) + 3 * static_cast<size_t>(x)];
+      const uint32_t fromDib = (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
+      ASSERT_EQ(fromDib, PatternAt(x, y)) << x << ", " << y;
+      ASSERT_EQ(bitmap[static_cast<size_t>(y) * kW + x] & 0xFFFFFF, PatternAt(x, y)) << x << ", " << y;
+    }
+  }
+}
+
+TEST_F(ScreenGrab, AClipboardHeldElsewhereLeavesThePreviewWithTheGrab) {
+  Pattern(260, 200);
+  // The clipboard, emptied, then held by another thread for the whole capture.
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    const bool open = OpenClipboard(nullptr) != FALSE;
+    SetEvent(held);
+    WaitForSingleObject(release, INFINITE);
+    if (open) CloseClipboard();
+  });
+  WaitForSingleObject(held, INFINITE);
+  struct Opener : IPreviewOpener {
+    std::vector<uint8_t> rows;
+    int stride = 0, width = 0, height = 0;
+    void OpenPreview(HWND, CCapturedImage picture) override {
+      width = picture.Width();
+      height = picture.Height();
+      rows = picture.ReadRows(32, &stride);
+    }
+  } opener;
+  IPreviewOpener* const installed = CCaptureEngine::PreviewOpener();
+  CCaptureEngine::SetPreviewOpener(&opener);
+  EXPECT_EQ(engine_.GrabAndDeliver(260, 200, 260 + kW, 200 + kH, 100, 1, ExcludeLayered), 0);
+  CCaptureEngine::SetPreviewOpener(installed);
+  SetEvent(release);
+  holder.join();
+  CloseHandle(held);
+  CloseHandle(release);
+  ASSERT_EQ(opener.width, kW) << "the preview was handed no picture";
+  ASSERT_EQ(opener.height, kH);
+  ASSERT_FALSE(opener.rows.empty());
+  EXPECT_EQ(PixelOf(opener.rows, opener.stride, 0, 0), PatternAt(0, 0));
+  EXPECT_EQ(PixelOf(opener.rows, opener.stride, kW - 1, kH - 1), PatternAt(kW - 1, kH - 1));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP)) << "the clipboard was held all along";
   CloseClipboard();
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -191,6 +192,60 @@ TEST_F(ScrollCapture, EmptyAreaDeliversNothing) {
   EXPECT_TRUE(engine.workingImage.Empty());
 }
 
+TEST_F(ScrollCapture, AStepShortOfMemoryEndsTheCaptureWithTheRowsGatheredAndTheNextStartsAfresh) {
+  CCaptureEngine engine(window_);
+  // The third step's grab after its scroll runs out of memory.
+  struct Failure {
+    testwin::ScrollingRows* rows;
+    bool thrown = false;
+  } failure{&rows_};
+  engine.scrollHookContext = &failure;
+  engine.scrollGrabHook = [](void* context, bool grabbing) {
+    auto* f = static_cast<Failure*>(context);
+    if (grabbing && !f->thrown && f->rows->Scrolls() == 3) {
+      f->thrown = true;
+      throw std::bad_alloc();
+    }
+  };
+  for (int i = 0; i < 2; ++i)
+    ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1), 0);
+  EXPECT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1), 1);
+  ASSERT_TRUE(failure.thrown);
+  EXPECT_FALSE(engine.ScrollStepRunning());
+  ExpectContentRows(engine.workingImage, kView + 2 * kStep);
+  engine.workingImage.Reset();
+  // Nothing left over: the next capture starts with a plain first grab.
+  ASSERT_TRUE(rows_.ScrollTo(0));
+  ASSERT_TRUE(ShowsRow(0));
+  ASSERT_EQ(engine.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 0, 100, 1), 1);
+  ExpectContentRows(engine.workingImage, kView + kStep);
+}
+
+TEST_F(ScrollCapture, EachEngineCapsItsStepsByItsOwnFirstStep) {
+  // A second window beside the first that moves 11 rows a line, captured by
+  // another engine between two steps of the first.
+  testwin::RowsLook look;
+  look.x = kLeft + kWidth + 20;
+  look.y = kTop;
+  look.width = kWidth;
+  look.height = kView;
+  look.contentRows = kContent;
+  look.step = 11;
+  look.colourAt = ContentAt;
+  testwin::ScrollingRows other;
+  ASSERT_TRUE(other.Open(look));
+  CCaptureEngine first(window_), second(other.Hwnd());
+  ASSERT_EQ(first.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1), 0);
+  const int right = look.x + kWidth;
+  int steps = 0;
+  while (steps < 100 && !second.ScrollStep(look.x, kTop, right, kTop + kView, other.Hwnd(), 100, 100, 1)) ++steps;
+  ExpectContentRows(second.workingImage, kContent);
+  ASSERT_EQ(first.ScrollStep(kLeft, kTop, kLeft + kWidth, kTop + kView, window_, 100, 100, 1), 0);
+  EXPECT_EQ(first.FinishScrollCapture(100, 1), 1);
+  ExpectContentRows(first.workingImage, kView + 2 * kStep);
+  other.Close();
+}
+
 // The frame's scroll capture stopped between two steps, which only a test
 // running the frame's own loop can time for certain: the stop comes as the
 // timer for the next step comes up, and the capture ends at once with every
@@ -237,7 +292,7 @@ TEST(ScrollCaptureFrame, AStopBetweenStepsDeliversEveryStepsRowsAndScrollsNoMore
   // The preview would run modally: its openings are counted instead.
   struct Previews : IPreviewOpener {
     int opened = 0;
-    void OpenPreview(HWND) override { ++opened; }
+    void OpenPreview(HWND, CCapturedImage) override { ++opened; }
   } previews;
   struct Restore {
     IPreviewOpener* opener = CCaptureEngine::PreviewOpener();

@@ -539,7 +539,7 @@ class FrameStates : public FramePages {
     HWND frame = nullptr;
     int opened = 0;
     bool frameShown = false;
-    void OpenPreview(HWND) override {
+    void OpenPreview(HWND, CCapturedImage) override {
       ++opened;
       frameShown = IsWindowVisible(frame) != FALSE;
     }

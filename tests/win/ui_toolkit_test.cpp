@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "ui/compositor.h"
 #include "ui/gdi.h"
 #include "ui/hover_tip_dlg.h"
 #include "ui/ole_session.h"
@@ -328,6 +329,25 @@ TEST_F(Toolkit, NoExceptionLeavesTheDialogProcedure) {
   DestroyWindow(hwnd);
   EXPECT_EQ(dialog.Hwnd(), nullptr) << "unbound when the window went";
   EXPECT_EQ(dialog.finalMessages, 1);
+}
+
+// What the compositor wait and the transitions switch find. Wine draws
+// straight onto the X display: no composition, so hiding needs no wait, and
+// it accepts the switch without doing anything; a wrong library or entry
+// point name would show as NoCompositor or a refused switch. Windows' side
+// is in tests/README.md.
+TEST_F(Toolkit, TheCompositorWaitAndTransitionsSwitchFindWhatTheSystemHas) {
+  const framlet::ui::CompositorWait wait = framlet::ui::WaitForCompositor();
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const bool transitionsOff = framlet::ui::DisableTransitions(window);
+  DestroyWindow(window);
+  if (wintest::UnderWine()) {
+    EXPECT_EQ(wait, framlet::ui::CompositorWait::CompositionOff);
+  } else {
+    EXPECT_EQ(wait, framlet::ui::CompositorWait::Flushed);
+  }
+  EXPECT_TRUE(transitionsOff);
 }
 
 TEST_F(Toolkit, HoverTipPicksItsPictureAndHidesWhenThePointerEnters) {
