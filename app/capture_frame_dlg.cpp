@@ -420,6 +420,10 @@ void CCaptureFrameDlg::OnPaint() {
     DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, bigIcon_);
     return;
   }
+  if (repaintingUnderButton_) {
+    PaintDC dc(hwnd);
+    return;
+  }
   hiddenToTray = false;
 
   chrome_.ShowMaximized(maximized);
@@ -695,12 +699,14 @@ void CCaptureFrameDlg::ShowStopButton(StopButton which, bool shown) {
   ShowWindow(button, SW_HIDE);
   // Only where the button was, painted now and composed onto the screen
   // before the grab that follows reads it: the frame's background there (the
-  // hole) erased and the windows under it (the page) painted. The frame's
-  // paint handler is spared: it has every control redrawn and stores the
-  // frame's place, which cost a scroll capture step over 100 ms.
-  RedrawWindow(Hwnd(), &where, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
-  ValidateRect(Hwnd(), &where);
-  RedrawWindow(Hwnd(), &where, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // hole) erased and the windows under it (the page) painted. The paint
+  // itself must run, as its end is what hands a colour-keyed frame's new
+  // pixels to the screen, but it does nothing more: the full paint handler
+  // has every control redrawn and stores the frame's place, which cost a
+  // scroll capture step over 100 ms.
+  repaintingUnderButton_ = true;
+  RedrawWindow(Hwnd(), &where, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  repaintingUnderButton_ = false;
   framlet::ui::WaitForCompositor();
 }
 

@@ -244,5 +244,8 @@ class CCaptureFrameDlg : public CDialogBase,
   framlet::ui::KeyFilter windowKeys_;
 
   framlet::ui::Icon bigIcon_;
+  // Set while a stop button's place is repainted for the grab that follows:
+  // the paint then only completes the erase (the hole) and does nothing else.
+  bool repaintingUnderButton_ = false;
   framlet::ui::Icon smallIcon_;
 };

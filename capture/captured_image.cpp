@@ -50,6 +50,46 @@ BITMAPINFO SectionInfo(int width, int height, int bitsPerPixel) {
   return info;
 }
 
+// The rows of a 24- or 32-bit uncompressed section, read in place: its top
+// row, the step to the next row and the pixel size. The system reports a
+// top-down section's height as positive, as it does a bottom-up one's, so the
+// order is found from the pixels: the first row that differs from its mirror
+// row is read once through the system and matched with memory. A picture
+// whose rows read the same either way round is taken as bottom-up.
+bool SectionRows(HBITMAP bitmap, framlet::PixelRows* rows) {
+  DIBSECTION section = {};
+  if (!bitmap || GetObjectW(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits ||
+      section.dsBmih.biCompression != BI_RGB || (section.dsBm.bmBitsPixel != 24 && section.dsBm.bmBitsPixel != 32))
+    return false;
+  GdiFlush();
+  const int width = section.dsBm.bmWidth;
+  const int height = std::abs(section.dsBm.bmHeight);
+  const int bytes = section.dsBm.bmBitsPixel / 8;
+  const ptrdiff_t stride = section.dsBm.bmWidthBytes;
+  const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytes);
+  const auto* first = static_cast<const uint8_t*>(section.dsBm.bmBits);
+  bool bottomUp = true;
+  for (int k = 0; k < height / 2; ++k) {
+    const uint8_t* memoryRow = first + stride * k;
+    if (std::memcmp(memoryRow, first + stride * (height - 1 - k), rowBytes) == 0) continue;
+    BITMAPINFO read = {};
+    read.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    read.bmiHeader.biWidth = width;
+    read.bmiHeader.biHeight = height;  // bottom-up: scan lines counted from the bottom
+    read.bmiHeader.biPlanes = 1;
+    read.bmiHeader.biBitCount = static_cast<WORD>(section.dsBm.bmBitsPixel);
+    read.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint8_t> row(static_cast<size_t>(stride));
+    framlet::ui::WindowDC screen(nullptr);
+    if (GetDIBits(screen, bitmap, static_cast<UINT>(height - 1 - k), 1, row.data(), &read, DIB_RGB_COLORS) != 1)
+      return false;
+    bottomUp = std::memcmp(row.data(), memoryRow, rowBytes) != 0;
+    break;
+  }
+  *rows = {bottomUp ? first + stride * (height - 1) : first, width, height, bottomUp ? -stride : stride, bytes};
+  return true;
+}
+
 }  // namespace
 
 bool CCapturedImage::CreateSection(int width, int height, int bitsPerPixel, void** bits) {
@@ -148,18 +188,13 @@ std::vector<uint8_t> CCapturedImage::ReadRows(int bitsPerPixel, int* stride) con
   const int rowBytes = ((width_ * bitsPerPixel + 31) / 32) * 4;
   // A section of 24 or 32 bits is read in place: converting through the
   // system took a scroll capture step 15 to 20 ms a grab under Wine.
-  DIBSECTION dib = {};
-  if (GetObjectW(bitmap_.Get(), sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits &&
-      dib.dsBmih.biCompression == BI_RGB && (dib.dsBmih.biBitCount == 24 || dib.dsBmih.biBitCount == 32)) {
-    GdiFlush();
+  framlet::PixelRows section;
+  if (SectionRows(bitmap_.Get(), &section) && section.width == width_ && section.height == height_) {
     rows.resize(static_cast<size_t>(rowBytes) * static_cast<size_t>(height_));
-    const size_t from = dib.dsBmih.biBitCount / 8u;
+    const size_t from = static_cast<size_t>(section.bytesPerPixel);
     const size_t to = static_cast<size_t>(bitsPerPixel) / 8u;
-    const size_t sourceStride = static_cast<size_t>(dib.dsBm.bmWidthBytes);
-    const auto* first = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-    const bool bottomUp = dib.dsBmih.biHeight > 0;
     for (int y = 0; y < height_; ++y) {
-      const uint8_t* s = first + sourceStride * static_cast<size_t>(bottomUp ? height_ - 1 - y : y);
+      const uint8_t* s = section.pixels + section.stride * y;
       uint8_t* d = rows.data() + static_cast<size_t>(rowBytes) * static_cast<size_t>(y);
       if (from == to) {
         std::memcpy(d, s, to * static_cast<size_t>(width_));
@@ -209,17 +244,7 @@ framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bot
   // tall scroll capture beside it), else a top-down copy.
   framlet::PixelRows from;
   std::vector<uint8_t> copy;
-  DIBSECTION section = {};
-  if (GetObjectW(source, sizeof section, &section) == sizeof section &&
-      (section.dsBm.bmBitsPixel == 32 || section.dsBm.bmBitsPixel == 24) && section.dsBm.bmBits &&
-      section.dsBmih.biCompression == BI_RGB) {
-    GdiFlush();
-    const ptrdiff_t stride = section.dsBm.bmWidthBytes;
-    auto* first = static_cast<const uint8_t*>(section.dsBm.bmBits);
-    const bool storedBottomUp = section.dsBmih.biHeight > 0;
-    from = {storedBottomUp ? first + stride * (sourceHeight - 1) : first, info.bmWidth, sourceHeight,
-            storedBottomUp ? -stride : stride, section.dsBm.bmBitsPixel / 8};
-  } else {
+  if (!SectionRows(source, &from)) {
     BITMAPINFO read = {};
     read.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     read.bmiHeader.biWidth = info.bmWidth;
@@ -278,15 +303,8 @@ framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height) {
   auto* first = static_cast<uint8_t*>(pixels);
   const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * 4;
 
-  DIBSECTION section = {};
-  if (GetObjectW(source, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
-      (section.dsBm.bmBitsPixel == 32 || section.dsBm.bmBitsPixel == 24)) {
-    const ptrdiff_t sourceStride = section.dsBm.bmWidthBytes;
-    auto* rows = static_cast<const uint8_t*>(section.dsBm.bmBits);
-    const bool storedBottomUp = section.dsBmih.biHeight > 0;
-    const framlet::PixelRows from{storedBottomUp ? rows + sourceStride * (sourceHeight - 1) : rows, info.bmWidth,
-                                  sourceHeight, storedBottomUp ? -sourceStride : sourceStride,
-                                  section.dsBm.bmBitsPixel / 8};
+  framlet::PixelRows from;
+  if (SectionRows(source, &from)) {
     if (!framlet::DropPixels(from, {first, width, height, stride})) return {};
     return result;
   }
@@ -312,8 +330,8 @@ framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height) {
     if (GetDIBits(screen, source, static_cast<UINT>(sourceHeight - 1 - picked), 1, row.data(), &read,
                   DIB_RGB_COLORS) != 1)
       return {};
-    const framlet::PixelRows from{row.data(), info.bmWidth, 1, 0};
-    if (!framlet::DropPixels(from, {first + y * stride, width, 1, stride})) return {};
+    const framlet::PixelRows line{row.data(), info.bmWidth, 1, 0};
+    if (!framlet::DropPixels(line, {first + y * stride, width, 1, stride})) return {};
   }
   return result;
 }

@@ -26,6 +26,10 @@ Fn Entry(const char* name) {
 }  // namespace
 
 CompositorWait WaitForCompositor() {
+  // A wait of no time: a system that keeps windows' pixels in surfaces of
+  // its own and hands them to the screen when the program next waits (Wine
+  // does, and otherwise only every 50 ms of busy drawing) hands them now.
+  MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
   const auto isEnabled = Entry<IsCompositionEnabledFn>("DwmIsCompositionEnabled");
   const auto flush = Entry<FlushFn>("DwmFlush");
   if (!isEnabled || !flush) return CompositorWait::NoCompositor;

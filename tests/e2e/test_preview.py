@@ -153,7 +153,7 @@ class PreviewOutside(PreviewCase):
         wait_until(lambda: self.folder.standin_starts("paint.exe"), timeout=10)
         starts = self.folder.standin_starts("paint.exe")
         self.assertEqual(len(starts), 1, starts)
-        self.assertTrue(starts[0].endswith(" captureimg.bmp"), starts[0])
+        self.assertTrue(starts[0].endswith(" \"captureimg.bmp\""), starts[0])
         picture = self.folder.file("temp", "captureimg.bmp")
         with open(picture, "rb") as f:
             header = f.read(26)

@@ -159,6 +159,8 @@ TEST(Drop, ShowsSourcePixelsUnmixedFromAnyRowLayout) {
   EXPECT_FALSE(DropPixels(from.Rows(), TargetRows{untouched.bytes.data(), 3, 0, 12}));
   EXPECT_FALSE(DropPixels(PixelRows{from.bytes.data(), w, h, w * 4, 2}, untouched.Target()));
   EXPECT_EQ(untouched.bytes, std::vector<uint8_t>(untouched.bytes.size(), 0));
+}
+
 TEST(Shrink, RowsOfThreeBytePixelsShrinkAsTheirFourByteForm) {
   // A 24-bit picture's rows, padded to 4 bytes, shrunk and copied without
   // being widened first.
