@@ -94,11 +94,29 @@ void PrintRules(FuzzedDataProvider& in) {
   if (!to) return;
   FUZZ_CHECK(to->x == 0 && to->y == 0 && to->width >= 0 && to->height >= 0, "printed at %d, %d, %d x %d", to->x,
              to->y, to->width, to->height);
-  const print::Size sent = print::SentSize(width, height, *to);
+  const print::Size sent = print::SentSize(width, height, *to, page);
   FUZZ_CHECK(sent.width >= 1 && sent.width <= width && sent.height >= 1 && sent.height <= height, "sent %d x %d",
              sent.width, sent.height);
   FUZZ_CHECK(print::MakePixelHeader(sent.width, sent.height) || !print::MakePixelHeader(width, height),
              "the sent picture is refused where the whole one is not");
+  // The bands take every sent row once, in order, and meet on the page
+  // without gap or overlap (for pictures a capture can be: at most 65,535 rows).
+  if (to->width <= 0 || to->height <= 0 || sent.height > 65535 || !print::MakePixelHeader(sent.width, sent.height))
+    return;
+  const std::vector<print::Band> bands = print::PrintBands(sent, *to);
+  FUZZ_CHECK(!bands.empty() && bands.size() <= static_cast<size_t>(sent.height), "%zu bands", bands.size());
+  int row = 0, y = to->y;
+  for (const print::Band& band : bands) {
+    FUZZ_CHECK(band.firstRow == row && band.rows >= 1 && band.to.y == y && band.to.x == to->x &&
+                   band.to.width == to->width,
+               "band at row %d (%d rows) to %d", band.firstRow, band.rows, band.to.y);
+    FUZZ_CHECK(band.rows == 1 || int64_t{band.to.width} * band.to.height <=
+                                     print::kMaxBandDevicePixels + int64_t{band.to.width},
+               "band of %d rows covers %d x %d", band.rows, band.to.width, band.to.height);
+    row += band.rows;
+    y += band.to.height;
+  }
+  FUZZ_CHECK(row == sent.height && y == to->y + to->height, "bands end at row %d, y %d", row, y);
 }
 
 void PreviewRules(FuzzedDataProvider& in) {
