@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "core/rect.h"
 #include "core/settings_keys.h"
 
 // Geometry of the capture frame: the hole, hit zones, the places of its
@@ -10,14 +11,7 @@
 // named otherwise; the frame has no border, so client size == window size.
 namespace framlet::frame {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const Rect& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
+using Rect = framlet::Rect;
 
 // Position and size (x, y, width, height), as windows are moved.
 struct Place {

@@ -90,6 +90,23 @@ bool SectionRows(HBITMAP bitmap, framlet::PixelRows* rows) {
   return true;
 }
 
+// A new 32-bit section of width x height pixels, bottom-up or top-down; its
+// pixels through `pixels`.
+framlet::ui::Bitmap Make32BitSection(int width, int height, bool bottomUp, void** pixels) {
+  BITMAPINFO made = {};
+  made.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  made.bmiHeader.biWidth = width;
+  made.bmiHeader.biHeight = bottomUp ? height : -height;
+  made.bmiHeader.biPlanes = 1;
+  made.bmiHeader.biBitCount = 32;
+  made.bmiHeader.biCompression = BI_RGB;
+  *pixels = nullptr;
+  framlet::ui::Bitmap result(CreateDIBSection(nullptr, &made, DIB_RGB_COLORS, pixels, nullptr, 0));
+  if (!result || !*pixels) return {};
+  GdiFlush();
+  return result;
+}
+
 }  // namespace
 
 bool CCapturedImage::CreateSection(int width, int height, int bitsPerPixel, void** bits) {
@@ -263,17 +280,9 @@ framlet::ui::Bitmap ShrinkBitmap(HBITMAP source, int width, int height, bool bot
       return {};
     from = {copy.data(), info.bmWidth, sourceHeight, static_cast<ptrdiff_t>(info.bmWidth) * 4};
   }
-  BITMAPINFO made = {};
-  made.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  made.bmiHeader.biWidth = width;
-  made.bmiHeader.biHeight = bottomUp ? height : -height;
-  made.bmiHeader.biPlanes = 1;
-  made.bmiHeader.biBitCount = 32;
-  made.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
-  framlet::ui::Bitmap result(CreateDIBSection(nullptr, &made, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  if (!result || !pixels) return {};
-  GdiFlush();
+  framlet::ui::Bitmap result = Make32BitSection(width, height, bottomUp, &pixels);
+  if (!result) return {};
   const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * 4;
   auto* first = static_cast<uint8_t*>(pixels);
   const framlet::TargetRows to{bottomUp ? first + stride * (height - 1) : first, width, height,
@@ -289,17 +298,9 @@ framlet::ui::Bitmap DropBitmap(HBITMAP source, int width, int height) {
       width > info.bmWidth || height > std::abs(info.bmHeight))
     return {};
   const int sourceHeight = std::abs(info.bmHeight);
-  BITMAPINFO made = {};
-  made.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  made.bmiHeader.biWidth = width;
-  made.bmiHeader.biHeight = -height;
-  made.bmiHeader.biPlanes = 1;
-  made.bmiHeader.biBitCount = 32;
-  made.bmiHeader.biCompression = BI_RGB;
   void* pixels = nullptr;
-  framlet::ui::Bitmap result(CreateDIBSection(nullptr, &made, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  if (!result || !pixels) return {};
-  GdiFlush();
+  framlet::ui::Bitmap result = Make32BitSection(width, height, false, &pixels);
+  if (!result) return {};
   auto* first = static_cast<uint8_t*>(pixels);
   const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * 4;
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/rect.h"
+
 // Where a window shows on the screen, and which part of its printed picture
 // that is. Since desktop composition, a top-level window's rectangle takes in
 // an invisible resize border (about 7 pixels left, right and bottom) and a
@@ -6,15 +8,7 @@
 // window's extended frame bounds, which only the compositor gives.
 namespace framlet::window_bounds {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool operator==(const Rect& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
+using Rect = framlet::Rect;
 
 // What the window shows: the frame bounds where the compositor gave them
 // (`haveFrameBounds`), kept within the window rectangle, which holds all the

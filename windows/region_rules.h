@@ -1,21 +1,15 @@
 #pragma once
 #include <array>
 
+#include "core/rect.h"
+
 // Geometry of region selection and of the window picker: the selection
 // rectangle, the place of the magnifier panel beside the cursor, the four
 // lines of a rubber band, and the areas the picker repaints when its outline
 // and cross move. Rectangles have exclusive right and bottom edges.
 namespace framlet::region {
 
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool operator==(const Rect& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
+using Rect = framlet::Rect;
 
 struct Point {
   int x = 0, y = 0;

@@ -366,6 +366,11 @@ HWND ThreadWindow::Hwnd() const {
   return shared_->hwnd;
 }
 
+void ThreadWindow::CatchUp() const {
+  HWND window = Hwnd();
+  for (int i = 0; window && i < 3; ++i) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+}
+
 bool ThreadWindow::Repaint(int timeoutMs) {
   HWND hwnd = Hwnd();
   if (!hwnd) return false;

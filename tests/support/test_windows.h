@@ -101,6 +101,12 @@ class ThreadWindow {
   HWND Hwnd() const;
   // Paints the window again and returns once the new picture is on the screen.
   bool Repaint(int timeoutMs = 10000);
+  // Returns once the window's thread has come back to its message loop three
+  // times: there it takes in the window system's notices (an exposure after a
+  // window above it went) before it waits, so what they ask is drawn by then.
+  // For a program that gives others a moment to repaint, the moment this
+  // machine's load may stretch.
+  void CatchUp() const;
 
   struct Shared;
 

@@ -145,16 +145,23 @@ TEST_F(Magnifier, DrawsOnlyWhenShownAndTheCursorMoved) {
 
 class FakeFrame : public IRegionSelectHost {
  public:
-  bool FrameSeeThrough() const override { return seeThrough; }
+  // Asked once the veil is gone, just before the grab: the window under the
+  // veil has then repainted what the veil covered, however loaded the machine.
+  bool FrameSeeThrough() const override {
+    if (beneath) beneath->CatchUp();
+    return seeThrough;
+  }
   void RestoreFrame() override { ++restored; }
   bool seeThrough = true;
   int restored = 0;
+  const testwin::ThreadWindow* beneath = nullptr;
 };
 
 class RegionSelect : public wintest::WinTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pattern_.Open(testwin::At(300, 200, kW, kH, testwin::Pattern(PatternAt))));
+    frame_.beneath = &pattern_;
     ASSERT_TRUE(dialog_.Create(nullptr));
   }
   void TearDown() override {

@@ -719,7 +719,10 @@ TEST_F(FramePages, PanelKeyReachesTheFramesCommands) {
   SetWindowPos(hwnd, nullptr, 3, 5, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
   Settle();
   // F12 pressed in the normal-capture panel centres the frame.
-  MSG key = {frame_.CaptureToolbar()->Hwnd(), WM_KEYDOWN, VK_F12, 0};
+  MSG key = {};
+  key.hwnd = frame_.CaptureToolbar()->Hwnd();
+  key.message = WM_KEYDOWN;
+  key.wParam = VK_F12;
   EXPECT_TRUE(frame_.CaptureToolbar()->TranslateKey(key));
   Settle();
   RECT r = {};
