@@ -9,7 +9,12 @@ framlet_wine_prefix
 # through a file, not the caller's pipe, so the caller is not left waiting for
 # an end of file that comes only when those processes end.
 out=$(mktemp)
-wine "$@" >"$out" 2>&1 </dev/null
+# A program ended from outside (ctest's time limit) still shows what it
+# printed, which says where it stood; its Wine process is ended with it.
+wine "$@" >"$out" 2>&1 </dev/null &
+pid=$!
+trap 'kill "$pid" 2>/dev/null; cat "$out"; echo "wine-run: ended from outside"; rm -f "$out"; exit 124' TERM INT
+wait "$pid"
 rc=$?
 cat "$out"
 rm -f "$out"
