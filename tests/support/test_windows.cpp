@@ -202,6 +202,7 @@ struct ThreadWindow::Shared {
   std::condition_variable changed;
   HWND hwnd = nullptr;
   bool ended = false;   // the thread has stopped (or could not make its window)
+  bool closing = false; // Close was called: a window made after it closes at once
   int shownPaints = 0;  // paints whose picture is known to be on the screen
 
   // Waits until `done` holds (under the lock) or timeoutMs pass.
@@ -282,15 +283,19 @@ bool PictureOnScreen(HWND hwnd, const Look& look) {
 void RunWindow(const std::shared_ptr<ThreadWindow::Shared>& shared, const Look& look) {
   Window window(look);
   HWND hwnd = window.Hwnd();
+  bool closing = false;
   {
     std::lock_guard<std::mutex> lock(shared->mutex);
     shared->hwnd = hwnd;
     if (!hwnd) shared->ended = true;
+    closing = shared->closing;
   }
   shared->changed.notify_all();
   if (!hwnd) return;
-  // Closing the window ends the thread.
+  // Closing the window ends the thread; an Open that gave up before the
+  // window was made has its Close waiting for that.
   reinterpret_cast<Window::State*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))->quitOnDestroy = true;
+  if (closing) PostMessageW(hwnd, WM_CLOSE, 0, 0);
   int shown = 0;
   for (;;) {
     MSG msg;
@@ -352,6 +357,7 @@ void ThreadWindow::Close() {
     HWND hwnd = nullptr;
     {
       std::lock_guard<std::mutex> lock(shared_->mutex);
+      shared_->closing = true;
       hwnd = shared_->hwnd;
     }
     if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
