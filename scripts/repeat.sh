@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows and end-to-end tiers again and again, as scripts/test.sh runs
-# them (side by side on the test desktops, with a host build from scratch on
-# one core beside them), and prints each run's result and time. A test
+# them (side by side on the test desktops, with a host build from scratch at
+# the lowest priority beside them), and prints each run's result and time. A test
 # that fails in any run fails by chance: a defect to find, not to retry.
 #
 #   scripts/repeat.sh <runs> [<ctest arguments>...]
@@ -42,7 +42,7 @@ for n in $(seq 1 "$runs"); do
   # own so that it is ended whole when the run is over.
   rm -rf "$out/host-build"
   setsid bash -c 'cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFRAMLET_SANITIZE=ON >/dev/null &&
-    cmake --build "$1" -j 1' _ "$out/host-build" >"$out/$n/host-build.log" 2>&1 &
+    nice -n 19 cmake --build "$1" -j 2' _ "$out/host-build" >"$out/$n/host-build.log" 2>&1 &
   host_pid=$!
   start=$(date +%s)
   ctest --test-dir build/win --output-on-failure "${on_desktops[@]}" -j "$count" "$@" \

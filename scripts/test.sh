@@ -5,8 +5,8 @@
 # "N passed, N failed" over all test cases.
 #
 # The Wine tiers mostly wait on Wine and the X server rather than compute, so
-# they run side by side on several test desktops, the host tree is built (on
-# one core) and tested while they run, and the Wine prefix is made while the
+# they run side by side on several test desktops, the host tree is built (at
+# the lowest priority) and tested while they run, and the Wine prefix is made while the
 # Windows tree builds.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -61,11 +61,11 @@ prefix_pid=$!
 
 step build-mingw bash -c 'cmake --preset mingw >/dev/null && cmake --build --preset mingw -j "$1"' _ "$jobs" || exit 1
 
-# The host tree is built on one core beside the Wine tiers (which mostly wait),
-# so that it is done by the time they are, and leaves them the other.
+# The host tree is built beside the Wine tiers (which mostly wait), at the
+# lowest priority: it takes only the time they leave, on both cores.
 (
   bash -c '
-    step build-host bash -c "cmake --preset host >/dev/null && cmake --build --preset host -j 1" &&
+    step build-host bash -c "cmake --preset host >/dev/null && nice -n 19 cmake --build --preset host -j 2" &&
       step host tier host build/host -j "$1"
   ' _ "$jobs"
 ) >"$results/host-run.log" 2>&1 &
