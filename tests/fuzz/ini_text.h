@@ -3,12 +3,27 @@
 // functions do with a list the updater fetched: "[section]" lines, "key=value"
 // lines, names compared ignoring ASCII case, blanks around names and values
 // dropped, one pair of quotes around a value dropped, the first match wins.
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace fuzzini {
+
+// The leading-digits rule of settings and lists, as a plain reference:
+// leading blanks (space, tab to carriage return), one sign, the digits, then
+// the 32-bit limits, counted without a running bound and saturated once.
+inline int LeadingNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
+  return static_cast<int>(std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX));
+}
 
 struct Entry {
   std::string section;

@@ -20,18 +20,6 @@ using namespace framlet;
 
 namespace {
 
-// Leading blanks (space, tab to carriage return), one sign, the digits, then
-// the 32-bit limits: counted without a running bound.
-long long PlainNumber(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
-  return std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX);
-}
-
 bool PlainFlag(std::string_view text) {
   if (text.size() != 4) return false;
   std::string lower(text);
@@ -55,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string value = CutToValueBuffer(read);
     FUZZ_CHECK(value.size() < kValueBufferSize && read.compare(0, value.size(), value) == 0, "value of %zu bytes",
                value.size());
-    const long long expected = PlainNumber(value);
+    const long long expected = fuzzini::LeadingNumber(value);
     FUZZ_CHECK(LeadingInt(value) == expected, "\"%s\" reads as %d, not %lld", value.c_str(), LeadingInt(value),
                expected);
     FUZZ_CHECK(update::ListInt(value) == expected, "the updater reads \"%s\" as %d", value.c_str(),

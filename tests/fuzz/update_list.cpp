@@ -19,18 +19,6 @@ namespace {
 
 bool Lead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
-// The leading-digits rule, counted without a bound and saturated once.
-int PlainListInt(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
-  if (negative) value = -value;
-  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
 // A value as the updater keeps it: a prefix of what was read, at most 259
 // bytes, never ending inside a double-byte character, and only cut when it
 // had to be.
@@ -65,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The header and the numbers in it.
   const UpdateList header = ReadUpdateHeader(lookup);
-  FUZZ_CHECK(header.version == PlainListInt(CutToBytes(list.Get("UPDATE", "VERSION"))), "VERSION misread");
-  FUZZ_CHECK(header.holdDays == PlainListInt(CutToBytes(list.Get("UPDATE", "HOLDDATA"))), "HOLDDATA misread");
+  FUZZ_CHECK(header.version == fuzzini::LeadingNumber(CutToBytes(list.Get("UPDATE", "VERSION"))), "VERSION misread");
+  FUZZ_CHECK(header.holdDays == fuzzini::LeadingNumber(CutToBytes(list.Get("UPDATE", "HOLDDATA"))), "HOLDDATA misread");
   CheckCut(header.updateUrl, list.Get("UPDATE", "UPDATEURL"));
   CheckCut(header.module, list.Get("UPDATE", "MODULE"));
   CheckCut(header.mutexUrl, list.Get("UPDATE", "MUTEXCHK"));
@@ -128,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // entry's values cut as every value is.
   const int count = ProbeCount(list.Get("COUNTER", "NUM"));
   FUZZ_CHECK(count >= 0 && count <= kMaxProbeEntries, "NUM gives %d entries", count);
-  const int listed = PlainListInt(list.Get("COUNTER", "NUM"));
+  const int listed = fuzzini::LeadingNumber(list.Get("COUNTER", "NUM"));
   FUZZ_CHECK(count == std::clamp(listed, 0, kMaxProbeEntries), "NUM %d gives %d entries", listed, count);
   for (int i = 1; i <= count; ++i) {
     const std::string section = "CHECK" + std::to_string(i);
