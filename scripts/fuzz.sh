@@ -33,6 +33,8 @@ while [ $# -gt 0 ]; do
     *) targets+=("$1"); shift ;;
   esac
 done
+# The targets run from the log folder, so the tree is named absolutely.
+build="$(realpath -m "$build")"
 if [ ${#targets[@]} -eq 0 ]; then
   for source in "$root"/tests/fuzz/*.cpp; do targets+=("$(basename "$source" .cpp)"); done
 fi

@@ -603,9 +603,11 @@ class E2ETestCase(unittest.TestCase):
 
     def tearDown(self):
         self.folder.stop_all()
-        # Let the wineserver drop the ended processes' windows and objects.
+        # Let the wineserver drop the ended processes' windows and objects: a
+        # frame still up would be taken for the next test's frame. On a loaded
+        # machine that can take seconds; the wait ends as soon as they are gone.
         for title in self.titles:
-            wait_until(lambda: drive("wait_gone", title, "100")[0] == 0, timeout=5)
+            wait_until(lambda: drive("wait_gone", title, "100")[0] == 0, timeout=30)
 
     def drive_ok(self, *args, **kw):
         rc, out = drive(*args, **kw)

@@ -2,6 +2,8 @@
 // running capture program (web/test_hook_message.h describes the message).
 #include "driver.h"
 
+#include <vector>
+
 #include "../../../web/test_hook_message.h"
 
 using namespace fldrive;
@@ -9,19 +11,48 @@ namespace web = framlet::web;
 
 namespace {
 
-// The hook window of the process that shows the capture frame ("Framlet5");
-// any hook window when no frame is up yet.
+// The hook window of the newest process that shows a capture frame
+// ("Framlet5"); any hook window when no frame is up yet. A program of the test
+// before may still be ending, its frame up and its hook already gone.
+ULONGLONG StartedAt(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return 0;
+  FILETIME created{}, exited{}, kernel{}, user{};
+  ULONGLONG at = 0;
+  if (GetProcessTimes(process, &created, &exited, &kernel, &user))
+    at = (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  CloseHandle(process);
+  return at;
+}
+
+BOOL CALLBACK CollectFramePid(HWND hwnd, LPARAM lParam) {
+  wchar_t title[16] = {};
+  if (GetWindowTextW(hwnd, title, 16) && lstrcmpiW(title, L"Framlet5") == 0) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    reinterpret_cast<std::vector<DWORD>*>(lParam)->push_back(pid);
+  }
+  return TRUE;
+}
+
 HWND FindHookWindow() {
-  DWORD framePid = 0;
-  if (HWND frame = FindWindowW(nullptr, L"Framlet5")) GetWindowThreadProcessId(frame, &framePid);
-  HWND any = nullptr;
+  std::vector<DWORD> framePids;
+  EnumWindows(CollectFramePid, reinterpret_cast<LPARAM>(&framePids));
+  HWND any = nullptr, newest = nullptr;
+  ULONGLONG newestStart = 0;
   for (HWND hook = nullptr; (hook = FindWindowExW(HWND_MESSAGE, hook, web::kHookWindowClass, nullptr));) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hook, &pid);
-    if (framePid && pid == framePid) return hook;
     if (!any) any = hook;
+    bool showsFrame = false;
+    for (DWORD framePid : framePids) showsFrame = showsFrame || framePid == pid;
+    const ULONGLONG started = StartedAt(pid);
+    if (showsFrame && (!newest || started > newestStart)) {
+      newest = hook;
+      newestStart = started;
+    }
   }
-  return framePid ? nullptr : any;
+  return framePids.empty() ? any : newest;
 }
 
 const char* AnswerName(LRESULT answer) {
