@@ -91,9 +91,17 @@ class PrintArea(PrintAreaCase):
         # Normal capture: the hole is see-through onto a blue backdrop with a red corner.
         self.drive_ok("backdrop", *HOLE, "0000FF", "FF0000", MARK)
         self.enter_normal_mode()
-        screen = harness.Screen()
-        self.assertTrue(near(screen.pixel(HOLE[0] + 200, HOLE[1] + 200), BLUE), "the hole does not show the backdrop")
-        self.assertTrue(near(screen.pixel(HOLE[0] + 5, HOLE[1] + 5), RED))
+        # The frame turns see-through as its new surface reaches the display, a
+        # moment after its style has changed: look until the hole shows through.
+        seen = []
+
+        def hole_shows_the_backdrop():
+            screen = harness.Screen()
+            seen[:] = [screen.pixel(HOLE[0] + 200, HOLE[1] + 200), screen.pixel(HOLE[0] + 5, HOLE[1] + 5)]
+            return near(seen[0], BLUE) and near(seen[1], RED)
+
+        self.assertTrue(wait_until(hole_shows_the_backdrop, timeout=10),
+                        "the hole does not show the backdrop: %r" % seen)
 
         self.drive_ok("key", TITLE, "f8")
         dialog = self.dialog(PRINT_TITLE)
