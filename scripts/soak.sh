@@ -23,6 +23,6 @@ for soak in "${which[@]}"; do
   log="build/soak/$soak.log"
   echo "soak $soak: log in $log"
   scripts/with-display.sh python3 "tests/soak/soak_$soak.py" "$@" >"$log" 2>&1 || failed=1
-  sed -n '/^| /p' "$log" | awk '!seen[$0]++'
+  sed -n '/^| soak |\|^| updater run |/,$p' "$log" | grep '^|'
 done
 exit "$failed"

@@ -132,8 +132,18 @@ bool RunFetch(FetchJob& job) {
   bool ok = true;
   if (job.progress) job.progress(0, hasLength ? length : 0);
   for (;;) {
+    // A read of the whole buffer waits until it is full, so a slow but steady
+    // link would show no activity for as long as it takes to fill it, and be
+    // stopped as stalled. Only what has arrived is read: the wait is for the
+    // next piece, whatever its size.
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0)) {
+      ok = false;
+      break;
+    }
+    if (available == 0) break;  // the end of the reply
     DWORD read = 0;
-    if (!InternetReadFile(request.Get(), buffer, sizeof(buffer), &read)) {
+    if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(available, sizeof(buffer)), &read)) {
       ok = false;
       break;
     }

@@ -322,6 +322,16 @@ class Links(UpdaterCase):
               % (len(self.installer), sent[-1] - sent[0], time.monotonic() - began, self.STALL_MS / 1000),
               file=sys.stderr)
 
+    def test_a_slow_steady_list_smaller_than_a_read_is_read_whole(self):
+        # The list comes 16 bytes every eighth of a stall time: it keeps moving,
+        # but takes longer than the stall time to arrive in full.
+        set_registry({"ver": "5", "module": "1", "holddate": "1"})
+        self.serve_self_update((200, self.installer),
+                               list_reply=lambda body: paced(body, 16, self.STALL_MS / 8000))
+        self.start()
+        self.assert_ended_with_capture_started(timeout=120)
+        self.assertEqual(self.installs(), ["FramletSetup.exe| /S"], "the list was given up as stalled")
+
     def test_a_download_that_stops_halfway_is_given_up(self):
         set_registry({"ver": "5", "module": "1", "holddate": "1"})
         self.serve_self_update(stalls_after(self.installer[:4096], len(self.installer), self.server))

@@ -50,6 +50,13 @@ def self_update(case, reply, name="FramletSetup.exe"):
     case.server.routes["/setup.exe"] = reply
 
 
+def slow_list_update(case, i):
+    """A list offering an update that arrives 16 bytes at a time, an eighth of
+    the stall time apart: longer than the stall time in all, but never still."""
+    self_update(case, (200, case.installer))
+    case.server.routes[up.LIST_PATH] = paced(case.server.routes[up.LIST_PATH][1], 16, STALL_MS / 8000)
+
+
 def offers_with_probes(case, i):
     """Offers whose probe lists count without end or are cut, and rows whose
     names lead out of their folders: the window shows what is left."""
@@ -85,7 +92,6 @@ def modules_with_hostile_names(case, i):
 
 
 def modes(installer):
-    slow_list = ini_text(up.base_list())
     return [
         Mode("list: 404", lambda c, i: c.server.routes.update({up.LIST_PATH: (404, b"[UPDATE]\r\nVERSION=9\r\n")})),
         Mode("list: 500", lambda c, i: c.server.routes.update({up.LIST_PATH: (500, b"[UPDATE]\r\nVERSION=9\r\n")})),
@@ -95,8 +101,7 @@ def modes(installer):
             {up.LIST_PATH: (200, bytes((i * 7 + n * 13) % 256 for n in range(3000)))})),
         Mode("list: counts without end", lambda c, i: c.serve_list(up.base_list(FILENUM=ENDLESS_COUNT))),
         Mode("list: stalled", lambda c, i: c.server.routes.update({up.LIST_PATH: "stall"})),
-        Mode("list: slow, steady", lambda c, i: c.server.routes.update(
-            {up.LIST_PATH: paced(slow_list, 16, STALL_MS / 8000)}), deadline=40),
+        Mode("list: slow, steady", slow_list_update, deadline=40, installs=("FramletSetup.exe| /S",)),
         Mode("server down", lambda c, i: c.folder.write_hosts("http://127.0.0.1:1", stall_ms=STALL_MS)),
         Mode("download: 404", lambda c, i: self_update(c, (404, b"not here"))),
         Mode("download: 500", lambda c, i: self_update(c, (500, b"broken"))),
