@@ -627,8 +627,15 @@ class E2ETestCase(unittest.TestCase):
     def assert_soon(self, read, expected, msg=None, timeout=10.0):
         """Waits until read() gives expected (the program answers input and posted
         messages in its own time), then asserts it."""
-        wait_until(lambda: read() == expected, timeout=timeout)
-        self.assertEqual(read(), expected, msg)
+        # The value judged is the last one read, not a fresh one: a settings
+        # file the program is rewriting at that moment reads as empty.
+        seen = []
+
+        def matches():
+            seen[:] = [read()]
+            return seen[0] == expected
+        wait_until(matches, timeout=timeout)
+        self.assertEqual(seen[0], expected, msg)
 
     def screenshot(self, name):
         os.makedirs(os.path.join(BUILD_DIR, "screenshots"), exist_ok=True)
@@ -686,10 +693,15 @@ class E2ETestCase(unittest.TestCase):
 
     def wait_rect(self, expected, timeout=10):
         """Waits until both the frame and the stored rectangle are `expected`."""
-        wait_until(lambda: self.window_info() and self.frame_rect() == expected and self.stored() == expected,
-                   timeout=timeout)
-        self.assertEqual(self.frame_rect(), expected, "window rectangle")
-        self.assertEqual(self.stored(), expected, "AUTOPOS_HISTORY")
+        seen = {}
+
+        def matches():
+            seen["rect"] = self.frame_rect() if self.window_info() else None
+            seen["stored"] = self.stored()
+            return seen["rect"] == expected and seen["stored"] == expected
+        wait_until(matches, timeout=timeout)
+        self.assertEqual(seen["rect"], expected, "window rectangle")
+        self.assertEqual(seen["stored"], expected, "AUTOPOS_HISTORY")
 
     def children(self, window=None):
         """The window's direct children."""
