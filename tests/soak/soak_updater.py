@@ -146,8 +146,11 @@ class UpdaterSoak(up.UpdaterCase):
                     drive("click_control", up.TITLE, "2")
                 elif shown.get(1) == 1:
                     drive("click_control", up.TITLE, "1")
-                    time.sleep(1)
-            time.sleep(0.2)
+                    # Pressed again only if the page did not move on.
+                    wait_until(lambda: harness.rows(drive("children", up.TITLE)[1]) and not any(
+                        row.get("id") == 1 and row.get("visible") == 1
+                        for row in harness.rows(drive("children", up.TITLE)[1])), timeout=2)
+            self.proc.wait(0.2)  # polls the window, ending at once when the updater does
         if self.proc.running() and os.environ.get("SOAK_DEBUG"):
             harness.screenshot("/tmp/soak_updater.png")
             print(drive("children", up.TITLE), drive("popups", up.TITLE), file=sys.stderr)
