@@ -225,9 +225,17 @@ inline void WriteFileBytes(const std::string& path, const std::string& text) {
 // In a screenshot run (FRAMLET_HOLD_FOR_SHOTS names a folder), tells the caller on
 // stdout "FRAMLET_SHOWN <name> <x>,<y>": `name` is on the screen with the client
 // area of `window` (default: this process's topmost visible window) at x, y. It
-// stays there, this thread's messages dispatched, until the caller has taken
-// its picture and made the file <folder>\<name>.taken (at most 30 s).
-// Otherwise does nothing.
+// stays there until the caller has taken its picture and made the file
+// <folder>\<name>.taken (at most 30 s). Otherwise does nothing.
+//
+// Called on the window's own thread, it paints the window and dispatches that
+// thread's messages while it waits. Called from another thread (one working a
+// dialog whose loop runs elsewhere), it only watches: it waits for the window's
+// own thread to have painted it and touches no message queue. Under Wine a
+// second thread that repainted the window across threads and looked at its own
+// queue (where Wine hands the process's pending drawing to X) while the
+// window's thread painted a colour-keyed window has left both threads waiting
+// on each other inside the system, for good.
 inline void HoldForScreenshot(const char* name, HWND window = nullptr) {
   char folder[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("FRAMLET_HOLD_FOR_SHOTS", folder, sizeof folder)) return;
@@ -242,7 +250,11 @@ inline void HoldForScreenshot(const char* name, HWND window = nullptr) {
         },
         reinterpret_cast<LPARAM>(&window));
   }
-  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const bool ownThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+  if (ownThread)
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  else
+    WaitUntil([&] { return Painted(window); });
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
   printf("FRAMLET_SHOWN %s %ld,%ld\n", name, origin.x, origin.y);
@@ -250,6 +262,10 @@ inline void HoldForScreenshot(const char* name, HWND window = nullptr) {
   const std::string taken = std::string(folder) + "\\" + name + ".taken";
   const DWORD start = GetTickCount();
   while (GetFileAttributesA(taken.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 30000) {
+    if (!ownThread) {
+      Sleep(20);
+      continue;
+    }
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);

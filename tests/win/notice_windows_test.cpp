@@ -154,16 +154,19 @@ TEST_F(NoticeWindows, NoticePaintsItsBar) {
   wintest::FakeFrame frame(0, 0, 900, 700);
   FakeHost host(frame.Hwnd());
   CFullCaptureNoticeDlg notice(host);
+  const COLORREF bar = BitmapPixel(IDB_NOTICE_BAR, 30, 40);
   COLORREF shown = CLR_INVALID;
   wintest::RunModal([&] { return notice.DoModal(frame.Hwnd()); }, nullptr, frame.Hwnd(),
                     [&](HWND d) {
-                      const COLORREF bar = BitmapPixel(IDB_NOTICE_BAR, 30, 40);
-                      wintest::WaitUntil([&] { return ScreenPixel(d, 30, 40) == bar; });
+                      // The bar is judged by the screen as last read while waiting for it.
+                      // (Under Wine, a colour-keyed window uncovered when a window of an
+                      // earlier case leaves the display is not always drawn again, so a
+                      // later look may find what lay above it.)
+                      wintest::WaitUntil([&] { return (shown = ScreenPixel(d, 30, 40)) == bar; });
                       wintest::HoldForScreenshot("full_capture_notice");
-                      shown = ScreenPixel(d, 30, 40);
                       wintest::Click(d, IDC_NOTICE_CLOSE);
                     });
-  EXPECT_EQ(shown, BitmapPixel(IDB_NOTICE_BAR, 30, 40));
+  EXPECT_EQ(shown, bar);
 }
 
 TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
@@ -185,8 +188,18 @@ TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
   // Follows a frame resized to the whole screen.
   SetWindowPos(frame.Hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
   outline.Show();
-  wintest::PumpUntil([&] { return wintest::Painted(o) && ScreenPixel(o, 2, 300) == RGB(250, 0, 0); }, 5000,
-                     "the outline on the screen");
+  // The 5-pixel pen straddles the rectangle from (2,0): columns 0..4 are red,
+  // and so is the bottom edge around y = 556; the inside is not painted. The
+  // screen is judged as last read while waiting for the whole outline.
+  COLORREF left = CLR_INVALID, bottom = CLR_INVALID, inside = CLR_INVALID;
+  wintest::PumpUntil(
+      [&] {
+        left = ScreenPixel(o, 2, 300);
+        bottom = ScreenPixel(o, 500, 554);
+        inside = ScreenPixel(o, 500, 300);
+        return wintest::Painted(o) && left == RGB(250, 0, 0) && bottom == RGB(250, 0, 0);
+      },
+      5000, "the outline on the screen");
   wintest::HoldForScreenshot("area_outline", o);
   EXPECT_TRUE(IsWindowVisible(o));
   GetWindowRect(o, &r);
@@ -195,11 +208,9 @@ TEST_F(NoticeWindows, OutlineIsCreatedHiddenAndShownOverTheHoleWithARedFrame) {
   EXPECT_EQ(r.top, 121);
   EXPECT_EQ(r.right - r.left, 992);
   EXPECT_EQ(r.bottom - r.top, 556);
-  // The 5-pixel pen straddles the rectangle from (2,0): columns 0..4 are red,
-  // and so is the bottom edge around y = 556.
-  EXPECT_EQ(ScreenPixel(o, 2, 300), RGB(250, 0, 0));
-  EXPECT_EQ(ScreenPixel(o, 500, 554), RGB(250, 0, 0));
-  EXPECT_NE(ScreenPixel(o, 500, 300), RGB(250, 0, 0));
+  EXPECT_EQ(left, RGB(250, 0, 0));
+  EXPECT_EQ(bottom, RGB(250, 0, 0));
+  EXPECT_NE(inside, RGB(250, 0, 0));
   outline.Hide();
   EXPECT_FALSE(IsWindowVisible(o));
 }
@@ -229,9 +240,8 @@ TEST_F(NoticeWindows, PromptCentresOnTheStoredFramePlacement) {
                                                GetWindowRect(d, &r);
                                                button = wintest::ControlDifferences(d, {{IDOK, 143, 145, 84, -1}});
                                                const COLORREF art = BitmapPixel(IDB_LOGIN_PROMPT, 20, 20);
-                                               wintest::WaitUntil([&] { return ScreenPixel(d, 20, 20) == art; });
+                                               wintest::WaitUntil([&] { return (shown = ScreenPixel(d, 20, 20)) == art; });
                                                if (!c.ini) wintest::HoldForScreenshot("login_prompt");
-                                               shown = ScreenPixel(d, 20, 20);
                                                wintest::Click(d, IDOK);
                                              });
     const char* label = c.ini ? c.ini : "(no file)";
