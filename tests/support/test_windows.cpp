@@ -129,6 +129,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOUSEACTIVATE:
       if (state->look.exStyle & WS_EX_NOACTIVATE) return MA_NOACTIVATE;
       break;
+    case WM_SETCURSOR:
+      // The pointer keeps its shape over these windows. Under Wine, a window on
+      // a thread of its own setting its cursor as the test's thread moved the
+      // pointer and read the screen has left both threads waiting on each other
+      // inside the system, for good.
+      return TRUE;
     case kRepaintNow:
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
       return state->paints;
